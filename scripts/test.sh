@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build (with the benchmarks compiled), then the whole
+# test suite again under the address and undefined-behaviour sanitizers.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/deps.sh
+jobs=${ORV_JOBS:-$(nproc)}
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300
+}
+
+echo "== normal build =="
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [[ "${ORV_SKIP_SANITIZE:-0}" != 1 ]]; then
+  echo "== sanitizer build =="
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DORV_SANITIZE=ON -DORV_BUILD_BENCH=OFF
+fi
