@@ -11,3 +11,7 @@ void AfxSetResourceHandle(HINSTANCE module) { g_current = module; }
 namespace orv::res {
 bool LoadStringResource(HINSTANCE, UINT, std::wstring&) { return false; }
 }  // namespace orv::res
+
+namespace orv::res {
+const DialogTemplate* FindDialogTemplate(HINSTANCE, UINT) { return nullptr; }
+}  // namespace orv::res

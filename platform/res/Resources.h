@@ -16,3 +16,13 @@ namespace orv::res {
 bool LoadStringResource(HINSTANCE module, UINT id, std::wstring& out);
 
 }  // namespace orv::res
+
+#include "platform/res/DialogTemplate.h"
+
+namespace orv::res {
+
+// The dialog template `id` of `module` (null: the current module); null when it has none.
+// The template lives as long as the module.
+const DialogTemplate* FindDialogTemplate(HINSTANCE module, UINT id);
+
+}  // namespace orv::res
