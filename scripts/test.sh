@@ -21,3 +21,7 @@ if [[ "${ORV_SKIP_SANITIZE:-0}" != 1 ]]; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DORV_SANITIZE=ON -DORV_BUILD_BENCH=OFF
 fi
+if [[ "${ORV_SKIP_FUZZ:-0}" != 1 ]] && compgen -G "fuzz/*.cpp" >/dev/null; then
+  echo "== fuzz targets (bounded time) =="
+  run_suite build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DORV_FUZZ=ON
+fi
