@@ -1,0 +1,108 @@
+#pragma once
+// Read access to the whole kernel state, for snapshots, expectations and front ends.
+
+#include <string>
+#include <vector>
+
+#include "platform/win/DisplayList.h"
+#include "platform/win/WinTypes.h"
+
+namespace orv::win {
+
+struct ItemView {
+    std::wstring text;
+    std::vector<std::wstring> subItems;  // list view columns 1..n
+    DWORD_PTR data = 0;
+    bool selected = false;
+    int image = -1;
+};
+
+struct MessageBoxView {
+    std::wstring caption;
+    std::wstring text;
+    UINT type = 0;                // MB_* flags as given
+    UINT icon = 0;                // MB_ICONHAND, MB_ICONQUESTION, ... or 0
+    std::vector<int> buttons;     // ids in order (IDOK, IDYES, IDNO, ...)
+    int defaultButton = 0;        // id
+    DWORD helpContext = 0;
+};
+
+struct WindowView {
+    HWND hwnd = nullptr;
+    HWND parent = nullptr;
+    HWND owner = nullptr;
+    std::wstring className;
+    int id = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::wstring text;
+    RECT windowRect{};            // screen coordinates
+    RECT clientRect{};            // screen coordinates
+    bool enabled = false;
+    bool visible = false;         // own WS_VISIBLE
+    bool reallyVisible = false;   // visible together with every ancestor
+    bool focused = false;
+    LONG_PTR userData = 0;
+    // Buttons: check state (BST_*) for check boxes and radio buttons; -1 otherwise.
+    int check = -1;
+    bool isDefaultButton = false;
+    // Edits: selection, limit and read-only; combo boxes with an edit share these.
+    int selStart = 0, selEnd = 0;
+    int limit = 0;
+    bool readOnly = false;
+    // Combo, list box, list view, tab control: items; selection index (-1 none).
+    std::vector<ItemView> items;
+    int selection = -1;
+    std::vector<std::wstring> columns;  // list view columns
+    // Spin buttons: range, position and buddy.
+    int rangeMin = 0, rangeMax = 0, position = 0;
+    HWND buddy = nullptr;
+    // Layered windows: alpha (255 when not layered).
+    int alpha = 255;
+    // Message boxes.
+    bool isMessageBox = false;
+    MessageBoxView messageBox;
+    // Colours the parent chose for the control (WM_CTLCOLOR*): text, background.
+    COLORREF textColor = 0;
+    COLORREF backColor = 0;
+};
+
+// Top-level windows in z-order, topmost first (hidden ones included).
+std::vector<HWND> TopLevelWindows();
+// The active window: the innermost open modal dialog or message box, else the last
+// activated top-level window; null when none.
+HWND ActiveModalWindow();
+// Direct children in z-order (which for a dialog is template order, the tab order).
+std::vector<HWND> ChildWindows(HWND parent);
+// Everything about one window; a view with a null hwnd when `hwnd` is not a window.
+WindowView Inspect(HWND hwnd);
+// The child of `dialog` (at any depth) with that control id; null when none.
+HWND FindControl(HWND dialog, int id);
+// The recorded drawing of a window's last paint (WM_PAINT with a recording device context).
+const DisplayList* WindowDisplayList(HWND hwnd);
+// Repaints `hwnd` now (WM_ERASEBKGND, WM_PAINT) and returns its display list.
+const DisplayList* PaintWindow(HWND hwnd);
+
+// Recorded side effects.
+struct HelpRequest {
+    HWND caller = nullptr;
+    std::wstring file;            // file or file::/topic as given
+    UINT command = 0;             // HH_DISPLAY_TEXT_POPUP, HH_HELP_CONTEXT, ...
+    DWORD_PTR data = 0;           // context number for HH_HELP_CONTEXT
+    std::wstring popupText;       // HH_DISPLAY_TEXT_POPUP: the text (resolved from idString)
+    POINT popupPosition{};
+    UINT popupStringId = 0;
+};
+struct ShellExecuteRecord {
+    HWND hwnd = nullptr;
+    std::wstring operation, file, parameters, directory;
+    int show = 0;
+};
+const std::vector<UINT>& Beeps();
+const std::vector<HelpRequest>& HelpRequests();
+const std::vector<ShellExecuteRecord>& ShellExecutes();
+// Failures caught at window procedures ("WM_COMMAND to #1002: what()").
+const std::vector<std::wstring>& ProcedureFailures();
+void ClearRecords();
+
+}  // namespace orv::win
