@@ -1,0 +1,438 @@
+#include "platform/drivers/text/TextSnapshot.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "platform/win/Utf8.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+
+namespace orv::text {
+namespace {
+
+using orv::win::WindowView;
+
+bool SameClass(const std::wstring& a, const wchar_t* b) {
+    const std::wstring_view bv(b);
+    if (a.size() != bv.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(a[i]) != std::towlower(bv[i])) return false;
+    return true;
+}
+
+// A character grid with clipping.
+class Grid {
+public:
+    Grid(int width, int height) : width_(width), height_(height), cells_(std::size_t(width * height), L' ') {}
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    void Put(int x, int y, wchar_t ch) {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+        cells_[std::size_t(y * width_ + x)] = ch;
+    }
+    // Writes text from (x, y), at most `max` characters (negative: up to the grid's edge).
+    void Text(int x, int y, std::wstring_view text, int max = -1) {
+        int n = 0;
+        for (wchar_t ch : text) {
+            if (max >= 0 && n >= max) break;
+            if (ch == L'\t' || ch == L'\r' || ch == L'\n') ch = L' ';
+            Put(x + n, y, ch);
+            ++n;
+        }
+    }
+    void HLine(int x0, int x1, int y, wchar_t ch) {
+        for (int x = x0; x <= x1; ++x) Put(x, y, ch);
+    }
+    void Box(int x0, int y0, int x1, int y1) {
+        HLine(x0 + 1, x1 - 1, y0, L'-');
+        HLine(x0 + 1, x1 - 1, y1, L'-');
+        for (int y = y0 + 1; y < y1; ++y) {
+            Put(x0, y, L'|');
+            Put(x1, y, L'|');
+        }
+        Put(x0, y0, L'+');
+        Put(x1, y0, L'+');
+        Put(x0, y1, L'+');
+        Put(x1, y1, L'+');
+    }
+    // Copies `other` with its top left corner at (x, y).
+    void Blit(const Grid& other, int x, int y) {
+        for (int row = 0; row < other.height_; ++row)
+            for (int col = 0; col < other.width_; ++col)
+                Put(x + col, y + row, other.cells_[std::size_t(row * other.width_ + col)]);
+    }
+    void Clear(int x0, int y0, int x1, int y1) {
+        for (int y = y0; y <= y1; ++y) HLine(x0, x1, y, L' ');
+    }
+
+    std::string Lines() const {
+        std::string out;
+        for (int y = 0; y < height_; ++y) {
+            std::wstring row(cells_.begin() + y * width_, cells_.begin() + (y + 1) * width_);
+            while (!row.empty() && row.back() == L' ') row.pop_back();
+            out += orv::WideToUtf8(row);
+            out += '\n';
+        }
+        return out;
+    }
+
+private:
+    int width_;
+    int height_;
+    std::vector<wchar_t> cells_;
+};
+
+// A control's cells relative to the window's client area.
+struct Cells {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+int RoundDiv(long value, int by) {
+    if (by <= 0) return 0;
+    return int(value >= 0 ? (value + by / 2) / by : -((-value + by / 2) / by));
+}
+
+Cells ToCells(const RECT& r, const RECT& origin, CellSize cell) {
+    Cells c;
+    c.x = RoundDiv(r.left - origin.left, cell.width);
+    c.y = RoundDiv(r.top - origin.top, cell.height);
+    c.w = std::max(1, RoundDiv(r.right - r.left, cell.width));
+    c.h = std::max(1, RoundDiv(r.bottom - r.top, cell.height));
+    return c;
+}
+
+// Text centred in a field of `width` characters.
+std::wstring Centre(std::wstring_view text, int width) {
+    if (width <= 0) return {};
+    std::wstring t(text.substr(0, std::size_t(width)));
+    const int pad = width - int(t.size());
+    return std::wstring(std::size_t(pad / 2), L' ') + t + std::wstring(std::size_t(pad - pad / 2), L' ');
+}
+
+// "[" + text padded to the field + tail + "]", within `width` characters.
+std::wstring Field(wchar_t open, std::wstring_view text, std::wstring_view tail, wchar_t close, int width) {
+    const int inner = std::max(0, width - 2 - int(tail.size()));
+    std::wstring t(text.substr(0, std::size_t(inner)));
+    t.resize(std::size_t(inner), L' ');
+    return std::wstring(1, open) + t + std::wstring(tail) + std::wstring(1, close);
+}
+
+// Splits text into lines that fit `width`, breaking at blanks where possible.
+std::vector<std::wstring> Wrap(std::wstring_view text, int width) {
+    std::vector<std::wstring> lines;
+    if (width <= 0) return lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring_view::npos) end = text.size();
+        std::wstring_view para = text.substr(start, end - start);
+        if (!para.empty() && para.back() == L'\r') para.remove_suffix(1);
+        if (para.empty()) lines.emplace_back();
+        while (!para.empty()) {
+            if (int(para.size()) <= width) {
+                lines.emplace_back(para);
+                break;
+            }
+            std::size_t cut = para.rfind(L' ', std::size_t(width));
+            if (cut == std::wstring_view::npos || cut == 0) cut = std::size_t(width);
+            lines.emplace_back(para.substr(0, cut));
+            para.remove_prefix(cut);
+            while (!para.empty() && para.front() == L' ') para.remove_prefix(1);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::wstring CheckMark(int check) {
+    if (check == BST_CHECKED) return L"x";
+    if (check == BST_INDETERMINATE) return L"-";
+    return L" ";
+}
+
+void DrawButton(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const std::wstring caption = StripMnemonics(v.text);
+    const DWORD type = v.style & BS_TYPEMASK;
+    const wchar_t open = disabled ? L'{' : L'[';
+    const wchar_t close = disabled ? L'}' : L']';
+    switch (type) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+            if (v.style & BS_PUSHLIKE) break;
+            g.Text(c.x, c.y, std::wstring(1, open) + CheckMark(v.check) + close + L" " + caption, c.w);
+            return;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            if (v.style & BS_PUSHLIKE) break;
+            g.Text(c.x, c.y,
+                   std::wstring(1, disabled ? L'{' : L'(') + (v.check == BST_CHECKED ? L"o" : L" ") +
+                       (disabled ? L'}' : L')') + L" " + caption,
+                   c.w);
+            return;
+        case BS_GROUPBOX: {
+            const int x1 = c.x + c.w - 1;
+            const int y1 = c.y + std::max(1, c.h - 1);
+            g.Box(c.x, c.y, x1, y1);
+            const std::wstring title = disabled ? L"{" + caption + L"}" : caption;
+            if (!title.empty()) g.Text(c.x + 2, c.y, L" " + title + L" ", std::max(0, c.w - 3));
+            return;
+        }
+        default:
+            break;
+    }
+    // Push buttons (and push-like check boxes and radio buttons, shown pushed when checked).
+    const bool isDefault = v.isDefaultButton || type == BS_DEFPUSHBUTTON;
+    std::wstring text = caption;
+    if ((v.style & BS_PUSHLIKE) && v.check == BST_CHECKED) text = L"*" + text + L"*";
+    std::wstring open2 = disabled ? L"{" : (isDefault ? L"<<" : L"<");
+    std::wstring close2 = disabled ? L"}" : (isDefault ? L">>" : L">");
+    const int inner = std::max(int(text.size()), c.w - int(open2.size() + close2.size()));
+    g.Text(c.x, c.y, open2 + Centre(text, inner) + close2, std::max(c.w, int(text.size() + open2.size() + close2.size())));
+}
+
+void DrawEdit(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const wchar_t open = disabled ? L'{' : L'[';
+    const wchar_t close = disabled ? L'}' : L']';
+    std::wstring text = v.text;
+    if (v.style & ES_PASSWORD) text.assign(text.size(), L'*');
+    if ((v.style & ES_MULTILINE) && c.h > 1) {
+        const auto lines = Wrap(text, std::max(1, c.w - 2));
+        for (int row = 0; row < c.h; ++row) {
+            const std::wstring line = row < int(lines.size()) ? lines[std::size_t(row)] : std::wstring();
+            g.Text(c.x, c.y + row, Field(open, line, L"", close, c.w), c.w);
+        }
+        return;
+    }
+    std::wstring shown = text;
+    const int inner = std::max(0, c.w - 2);
+    if (v.style & ES_RIGHT && int(shown.size()) < inner) shown = std::wstring(std::size_t(inner) - shown.size(), L' ') + shown;
+    g.Text(c.x, c.y, Field(open, shown, L"", close, std::max(c.w, 3)), std::max(c.w, 3));
+}
+
+void DrawStatic(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const DWORD type = v.style & SS_TYPEMASK;
+    switch (type) {
+        case SS_ICON:
+        case SS_BITMAP:
+            g.Text(c.x, c.y, type == SS_ICON ? L"(i)" : L"(#)", c.w);
+            return;
+        case SS_BLACKRECT:
+        case SS_GRAYRECT:
+        case SS_WHITERECT:
+        case SS_OWNERDRAW:
+            return;
+        case SS_BLACKFRAME:
+        case SS_GRAYFRAME:
+        case SS_WHITEFRAME:
+        case SS_ETCHEDFRAME:
+            if (c.h > 1) g.Box(c.x, c.y, c.x + c.w - 1, c.y + c.h - 1);
+            else g.HLine(c.x, c.x + c.w - 1, c.y, L'-');
+            return;
+        case SS_ETCHEDHORZ:
+            g.HLine(c.x, c.x + c.w - 1, c.y, L'-');
+            return;
+        case SS_ETCHEDVERT:
+            for (int y = c.y; y < c.y + c.h; ++y) g.Put(c.x, y, L'|');
+            return;
+        default:
+            break;
+    }
+    std::wstring text = (v.style & SS_NOPREFIX) ? v.text : StripMnemonics(v.text);
+    if (disabled && !text.empty()) text = L"{" + text + L"}";
+    // Text wider than the control still shows: a label is often drawn a little narrow.
+    const int width = std::max(c.w, 1);
+    const auto lines = (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE || c.h <= 1)
+                           ? std::vector<std::wstring>{text}
+                           : Wrap(text, width);
+    for (int row = 0; row < int(lines.size()) && row < std::max(1, c.h); ++row) {
+        const std::wstring& line = lines[std::size_t(row)];
+        int x = c.x;
+        if (type == SS_CENTER && int(line.size()) < width) x += (width - int(line.size())) / 2;
+        if (type == SS_RIGHT && int(line.size()) < width) x += width - int(line.size());
+        g.Text(x, c.y + row, line);
+    }
+}
+
+void DrawCombo(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const DWORD type = v.style & 0x3;
+    std::wstring text;
+    if (type == CBS_DROPDOWNLIST) {
+        if (v.selection >= 0 && v.selection < int(v.items.size())) text = v.items[std::size_t(v.selection)].text;
+    } else {
+        text = v.text;
+    }
+    g.Text(c.x, c.y, Field(disabled ? L'{' : L'[', text, L" v", disabled ? L'}' : L']', std::max(c.w, 5)),
+           std::max(c.w, 5));
+}
+
+void DrawList(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const int x1 = c.x + std::max(c.w, 4) - 1;
+    const int y1 = c.y + std::max(c.h, 3) - 1;
+    g.Clear(c.x, c.y, x1, y1);
+    g.Box(c.x, c.y, x1, y1);
+    if (disabled) {
+        g.Put(c.x, c.y, L'{');
+        g.Put(x1, y1, L'}');
+    }
+    int row = c.y + 1;
+    const int inner = x1 - c.x - 1;
+    if (!v.columns.empty()) {
+        std::wstring header;
+        for (const auto& column : v.columns) header += (header.empty() ? L" " : L" | ") + column;
+        g.Text(c.x + 1, row++, header, inner);
+    }
+    const int rows = y1 - row;
+    const int count = int(v.items.size());
+    for (int i = 0; i < count && i < rows; ++i) {
+        const auto& item = v.items[std::size_t(i)];
+        const bool selected = item.selected || i == v.selection;
+        std::wstring line = selected ? L">" : L" ";
+        line += item.text;
+        for (const auto& sub : item.subItems) line += L" | " + sub;
+        g.Text(c.x + 1, row + i, line, inner);
+    }
+    if (count > rows && rows > 0) g.Text(x1 - 4, y1, L"...", 3);
+}
+
+void DrawTabs(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    std::wstring line;
+    for (int i = 0; i < int(v.items.size()); ++i) {
+        const std::wstring text = StripMnemonics(v.items[std::size_t(i)].text);
+        if (i == v.selection) line += (disabled ? L"{" : L"[") + text + (disabled ? L"}" : L"]");
+        else line += L" " + text + L" ";
+    }
+    g.Text(c.x, c.y, line, c.w);
+    if (c.h > 2) g.HLine(c.x, c.x + c.w - 1, c.y + 1, L'-');
+}
+
+// Draws what the window view says; unknown classes as their class name in brackets.
+void DrawControl(Grid& g, const WindowView& v, const Cells& c) {
+    const bool disabled = !v.enabled;
+    if (SameClass(v.className, L"Button")) return DrawButton(g, v, c, disabled);
+    if (SameClass(v.className, L"Edit")) return DrawEdit(g, v, c, disabled);
+    if (SameClass(v.className, L"Static")) return DrawStatic(g, v, c, disabled);
+    if (SameClass(v.className, L"ComboBox") || SameClass(v.className, L"ComboBoxEx32"))
+        return DrawCombo(g, v, c, disabled);
+    if (SameClass(v.className, L"ListBox") || SameClass(v.className, L"SysListView32"))
+        return DrawList(g, v, c, disabled);
+    if (SameClass(v.className, L"SysTabControl32")) return DrawTabs(g, v, c, disabled);
+    if (SameClass(v.className, L"msctls_updown32")) {
+        g.Text(c.x, c.y, disabled ? L"{^v}" : L"^v", c.w + 1);
+        return;
+    }
+    if (SameClass(v.className, L"ScrollBar")) {
+        g.HLine(c.x, c.x + c.w - 1, c.y, L'#');
+        return;
+    }
+    if (SameClass(v.className, L"#32770")) return;  // a child dialog: its controls are drawn
+    std::wstring text = L"?" + v.className;
+    if (!v.text.empty()) text += L" " + v.text;
+    g.Text(c.x, c.y, Field(disabled ? L'{' : L'[', text, L"", disabled ? L'}' : L']', c.w), c.w);
+}
+
+// The window frame around a client grid: title row, separator, client rows.
+std::string Framed(const std::wstring& title, bool closeBox, const Grid& client) {
+    const int cols = client.Width();
+    const int rows = client.Height();
+    // One column of margin inside the frame, a title row and a separator above the client area.
+    Grid g(cols + 4, rows + 4);
+    g.Box(0, 0, cols + 3, rows + 3);
+    g.HLine(1, cols + 2, 2, L'-');
+    g.Put(0, 2, L'+');
+    g.Put(cols + 3, 2, L'+');
+    g.Text(2, 1, title, cols - (closeBox ? 3 : 0));
+    if (closeBox) g.Text(cols, 1, L"[X]");
+    g.Blit(client, 2, 3);
+    return g.Lines();
+}
+
+std::wstring MessageBoxIcon(UINT icon) {
+    switch (icon & MB_ICONMASK) {
+        case MB_ICONHAND: return L"(x)";
+        case MB_ICONQUESTION: return L"(?)";
+        case MB_ICONEXCLAMATION: return L"(!)";
+        case MB_ICONASTERISK: return L"(i)";
+        default: return L"";
+    }
+}
+
+// A message box that the kernel shows without child controls: icon, text, buttons.
+std::string RenderMessageBox(const WindowView& window) {
+    const auto& box = window.messageBox;
+    const std::wstring icon = MessageBoxIcon(box.icon);
+    std::vector<std::wstring> labels;
+    for (int id : box.buttons) {
+        static const wchar_t* const kNames[] = {L"", L"OK", L"Cancel", L"Abort", L"Retry", L"Ignore",
+                                                L"Yes", L"No", L"Close", L"Help"};
+        const std::wstring name = id >= 1 && id <= 9 ? kNames[id] : std::to_wstring(id);
+        labels.push_back(id == box.defaultButton ? L"<<" + name + L">>" : L"<" + name + L">");
+    }
+    std::wstring buttons;
+    for (const auto& label : labels) buttons += (buttons.empty() ? L"" : L"  ") + label;
+    const auto lines = Wrap(box.text.empty() ? window.text : box.text, 60);
+    const int indent = icon.empty() ? 0 : int(icon.size()) + 1;
+    int width = int(buttons.size());
+    for (const auto& line : lines) width = std::max(width, int(line.size()) + indent);
+    const std::wstring& caption = box.caption.empty() ? window.text : box.caption;
+    width = std::max(width, int(caption.size()));
+    Grid g(width, int(lines.size()) + 2);
+    int row = 0;
+    for (const auto& line : lines) {
+        if (row == 0 && !icon.empty()) g.Text(0, row, icon);
+        g.Text(indent, row++, line);
+    }
+    g.Text((width - int(buttons.size())) / 2, row + 1, buttons);
+    return Framed(caption, false, g);
+}
+
+std::string FocusLine(const std::vector<WindowView>& descendants) {
+    for (const auto& v : descendants) {
+        if (!v.focused) continue;
+        std::wstring text = L"focus: " + std::to_wstring(v.id) + L" " + v.className;
+        const std::wstring caption = StripMnemonics(v.text);
+        if (!caption.empty() && !SameClass(v.className, L"Edit")) text += L" \"" + caption + L"\"";
+        return orv::WideToUtf8(text) + '\n';
+    }
+    return {};
+}
+
+}  // namespace
+
+std::wstring StripMnemonics(std::wstring_view caption) {
+    std::wstring out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&') {
+            if (i + 1 < caption.size() && caption[i + 1] == L'&') {
+                out += L'&';
+                ++i;
+            }
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+std::string RenderSnapshot(const WindowView& window, const std::vector<WindowView>& descendants, CellSize cell) {
+    if (cell.width <= 0) cell.width = 1;
+    if (cell.height <= 0) cell.height = 1;
+    if (window.isMessageBox && descendants.empty()) return RenderMessageBox(window);
+
+    const RECT& client = window.clientRect;
+    const int cols = std::max(RoundDiv(client.right - client.left, cell.width), 1);
+    const int rows = std::max(RoundDiv(client.bottom - client.top, cell.height), 1);
+    Grid g(cols, rows);
+    for (const auto& v : descendants) {
+        if (!v.reallyVisible) continue;
+        DrawControl(g, v, ToCells(v.windowRect, client, cell));
+    }
+    std::wstring title = window.text;
+    if (!window.enabled) title = L"{" + title + L"}";
+    return Framed(title, (window.style & WS_SYSMENU) != 0, g) + FocusLine(descendants);
+}
+
+}  // namespace orv::text

@@ -1,0 +1,34 @@
+#pragma once
+// Text snapshots: a window drawn as characters, its controls at their positions with their
+// state, so that a person can read a dialog in a terminal or a log. Deterministic: the same
+// window state always gives the same text.
+//
+// Legend: <OK> push button, <<OK>> default button, [x] / [ ] / [-] check box checked /
+// unchecked / indeterminate, (o) / ( ) radio button, [text   ] edit, [choice    v] combo box,
+// list boxes as a framed column with ">" before selected items, [Tab] the selected tab.
+// A disabled control has its brackets replaced by braces: {text   }, {OK}, {x} Label, {o};
+// a disabled label is written {Label}. Hidden controls are not drawn. The focused control is
+// named on a line below the frame.
+
+#include <string>
+#include <vector>
+
+#include "platform/win/Inspect.h"
+
+namespace orv::text {
+
+// Pixels of one character cell: the window's width of 4 and height of 8 dialog units.
+struct CellSize {
+    int width = 6;
+    int height = 13;
+};
+
+// Draws `window` with its descendants (in drawing order, parents before their children; their
+// rectangles in screen coordinates as Inspect gives them). UTF-8, lines ending in '\n'.
+std::string RenderSnapshot(const orv::win::WindowView& window,
+                           const std::vector<orv::win::WindowView>& descendants, CellSize cell);
+
+// A caption without its "&" mnemonic markers ("&&" stays one "&").
+std::wstring StripMnemonics(std::wstring_view caption);
+
+}  // namespace orv::text
