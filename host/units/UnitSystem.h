@@ -78,7 +78,7 @@ public:
     enum EnergyUnit : int { kBtu, kJoule, kErg, kMillijoule, kInchPoundForce, kFootPoundForce, kCalorie, kEnergyUnitCount };
     enum VoltageUnit : int { kVolt, kMillivolt, kVoltageUnitCount };
     enum CurrentUnit : int { kAmpere, kMilliampere, kCurrentUnitCount };
-    enum ResistanceUnit : int { kOhm, kKiloohm, kMegaohm, kResistanceUnitCount };
+    enum ResistanceUnit : int { kOhm, kMilliohm, kKiloohm, kResistanceUnitCount };
     // kConsistentMass is the system's derived mass unit force·time²/length; its text names the
     // matching unit when there is one. kPoundMass never fits the force units: a system that
     // uses it is inconsistent, so it is offered only when inconsistent units are allowed.
@@ -187,7 +187,8 @@ public:
     std::wstring GetUnitSystemTypeText(std::uint32_t type, bool longForm) const;
 
     // One unit of the quantity in SI units (N, m, s, J, V, A, ohm, kg; for temperature the
-    // kelvins per degree).
+    // kelvins per degree). The static form has no system, so it gives NaN for kConsistentMass
+    // and for an index out of range.
     double GetUnitFactor(Quantity q) const;
     static double UnitFactor(Quantity q, int unit);
     // Offset of the temperature unit's zero from absolute zero, in its own degrees
