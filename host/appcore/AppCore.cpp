@@ -38,10 +38,10 @@ const char* NonEmptyEnv(const char* name) {
 
 }  // namespace
 
-bool OrvGetDesignScenarioDotModFolderName(const std::wstring& modelPath, std::int32_t scenarioId, bool create,
+bool OrvGetDesignScenarioDotModFolderName(const CString& modelPath, std::int32_t scenarioId, bool create,
                                           std::wstring& folder, std::wstring* error) {
     folder.clear();
-    if (modelPath.empty()) {
+    if (modelPath.IsEmpty()) {
         SetError(error, L"no model path given");
         return false;
     }
@@ -49,7 +49,7 @@ bool OrvGetDesignScenarioDotModFolderName(const std::wstring& modelPath, std::in
         SetError(error, L"design scenario id " + std::to_wstring(scenarioId) + L" is negative");
         return false;
     }
-    const fs::path model(orv::WideToUtf8(modelPath));
+    const fs::path model(orv::WideToUtf8(modelPath.str()));
     const fs::path stem = model.stem();
     if (stem.empty() || model.filename() == "." || model.filename() == "..") {
         SetError(error, L"the model path " + Describe(model) + L" names no file");

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/win/CString.h"
+
 // Capacity, in wide characters with the terminator, of the path buffers of these functions.
 inline constexpr int kOrvMaxPath = 260;
 
@@ -20,7 +22,7 @@ int OrvGetDesignScenarioDotModFolderNameW(const wchar_t* modelPath, std::int32_t
                                           std::int32_t create, std::int32_t* result = nullptr);
 
 // The same without a length limit; error, when given, says what failed.
-bool OrvGetDesignScenarioDotModFolderName(const std::wstring& modelPath, std::int32_t scenarioId, bool create,
+bool OrvGetDesignScenarioDotModFolderName(const CString& modelPath, std::int32_t scenarioId, bool create,
                                           std::wstring& folder, std::wstring* error = nullptr);
 
 // The per-user data folder, with a trailing '/', created when missing. Empty when it cannot

@@ -188,13 +188,13 @@ private:
 
 }  // namespace
 
-bool ParseConversionString(std::wstring_view text, OrvUnitsConversionStringSyntax syntax, Dimension& dimension,
+bool ParseConversionString(const CString& text, OrvUnitsConversionStringSyntax syntax, Dimension& dimension,
                            std::wstring* error) {
     if (syntax != OrvUnitsConversionStringSyntaxBaseUnits) {
         if (error) *error = L"unknown conversion string syntax " + std::to_wstring(int(syntax));
         return false;
     }
-    Parser parser(text);
+    Parser parser(std::wstring_view(text.str()));
     Dimension result;
     if (!parser.Parse(result)) {
         if (error) *error = parser.Error();

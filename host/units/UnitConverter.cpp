@@ -7,7 +7,7 @@ namespace UnitSys {
 
 UnitConverter::UnitConverter(UnitSystem::DisplayableUnit unit) { SetDisplayableUnit(unit); }
 
-UnitConverter::UnitConverter(std::wstring_view conversion, OrvUnitsConversionStringSyntax syntax) {
+UnitConverter::UnitConverter(const CString& conversion, OrvUnitsConversionStringSyntax syntax) {
     SetConversionString(conversion, syntax);
 }
 
@@ -16,7 +16,7 @@ UnitConverter::UnitConverter(const UnitSystem& from, const UnitSystem& to, UnitS
     SetDisplayableUnit(unit);
 }
 
-UnitConverter::UnitConverter(const UnitSystem& from, const UnitSystem& to, std::wstring_view conversion,
+UnitConverter::UnitConverter(const UnitSystem& from, const UnitSystem& to, const CString& conversion,
                              OrvUnitsConversionStringSyntax syntax)
     : from_(from), to_(to) {
     SetConversionString(conversion, syntax);
@@ -31,9 +31,9 @@ bool UnitConverter::SetDisplayableUnit(int unit) {
     return valid_;
 }
 
-bool UnitConverter::SetConversionString(std::wstring_view conversion, OrvUnitsConversionStringSyntax syntax) {
+bool UnitConverter::SetConversionString(const CString& conversion, OrvUnitsConversionStringSyntax syntax) {
     unit_ = -1;
-    conversion_.assign(conversion);
+    conversion_ = conversion.str();
     dimension_ = Dimension{};
     error_.clear();
     std::wstring message;

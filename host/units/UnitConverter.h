@@ -2,9 +2,8 @@
 // UnitSys::UnitConverter: converts values of one kind between two unit systems.
 
 #include <string>
-#include <string_view>
-
 #include "host/units/UnitSystem.h"
+#include "platform/win/CString.h"
 
 namespace UnitSys {
 
@@ -17,9 +16,9 @@ class UnitConverter {
 public:
     UnitConverter() = default;
     explicit UnitConverter(UnitSystem::DisplayableUnit unit);
-    UnitConverter(std::wstring_view conversion, OrvUnitsConversionStringSyntax syntax);
+    UnitConverter(const CString& conversion, OrvUnitsConversionStringSyntax syntax);
     UnitConverter(const UnitSystem& from, const UnitSystem& to, UnitSystem::DisplayableUnit unit);
-    UnitConverter(const UnitSystem& from, const UnitSystem& to, std::wstring_view conversion,
+    UnitConverter(const UnitSystem& from, const UnitSystem& to, const CString& conversion,
                   OrvUnitsConversionStringSyntax syntax);
 
     void SetFromUnitSystem(const UnitSystem& from) { from_ = from; }
@@ -35,7 +34,7 @@ public:
     bool SetDisplayableUnit(int unit);
     // Makes the kind the dimension of a conversion string; false (and the converter invalid,
     // GetError saying why) for a malformed string or an unknown syntax.
-    bool SetConversionString(std::wstring_view conversion, OrvUnitsConversionStringSyntax syntax);
+    bool SetConversionString(const CString& conversion, OrvUnitsConversionStringSyntax syntax);
 
     bool IsValid() const { return valid_; }
     const std::wstring& GetError() const { return error_; }

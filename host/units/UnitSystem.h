@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win/CString.h"
+
 // The unit system as a fixed 44-byte record (layout in docs/units.md), filled by
 // UnitSys::UnitSystem::InitFemStruct and read by InitOnFemStruct.
 struct RURIVO_UNIT_SYSTEM_V1_ENTRY {
@@ -237,7 +239,7 @@ private:
 // Parses a conversion string of the given syntax into a dimension. An empty string (or "1")
 // is dimensionless. False for a malformed string or an unknown syntax, with the message in
 // error ("position 3: unknown unit symbol 'x'"; positions count characters from 1).
-bool ParseConversionString(std::wstring_view text, OrvUnitsConversionStringSyntax syntax, Dimension& dimension,
+bool ParseConversionString(const CString& text, OrvUnitsConversionStringSyntax syntax, Dimension& dimension,
                            std::wstring* error = nullptr);
 
 }  // namespace UnitSys

@@ -395,3 +395,23 @@ TEST(UnitConverter, ReverseOfOneDisplayDegreeIsAPositiveDifference) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnitConverter, TakesTheTextTypesCallersHold) {
+    const UnitSystem si(U::kTypeSI), ips(U::kTypeInchPoundSecond);
+    const CString fromTemplate(L"N/m");
+    const std::wstring fromRecord(L"N/m");
+    const UnitConverter a(si, ips, fromTemplate, OrvUnitsConversionStringSyntaxBaseUnits);
+    const UnitConverter b(si, ips, fromRecord, OrvUnitsConversionStringSyntaxBaseUnits);
+    const UnitConverter c(si, ips, L"N/m", OrvUnitsConversionStringSyntaxBaseUnits);
+    ExpectClose(kIn / kLbf, a.Convert(1.0), "CString");
+    ExpectClose(kIn / kLbf, b.Convert(1.0), "wstring");
+    ExpectClose(kIn / kLbf, c.Convert(1.0), "literal");
+    EXPECT_EQ(L"N/m", a.GetConversionString());
+    EXPECT_EQ(-1, a.GetDisplayableUnit());
+    const CString label = a.GetToUnitText();
+    EXPECT_EQ(CString(L"lbf/in"), label);
+}
+
+}  // namespace
