@@ -1,4 +1,10 @@
 #include "components/Registration.h"
 
+#include "components/ExpressionEvaluator.h"
+#include "platform/com/ClassRegistry.h"
+
 // Each component adds its class factory here as it lands.
-void RegisterOrvComponents() {}
+void RegisterOrvComponents() {
+    orv::com::RegisterClass(CLSID_ExpressionEvaluator, kExpressionEvaluatorProgId,
+                            orv::components::CreateExpressionEvaluator);
+}

@@ -1,0 +1,288 @@
+#include "components/ExpressionEvaluator.h"
+
+#include <cmath>
+#include <cwchar>
+#include <new>
+
+namespace orv::components {
+namespace {
+
+HRESULT CopyText(const std::wstring& text, WCHAR* buffer, LONG capacity, LONG* length) {
+    if (capacity < 0) return E_INVALIDARG;
+    if (capacity > 0 && !buffer) return E_POINTER;
+    if (length) *length = LONG(text.size());
+    if (capacity == 0) return text.empty() ? S_OK : S_FALSE;
+    const std::size_t n = std::min(text.size(), std::size_t(capacity - 1));
+    std::wmemcpy(buffer, text.data(), n);
+    buffer[n] = 0;
+    return n == text.size() ? S_OK : S_FALSE;
+}
+
+std::wstring Number(double value) {
+    wchar_t buf[40];
+    std::swprintf(buf, 40, L"%.15g", value);
+    return buf;
+}
+
+bool UsableSymbol(WCHAR c) {
+    if (c == 0) return true;
+    if (c < 0x21 || c == 0x7F || c == 0xA0) return false;  // controls and blanks
+    if ((c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_') return false;
+    return c != L'(' && c != L')' && c != L'*' && c != L'/' && c != L'^';
+}
+
+}  // namespace
+
+ExpressionEvaluator::ExpressionEvaluator() : slots_(expr::kVariableSlots, 0.0) {
+    Reset(0);
+}
+
+HRESULT ExpressionEvaluator::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IExpressionEvaluator) {
+        *object = static_cast<IExpressionEvaluator*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG ExpressionEvaluator::AddRef() { return ++refs_; }
+
+ULONG ExpressionEvaluator::Release() {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT ExpressionEvaluator::Succeed() {
+    if (errorColumn_ != 0 || !errorText_.empty()) {
+        errorText_.clear();
+        errorColumn_ = 0;
+    }
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::FailWith(HRESULT hr, int column, std::wstring message) {
+    errorText_ = std::move(message);
+    errorColumn_ = column;
+    return hr;
+}
+
+HRESULT ExpressionEvaluator::GetErrorText(WCHAR* buffer, LONG capacity, LONG* length) {
+    return CopyText(errorText_, buffer, capacity, length);
+}
+
+HRESULT ExpressionEvaluator::GetErrorPosition(LONG* column) {
+    if (!column) return E_POINTER;
+    *column = errorColumn_;
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::GetVariablesUsed(LONG* mask) {
+    if (!mask) return E_POINTER;
+    *mask = compileStatus_ == S_OK ? LONG(program_.variableMask) : 0;
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::GetProgramListing(WCHAR* buffer, LONG capacity, LONG* length) {
+    try {
+        return CopyText(compileStatus_ == S_OK ? expr::ListProgram(program_) : std::wstring(), buffer, capacity, length);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT ExpressionEvaluator::GetExpression(WCHAR* buffer, LONG capacity, LONG* length) {
+    return CopyText(text_, buffer, capacity, length);
+}
+
+HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
+    try {
+        text_ = text ? text : L"";
+        evaluated_ = false;
+        auto outcome = expr::Compile(text_, mode_, symbols_);
+        if (!outcome.ok) {
+            program_ = expr::Program();
+            compileStatus_ = outcome.empty ? E_FAIL : MakeExpressionError(outcome.errorClass);
+            compileColumn_ = outcome.column;
+            compileMessage_ = std::move(outcome.message);
+            return FailWith(compileStatus_, compileColumn_, compileMessage_);
+        }
+        program_ = std::move(outcome.program);
+        // The variables keep their values; only Reset clears them.
+        const double r = slots_[expr::kSlotR], s = slots_[expr::kSlotS], t = slots_[expr::kSlotT];
+        slots_ = program_.slots;
+        slots_[expr::kSlotR] = r;
+        slots_[expr::kSlotS] = s;
+        slots_[expr::kSlotT] = t;
+        compileStatus_ = S_OK;
+        return Succeed();
+    } catch (const std::bad_alloc&) {
+        program_ = expr::Program();
+        compileStatus_ = E_OUTOFMEMORY;
+        compileColumn_ = 0;
+        compileMessage_ = L"out of memory";
+        return FailWith(E_OUTOFMEMORY, 0, compileMessage_);
+    }
+}
+
+HRESULT ExpressionEvaluator::EvaluateAt(double r, double s, double t, double* result) {
+    if (!result) return E_POINTER;
+    double* v = slots_.data();
+    v[expr::kSlotR] = r;
+    v[expr::kSlotS] = s;
+    v[expr::kSlotT] = t;
+    const HRESULT hr = Evaluate();
+    if (SUCCEEDED(hr)) *result = result_;
+    return hr;
+}
+
+HRESULT ExpressionEvaluator::SetNumberSymbols(WCHAR decimalSeparator, WCHAR negativeSign, WCHAR positiveSign) {
+    if (!UsableSymbol(decimalSeparator) || !UsableSymbol(negativeSign) || !UsableSymbol(positiveSign)) {
+        return E_INVALIDARG;
+    }
+    const bool isMinus = positiveSign == L'-' || positiveSign == 0x2212;
+    const bool isPlus = negativeSign == L'+';
+    const bool clash = decimalSeparator && (decimalSeparator == negativeSign || decimalSeparator == positiveSign ||
+                                            decimalSeparator == L'+' || decimalSeparator == L'-' ||
+                                            decimalSeparator == 0x2212);
+    const bool sameSign = negativeSign && negativeSign == positiveSign;
+    if (isMinus || isPlus || clash || sameSign) return E_INVALIDARG;
+    symbols_ = {decimalSeparator, negativeSign, positiveSign};
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::Evaluate() {
+    if (compileStatus_ != S_OK) [[unlikely]] {
+        evaluated_ = true;
+        evalStatus_ = compileStatus_;
+        return FailWith(compileStatus_, compileColumn_, compileMessage_);
+    }
+    double* v = slots_.data();
+    // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
+    if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]] {
+        const HRESULT hr = CheckVariables();
+        if (FAILED(hr)) return hr;
+    }
+    const expr::RunError error = expr::Run(program_.code.data(), v);
+    if (error.errorClass) [[unlikely]] return RunFailed(error);
+    result_ = v[program_.resultSlot];
+    evaluated_ = true;
+    evalStatus_ = S_OK;
+    return Succeed();
+}
+
+HRESULT ExpressionEvaluator::CheckVariables() {
+    static const wchar_t* const kNames[] = {L"r", L"s", L"t"};
+    for (std::uint32_t i = 0; i < expr::kVariableSlots; ++i) {
+        const double x = slots_[i];
+        if ((program_.variableMask & (1u << i)) && !std::isfinite(x)) {
+            evaluated_ = true;
+            evalStatus_ = MakeExpressionError(kExprErrorNotANumber);
+            return FailWith(evalStatus_, 0,
+                            std::wstring(L"the value of ") + kNames[i] +
+                                (std::isnan(x) ? L" is not a number" : L" is infinite"));
+        }
+    }
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::RunFailed(const expr::RunError& error) {
+    const expr::Instr& in = *error.at;
+    const double a = slots_[in.a], b = slots_[in.b];
+    std::wstring what;
+    switch (error.errorClass) {
+        case kExprErrorCalculation:
+            what = std::wstring(expr::OpName(in.op)) + L" is not defined for " + Number(a);
+            break;
+        case kExprErrorDivisionByZero:
+            what = L"division by zero";
+            break;
+        case kExprErrorPower:
+            what = a == 0.0 ? L"0 raised to the negative power " + Number(b)
+                            : L"the negative number " + Number(a) + L" raised to the non-integer power " + Number(b);
+            break;
+        default:
+            what = expr::IsFunction(in.op) ? std::wstring(L"overflow in ") + expr::OpName(in.op)
+                                           : std::wstring(L"overflow: the value exceeds the range of numbers");
+            break;
+    }
+    evaluated_ = true;
+    evalStatus_ = MakeExpressionError(error.errorClass);
+    return FailWith(evalStatus_, in.column, L"column " + std::to_wstring(in.column) + L": " + what);
+}
+
+HRESULT ExpressionEvaluator::GetResult(double* result) {
+    if (!result) return E_POINTER;
+    if (!evaluated_) Evaluate();
+    if (SUCCEEDED(evalStatus_)) *result = result_;
+    return evalStatus_;
+}
+
+HRESULT ExpressionEvaluator::GetR(double* value) {
+    if (!value) return E_POINTER;
+    *value = slots_[expr::kSlotR];
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::SetR(double value) {
+    slots_[expr::kSlotR] = value;
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::GetS(double* value) {
+    if (!value) return E_POINTER;
+    *value = slots_[expr::kSlotS];
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::SetS(double value) {
+    slots_[expr::kSlotS] = value;
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::GetT(double* value) {
+    if (!value) return E_POINTER;
+    *value = slots_[expr::kSlotT];
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::SetT(double value) {
+    slots_[expr::kSlotT] = value;
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::GetMode(LONG* mode) {
+    if (!mode) return E_POINTER;
+    *mode = mode_;
+    return S_OK;
+}
+
+HRESULT ExpressionEvaluator::Reset(LONG mode) {
+    if (mode != 0 && mode != 1) return E_INVALIDARG;
+    mode_ = mode;
+    text_.clear();
+    program_ = expr::Program();
+    slots_.assign(expr::kVariableSlots, 0.0);
+    compileStatus_ = E_FAIL;
+    compileColumn_ = 0;
+    compileMessage_ = L"the expression is empty";
+    evaluated_ = false;
+    evalStatus_ = E_FAIL;
+    result_ = 0;
+    return Succeed();
+}
+
+HRESULT CreateExpressionEvaluator(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    auto* evaluator = new (std::nothrow) ExpressionEvaluator();
+    if (!evaluator) return E_OUTOFMEMORY;
+    const HRESULT hr = evaluator->QueryInterface(iid, object);
+    evaluator->Release();
+    return hr;
+}
+
+}  // namespace orv::components

@@ -1,0 +1,69 @@
+#pragma once
+// The expression evaluator component (class CLSID_ExpressionEvaluator). Callers outside
+// components/ reach it only through the class registry and IExpressionEvaluator.
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "components/expr/ExprCompiler.h"
+#include "components/interfaces/IExpressionEvaluator.h"
+
+namespace orv::components {
+
+class ExpressionEvaluator final : public IExpressionEvaluator {
+public:
+    ExpressionEvaluator();
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    HRESULT GetErrorText(WCHAR* buffer, LONG capacity, LONG* length) override;
+    HRESULT GetErrorPosition(LONG* column) override;
+    HRESULT GetVariablesUsed(LONG* mask) override;
+    HRESULT GetProgramListing(WCHAR* buffer, LONG capacity, LONG* length) override;
+    HRESULT GetExpression(WCHAR* buffer, LONG capacity, LONG* length) override;
+    HRESULT SetExpression(BSTR text) override;
+    HRESULT EvaluateAt(double r, double s, double t, double* result) override;
+    HRESULT SetNumberSymbols(WCHAR decimalSeparator, WCHAR negativeSign, WCHAR positiveSign) override;
+    HRESULT Evaluate() override;
+    HRESULT GetResult(double* result) override;
+    HRESULT GetR(double* value) override;
+    HRESULT SetR(double value) override;
+    HRESULT GetS(double* value) override;
+    HRESULT SetS(double value) override;
+    HRESULT GetT(double* value) override;
+    HRESULT SetT(double value) override;
+    HRESULT GetMode(LONG* mode) override;
+    HRESULT Reset(LONG mode) override;
+
+private:
+    ~ExpressionEvaluator() = default;
+
+    HRESULT Run();
+    HRESULT RunFailed(const expr::RunError& error);
+    HRESULT CheckVariables();
+    HRESULT Succeed();
+    HRESULT FailWith(HRESULT hr, int column, std::wstring message);
+
+    std::atomic<ULONG> refs_{1};
+    LONG mode_ = 0;
+    expr::NumberSymbols symbols_;
+    std::wstring text_;
+    expr::Program program_;
+    std::vector<double> slots_;  // r, s, t, constants, temporaries
+    HRESULT compileStatus_ = E_FAIL;  // S_OK once a text compiled
+    int compileColumn_ = 0;
+    std::wstring compileMessage_;
+    HRESULT evalStatus_ = E_FAIL;
+    bool evaluated_ = false;
+    double result_ = 0;
+    std::wstring errorText_;
+    int errorColumn_ = 0;
+};
+
+// The class factory entry that the class registry calls.
+HRESULT CreateExpressionEvaluator(REFIID iid, void** object);
+
+}  // namespace orv::components
