@@ -71,6 +71,9 @@ public:
     // Number of type codes; passed as the type to GetUnitSystemTypeText it selects this
     // system's own type.
     static constexpr std::uint32_t kTypeCount = 7;
+    // The standard types in the order they are offered: the English systems, then the metric ones.
+    static constexpr std::uint32_t kStandardTypeOrder[6] = {kTypeInchPoundSecond, kTypeFootPoundSecond, kTypeSI,
+                                                             kTypeMmTonneSecond,   kTypeCGS,             kTypeMmKgMs};
 
     // Unit indices per quantity (the values of the setters and getters).
     enum ForceUnit : int { kPoundForce, kNewton, kDyne, kKilonewton, kKilogramForce, kKip, kOunceForce, kForceUnitCount };

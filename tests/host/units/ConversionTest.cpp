@@ -415,3 +415,37 @@ TEST(UnitConverter, TakesTheTextTypesCallersHold) {
 }
 
 }  // namespace
+
+namespace {
+
+// Strings built from the grammar's own characters never crash the parser, and every refusal
+// points inside the text or just past its end.
+TEST(ConversionStrings, ArbitraryTextEitherParsesOrNamesAPosition) {
+    const std::wstring alphabet = L"NmstJVAkgohΩ1209^-*/·()² ⁻x";
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    int parsed = 0, refused = 0;
+    for (int i = 0; i < 5000; ++i) {
+        std::wstring text;
+        const int length = int(next() % 12);
+        for (int k = 0; k < length; ++k) text += alphabet[next() % alphabet.size()];
+        Dimension d;
+        std::wstring error;
+        if (UnitSys::ParseConversionString(text, OrvUnitsConversionStringSyntaxBaseUnits, d, &error)) {
+            ++parsed;
+            continue;
+        }
+        ++refused;
+        ASSERT_EQ(0u, error.find(L"position ")) << orv::WideToUtf8(text);
+        const int position = std::stoi(error.substr(9));
+        EXPECT_GE(position, 1) << orv::WideToUtf8(text);
+        EXPECT_LE(position, int(text.size()) + 1) << orv::WideToUtf8(text);
+    }
+    EXPECT_GT(parsed, 0);
+    EXPECT_GT(refused, 0);
+}
+
+}  // namespace

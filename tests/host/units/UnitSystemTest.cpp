@@ -230,3 +230,47 @@ TEST(UnitSystem, MalformedRecordsAreRefusedWithAReasonAndChangeNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnitSystem, SavingAUnitGridTypeFirstThenEveryUnit) {
+    // The unit system dialog sets the type, then (for Custom) every unit in quantity order,
+    // the mass last with whatever its read-only item still shows.
+    UnitSystem s(U::kTypeSI);
+    ASSERT_TRUE(s.SetUnitSystemType(U::kTypeCustom));
+    EXPECT_TRUE(s.SetForceUnit(U::kPoundForce));
+    EXPECT_TRUE(s.SetLengthUnit(U::kInch));
+    EXPECT_TRUE(s.SetTimeUnit(U::kSecond));
+    EXPECT_TRUE(s.SetTemperatureUnit(U::kFahrenheit));
+    EXPECT_TRUE(s.SetEnergyUnit(U::kBtu));
+    EXPECT_TRUE(s.SetVoltageUnit(U::kVolt));
+    EXPECT_TRUE(s.SetCurrentUnit(U::kAmpere));
+    EXPECT_TRUE(s.SetResistanceUnit(U::kOhm));
+    EXPECT_FALSE(s.SetMassUnit(U::kKilogram));  // stale item: refused, the mass stays consistent
+    EXPECT_EQ(U::kTypeCustom, s.GetUnitSystemType());
+    EXPECT_EQ(U::kConsistentMass, s.GetMassUnit());
+    EXPECT_TRUE(s.IsConsistent());
+    // The same units as type 0, but chosen one by one: still Custom.
+    EXPECT_EQ(UnitSystem(U::kTypeInchPoundSecond).GetMassUnit(), s.GetMassUnit());
+    // Choosing a standard type again loads its units.
+    ASSERT_TRUE(s.SetUnitSystemType(U::kTypeMmTonneSecond));
+    EXPECT_EQ(L"mm", s.GetLengthUnitText(6, false));
+    EXPECT_EQ(L"tonne", s.GetMassUnitText(6, false));
+    // None keeps the units.
+    ASSERT_TRUE(s.SetUnitSystemType(U::kTypeNone));
+    EXPECT_EQ(L"mm", s.GetLengthUnitText(6, false));
+    EXPECT_EQ(L"None", s.GetUnitSystemTypeText(7, true));
+}
+
+TEST(UnitSystem, StandardTypeOrderListsEachStandardTypeOnce) {
+    std::set<std::uint32_t> seen;
+    for (std::uint32_t type : U::kStandardTypeOrder) {
+        EXPECT_TRUE(UnitSystem::IsStandardType(type)) << type;
+        EXPECT_TRUE(seen.insert(type).second) << type;
+    }
+    EXPECT_EQ(0u, U::kStandardTypeOrder[0]);
+    EXPECT_FALSE(UnitSystem::IsStandardType(U::kTypeCustom));
+    EXPECT_FALSE(UnitSystem::IsStandardType(U::kTypeNone));
+}
+
+}  // namespace
