@@ -34,6 +34,13 @@ void DbDesignScenario::SetModelUnitSystem(const UnitSystem& system) {
 
 void DbDesignScenario::SetCurrentDisplayUnitSystem(const UnitSystem& system) { display_.SetUnitSystems(modelUnits_, system); }
 
+bool DbDesignScenario::SetCurrentDisplayUnitSystemType(std::uint32_t type) {
+    if (!UnitSystem::IsStandardType(type))
+        return false;
+    SetCurrentDisplayUnitSystem(UnitSystem(type));
+    return true;
+}
+
 DbCoordinateSystem& DbDesignScenario::AddCoordinateSystem(std::unique_ptr<DbCoordinateSystem> system) {
     system->SetDesignScenario(this);
     return coordinateSystems_.Add(std::move(system));

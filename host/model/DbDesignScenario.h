@@ -46,6 +46,9 @@ public:
     const DisplayUnitSystem& GetCurrentDisplayUnitSystem() const { return display_; }
     DisplayUnitSystem& GetCurrentDisplayUnitSystem() { return display_; }
     void SetCurrentDisplayUnitSystem(const UnitSystem& system);
+    // Shows values in a standard unit system of the type (0, 1, 2, 3, 5, 6); false for any
+    // other type, and nothing changes.
+    bool SetCurrentDisplayUnitSystemType(std::uint32_t type);
     // Shows values in the model's own units.
     void UseModelUnitSystemForDisplay() { SetCurrentDisplayUnitSystem(modelUnits_); }
 
@@ -83,6 +86,7 @@ public:
     DbContactPair& AddContactPair(std::unique_ptr<DbContactPair> pair);
 
     const StorageMap<DbInitialFluidVolume>& GetInitialFluidVolumes() const { return fluidVolumes_; }
+    DbInitialFluidVolume* FindInitialFluidVolume(std::uint32_t id) const { return fluidVolumes_.Find(id); }
     DbInitialFluidVolume& AddInitialFluidVolume(std::unique_ptr<DbInitialFluidVolume> volume);
 
     const StorageMap<DbPart>& GetParts() const { return parts_; }

@@ -209,6 +209,28 @@ std::string FormatFieldValue(ConstRecordView record, std::size_t offset, FieldTy
     return {};
 }
 
+bool ReadField(ConstRecordView record, std::size_t offset, FieldType type, FieldValue& value, std::string* error,
+               std::size_t textSize) {
+    std::size_t width = FieldTypeWidth(type);
+    if (type == FieldType::Text)
+        width = textSize ? textSize : (offset < record.size() ? record.size() - offset : 1);
+    if (!record.Fits(offset, width)) {
+        if (error)
+            *error = DescribeRangeProblem(offset, width, record.size());
+        return false;
+    }
+    value = FieldValue{};
+    value.type = type;
+    switch (type) {
+    case FieldType::F64: value.f64 = record.GetF64(offset); break;
+    case FieldType::I32:
+    case FieldType::Flag: value.integer = record.GetI32(offset); break;
+    case FieldType::U32: value.integer = record.GetU32(offset); break;
+    case FieldType::Text: value.text = record.GetText(offset, width); break;
+    }
+    return true;
+}
+
 std::string FormatRecordDump(ConstRecordView record, std::span<const FieldInfo> fields) {
     std::string out;
     std::vector<bool> covered(record.size(), false);

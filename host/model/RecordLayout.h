@@ -65,6 +65,20 @@ std::string FormatRecordDump(ConstRecordView record, std::span<const FieldInfo> 
 std::string FormatLoadRecordDump(const RURIVO_LOADS_V1_ENTRY& record);
 std::string FormatInitialFluidVolumeDump(const RURIVO_INITIAL_FLUID_VOLUME_V1_ENTRY& record);
 
+// One field as read for scripts: f64 in f64; i32, u32 and flag words in integer (a flag is
+// true when integer is -1); text in text.
+struct FieldValue {
+    FieldType type = FieldType::F64;
+    double f64 = 0.0;
+    std::int64_t integer = 0;
+    std::string text;
+};
+// Reads the field; a field that does not fit the record gives false with the reason in error
+// ("offset 800 beyond the 788-byte record"). A text is read up to its terminator within
+// textSize bytes, or to the end of the record when textSize is 0.
+bool ReadField(ConstRecordView record, std::size_t offset, FieldType type, FieldValue& value, std::string* error = nullptr,
+               std::size_t textSize = 0);
+
 // The value of one field as text: doubles with 17 significant digits ("%.17g"), flags as
 // "true"/"false" (other words as their number), texts quoted with JSON escapes.
 std::string FormatFieldValue(ConstRecordView record, std::size_t offset, FieldType type, std::size_t textSize = 256);

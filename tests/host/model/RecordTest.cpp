@@ -154,3 +154,56 @@ TEST(RecordTest, DumpNamesKnownFieldsAndShowsOtherBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    std::size_t offset;
+    OrvDbRecord::FieldType type;
+    bool ok;
+    const char* text;  // expected value as text, or the error
+};
+
+class ReadFieldTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadFieldTest, ScriptsReadFieldsOrGetTheReason) {
+    using namespace OrvDbRecord;
+    RURIVO_LOADS_V1_ENTRY r;
+    r.SetF64(272, -3.5);
+    r.SetI32(304, -7);
+    r.SetFlag(312, true);
+    r.SetText(12, 256, "Top");
+    r.SetText(700, 88, "tail");
+    const ReadCase& c = GetParam();
+    FieldValue v;
+    std::string error;
+    ASSERT_EQ(ReadField(r.View(), c.offset, c.type, v, &error), c.ok) << error;
+    if (!c.ok) {
+        EXPECT_EQ(error, c.text);
+        return;
+    }
+    std::string got;
+    switch (c.type) {
+    case FieldType::F64: got = std::to_string(v.f64); break;
+    case FieldType::Text: got = v.text; break;
+    default: got = std::to_string(v.integer); break;
+    }
+    EXPECT_EQ(got, c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReadFieldTest,
+    ::testing::Values(ReadCase{"f64", 272, OrvDbRecord::FieldType::F64, true, "-3.500000"},
+                      ReadCase{"i32", 304, OrvDbRecord::FieldType::I32, true, "-7"},
+                      ReadCase{"u32", 304, OrvDbRecord::FieldType::U32, true, "4294967289"},
+                      ReadCase{"flag", 312, OrvDbRecord::FieldType::Flag, true, "-1"},
+                      ReadCase{"text", 12, OrvDbRecord::FieldType::Text, true, "Top"},
+                      ReadCase{"text_to_end", 700, OrvDbRecord::FieldType::Text, true, "tail"},
+                      ReadCase{"f64_past_end", 784, OrvDbRecord::FieldType::F64, false,
+                               "8-byte field at offset 784 runs past the end of the 788-byte record"},
+                      ReadCase{"beyond", 800, OrvDbRecord::FieldType::I32, false, "offset 800 beyond the 788-byte record"},
+                      ReadCase{"text_beyond", 788, OrvDbRecord::FieldType::Text, false, "offset 788 beyond the 788-byte record"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
