@@ -789,6 +789,76 @@ void DumpPretty(const Json& j, int indent, std::string& out) {
     out += "\n" + std::string(std::size_t(indent), ' ') + (j.is_object() ? '}' : ']');
 }
 
+// Finds a key given twice in one object, which the document parser would resolve by keeping
+// the last value silently; the path names the object ("scenarios[0].objects[2]").
+class DuplicateKeyFinder : public nlohmann::json_sax<Json> {
+public:
+    std::string problem;
+
+    bool null() override { return Value(); }
+    bool boolean(bool) override { return Value(); }
+    bool number_integer(number_integer_t) override { return Value(); }
+    bool number_unsigned(number_unsigned_t) override { return Value(); }
+    bool number_float(number_float_t, const string_t&) override { return Value(); }
+    bool string(string_t&) override { return Value(); }
+    bool binary(binary_t&) override { return Value(); }
+    bool start_object(std::size_t) override {
+        Enter();
+        frames_.push_back(Frame{true, {}, 0, {}});
+        return true;
+    }
+    bool key(string_t& key) override {
+        Frame& f = frames_.back();
+        if (!f.keys.insert(key).second) {
+            problem = (Path().empty() ? std::string() : Path() + ": ") + "duplicate key \"" + key + "\"";
+            return false;
+        }
+        f.current = key;
+        return true;
+    }
+    bool end_object() override { return Leave(); }
+    bool start_array(std::size_t) override {
+        Enter();
+        frames_.push_back(Frame{false, {}, 0, {}});
+        return true;
+    }
+    bool end_array() override { return Leave(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    struct Frame {
+        bool object;
+        std::set<std::string> keys;
+        std::size_t index;
+        std::string current;
+    };
+    // The path of the container being read: its parents' keys and indices.
+    std::string Path() const {
+        std::string path;
+        for (std::size_t i = 0; i + 1 < frames_.size(); ++i) {
+            const Frame& f = frames_[i];
+            if (f.object)
+                path += (path.empty() ? "" : ".") + f.current;
+            else
+                path += "[" + std::to_string(f.index - 1) + "]";
+        }
+        return path;
+    }
+    void Enter() {
+        if (!frames_.empty() && !frames_.back().object)
+            ++frames_.back().index;
+    }
+    bool Value() {
+        Enter();
+        return true;
+    }
+    bool Leave() {
+        frames_.pop_back();
+        return true;
+    }
+    std::vector<Frame> frames_;
+};
+
 std::string ParseErrorText(const std::exception& e) {
     std::string what = e.what();
     auto at = what.find("parse error at ");
@@ -808,6 +878,12 @@ ModelLoadResult ParseModelJson(std::string_view text, std::string_view sourceNam
         root = Json::parse(text.begin(), text.end());
     } catch (const Json::parse_error& e) {
         result.error = prefix + ParseErrorText(e);
+        return result;
+    }
+    DuplicateKeyFinder duplicates;
+    Json::sax_parse(text.begin(), text.end(), &duplicates);
+    if (!duplicates.problem.empty()) {
+        result.error = prefix + duplicates.problem;
         return result;
     }
     try {

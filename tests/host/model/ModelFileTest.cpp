@@ -180,6 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "scenarios[0].coordinateSystems[0].a: expected 3 numbers, got 2"},
         BadFileCase{"next_free_id", MinimalModel(R"(, "functions": {"nextFreeId": 2, "items": [{"id": 5, "expression": "r", "coordinateSystemType": 0}]})"),
                     "scenarios[0].functions.nextFreeId: 2 is below an id in use (at least 6)"},
+        BadFileCase{"duplicate_key", MinimalModel(R"(, "objects": [{"id": 1, "typeCode": 35, "record": {}, "id": 2}])"),
+                    "scenarios[0].objects[0]: duplicate key \"id\""},
+        BadFileCase{"duplicate_top_key", R"({"format": "orv-model", "format": "orv-model", "version": 1, "scenarios": []})",
+                    "duplicate key \"format\""},
         BadFileCase{"species_zero_id", MinimalModel(R"(, "massSpecies": [{"id": 0, "name": "x", "diffusivity": 1}])"),
                     "scenarios[0].massSpecies[0].id: 0 is out of range (1 to 2147483647)"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -170,3 +170,38 @@ TEST(ScenarioTest, RemovedIdsAreNotHandedOutAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScenarioTest, HostCreatesObjectsFromFilledRecords) {
+    std::unique_ptr<DbModel> model = LoadSampleModel();
+    DbDesignScenario* s = model->GetFirstScenario();
+    RURIVO_LOADS_V1_ENTRY entry = FillNewObjectEntry(35, s, nullptr);
+    entry.SetF64(272, 42.0);
+    entry.SetText(12, 256, "New force");
+    std::uint32_t expectedId = s->GetFeaObjects().NextFreeId();
+    DbFeaObject& created = s->CreateFeaObject(35, entry, StorageMapItem::Kind::Surface, 2);
+    EXPECT_EQ(created.Id(), expectedId);
+    EXPECT_EQ(created.GetRecord().GetU32(4), expectedId);
+    EXPECT_EQ(created.GetRecord().GetU32(8), 2u);
+    EXPECT_EQ(created.GetDescription(), "New force");
+    EXPECT_EQ(created.GetGeometry(), s->FindSurface(2));
+    EXPECT_TRUE(s->RemoveFeaObject(created.Id()));
+    EXPECT_EQ(s->FindFeaObject(expectedId), nullptr);
+}
+
+TEST(ScenarioTest, DisplayUnitSystemByType) {
+    DbDesignScenario s(1);
+    s.SetModelUnitSystem(UnitSystem(UnitSystem::kTypeSI));
+    EXPECT_TRUE(s.SetCurrentDisplayUnitSystemType(UnitSystem::kTypeInchPoundSecond));
+    EXPECT_NEAR(s.GetCurrentDisplayUnitSystem().ConvertUnits(0.0254, UnitSys::UnitSystem::Length), 1.0, 1e-12);
+    EXPECT_FALSE(s.SetCurrentDisplayUnitSystemType(UnitSystem::kTypeCustom));
+    EXPECT_FALSE(s.SetCurrentDisplayUnitSystemType(99));
+    EXPECT_EQ(s.GetCurrentDisplayUnitSystem().GetUnitSystem().GetUnitSystemType(), UnitSystem::kTypeInchPoundSecond);
+    // A new model unit system keeps the display system; stored values are not converted.
+    s.SetModelUnitSystem(UnitSystem(UnitSystem::kTypeMmTonneSecond));
+    EXPECT_NEAR(s.GetCurrentDisplayUnitSystem().ConvertUnits(25.4, UnitSys::UnitSystem::Length), 1.0, 1e-12);
+    EXPECT_TRUE(std::isnan(s.GetCurrentDisplayUnitSystem().ConvertUnits(1.0, 9999)));
+}
+
+}  // namespace
