@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/res/Resources.h"
+#include "platform/win/Kernel.h"
 #include "platform/win/TextFormat.h"
 #include "platform/win/Utf8.h"
 
@@ -227,7 +228,7 @@ BOOL CString::LoadString(UINT id) { return LoadString(AfxGetResourceHandle(), id
 
 BOOL CString::LoadString(HINSTANCE module, UINT id) {
     std::wstring text;
-    if (!orv::res::LoadStringResource(module, id, text)) {
+    if (!orv::res::LoadStringResource(module, id, text) && !orv::win::detail::BuiltinString(id, text)) {
         s_.clear();
         return FALSE;
     }

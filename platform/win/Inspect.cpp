@@ -1,0 +1,129 @@
+// Read access to the kernel's window state.
+
+#include "platform/win/Inspect.h"
+
+#include "platform/win/ControlState.h"
+#include "platform/win/DialogManager.h"
+
+using namespace orv::win::detail;
+
+namespace orv::win {
+
+HWND ActiveModalWindow() {
+    const auto& modal = ModalStack();
+    for (auto it = modal.rbegin(); it != modal.rend(); ++it)
+        if (Window* w = Find(*it); w && w->dialog && !w->dialog->ended) return *it;
+    return GetActiveWindow();
+}
+
+HWND FindControl(HWND dialog, int id) {
+    for (HWND c : ChildWindows(dialog)) {
+        if (GetDlgCtrlID(c) == id) return c;
+    }
+    for (HWND c : ChildWindows(dialog))
+        if (HWND found = FindControl(c, id)) return found;
+    return nullptr;
+}
+
+const DisplayList* WindowDisplayList(HWND hwnd) {
+    Window* w = Find(hwnd);
+    return w ? &w->displayList : nullptr;
+}
+
+const DisplayList* PaintWindow(HWND hwnd) {
+    if (!IsWindow(hwnd)) return nullptr;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    SendMessage(hwnd, WM_PAINT, 0, 0);
+    return WindowDisplayList(hwnd);
+}
+
+WindowView Inspect(HWND hwnd) {
+    WindowView v;
+    Window* w = Find(hwnd);
+    if (!w) return v;
+    v.hwnd = hwnd;
+    v.parent = (w->style & WS_CHILD) ? w->parent : nullptr;
+    v.owner = w->owner;
+    v.className = w->className;
+    v.id = (w->style & WS_CHILD) ? int(w->id) : 0;
+    v.style = w->style;
+    v.exStyle = w->exStyle;
+    v.text = w->text;
+    GetWindowRect(hwnd, &v.windowRect);
+    RECT c{};
+    GetClientRect(hwnd, &c);
+    POINT o = ClientOrigin(hwnd);
+    v.clientRect = RECT{o.x, o.y, o.x + c.right, o.y + c.bottom};
+    v.enabled = !(w->style & WS_DISABLED);
+    v.visible = (w->style & WS_VISIBLE) != 0;
+    v.reallyVisible = IsWindowVisible(hwnd) != FALSE;
+    v.focused = GetFocus() == hwnd;
+    v.userData = w->userData;
+    v.alpha = w->layered ? w->alpha : 255;
+    if (w->dialog && w->dialog->isMessageBox) {
+        v.isMessageBox = true;
+        v.messageBox = w->dialog->messageBox;
+    }
+    if (auto* b = dynamic_cast<ButtonState*>(w->control.get())) {
+        UINT type = w->style & BS_TYPEMASK;
+        if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_GROUPBOX && type != BS_OWNERDRAW &&
+            type != BS_USERBUTTON && type != BS_PUSHBOX)
+            v.check = b->check;
+        if (HWND dlg = DialogOf(w->parent)) v.isDefaultButton = DefaultButtonId(dlg) == int(w->id) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+    }
+    if (auto* e = dynamic_cast<EditState*>(w->control.get())) {
+        v.selStart = e->edit.SelStart();
+        v.selEnd = e->edit.SelEnd();
+        v.limit = e->edit.limit;
+        v.readOnly = (w->style & ES_READONLY) != 0;
+    }
+    if (auto* l = dynamic_cast<ListState*>(w->control.get())) {
+        for (const auto& item : l->items) {
+            ItemView iv;
+            iv.text = item.text;
+            iv.data = item.data;
+            iv.selected = item.selected;
+            iv.image = item.image;
+            v.items.push_back(std::move(iv));
+        }
+        v.selection = l->current;
+        v.selStart = l->edit.SelStart();
+        v.selEnd = l->edit.SelEnd();
+        v.limit = l->edit.limit;
+    }
+    if (auto* lv = dynamic_cast<ListViewState*>(w->control.get())) {
+        v.selection = -1;
+        for (size_t i = 0; i < lv->items.size(); ++i) {
+            const auto& item = lv->items[i];
+            ItemView iv;
+            iv.text = item.text;
+            iv.subItems = item.subItems;
+            iv.data = item.data;
+            iv.selected = item.selected;
+            iv.image = item.image;
+            if (item.selected && v.selection < 0) v.selection = int(i);
+            v.items.push_back(std::move(iv));
+        }
+        for (const auto& col : lv->columns) v.columns.push_back(col.text);
+    }
+    if (auto* t = dynamic_cast<TabState*>(w->control.get())) {
+        for (const auto& item : t->items) {
+            ItemView iv;
+            iv.text = item.text;
+            iv.data = DWORD_PTR(item.data);
+            iv.image = item.image;
+            v.items.push_back(std::move(iv));
+        }
+        v.selection = t->current;
+        if (v.selection >= 0 && v.selection < int(v.items.size())) v.items[size_t(v.selection)].selected = true;
+    }
+    if (auto* u = dynamic_cast<UpDownState*>(w->control.get())) {
+        v.rangeMin = u->low;
+        v.rangeMax = u->high;
+        v.position = u->pos;
+        v.buddy = u->buddy;
+    }
+    return v;
+}
+
+}  // namespace orv::win
