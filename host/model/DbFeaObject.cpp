@@ -8,9 +8,7 @@
 
 namespace OrvDbRecord {
 
-namespace {
-
-StorageMapItem::Kind DefaultGeometryKind(std::uint32_t typeCode) {
+StorageMapItem::Kind GeometryKindOf(std::uint32_t typeCode) {
     const FeaTypeInfo* info = FindFeaType(typeCode);
     if (!info)
         return StorageMapItem::Kind::Surface;
@@ -23,6 +21,8 @@ StorageMapItem::Kind DefaultGeometryKind(std::uint32_t typeCode) {
     }
     return StorageMapItem::Kind::Surface;
 }
+
+namespace {
 
 // Defaults of each type code: every quantity the user must give starts at 0 (the dialogs
 // refuse a zero magnitude where one is needed); directions, ratios, multipliers and curve
@@ -116,7 +116,7 @@ bool IsSpeciesType(std::uint32_t typeCode) { return typeCode >= 181 && typeCode 
 }  // namespace
 
 DbFeaObject::DbFeaObject(std::uint32_t typeCode, std::uint32_t id)
-    : StorageMapItem(Kind::FeaObject, id), typeCode_(typeCode), geometryKind_(DefaultGeometryKind(typeCode)) {
+    : StorageMapItem(Kind::FeaObject, id), typeCode_(typeCode), geometryKind_(GeometryKindOf(typeCode)) {
     ApplyDefaults();
 }
 
@@ -195,7 +195,7 @@ void DbFeaObject::Reset() {
         group_->RemoveFeaObject(this);
     context_ = nullptr;
     geometryId_ = 0;
-    geometryKind_ = DefaultGeometryKind(typeCode_);
+    geometryKind_ = GeometryKindOf(typeCode_);
     ApplyDefaults();
 }
 

@@ -16,6 +16,10 @@ class DbNode;
 class FeaObjectGroup;
 struct FeaTypeInfo;
 
+// The kind of geometry objects of the type code sit on (beam loads sit on parts); Surface for
+// an unknown code.
+StorageMapItem::Kind GeometryKindOf(std::uint32_t typeCode);
+
 class DbFeaObject : public StorageMapItem {
 public:
     // An object of the type code with its type's defaults (all zero for an unknown code).
