@@ -1,0 +1,24 @@
+#pragma once
+// The host commands of scenario scripts: models, scenarios, analysis settings, display units,
+// saving, record dumps and record field expectations.
+
+#include "apps/orvdlg/ModelSession.h"
+#include "platform/drivers/scripted/ScriptRunner.h"
+
+namespace orvdlg {
+
+class HostCommands : public orv::script::CommandLayer {
+public:
+    void AddCommands(orv::script::CommandTable& table) override;
+    // The model state, shared with the layers that open dialogs.
+    ModelSession& Session() { return session_; }
+
+    // Compares a field with the script's VALUE token (see docs/scripting.md for the rules);
+    // nullopt when it holds, else what was read, as text. Script errors for a malformed VALUE.
+    static std::optional<std::string> CompareField(const FieldValue& actual, const orv::script::Token& expected);
+
+private:
+    ModelSession session_;
+};
+
+}  // namespace orvdlg
