@@ -90,6 +90,11 @@ std::wstring OrvGetUserDataPathW(std::wstring* error) {
         SetError(error, L"no user data folder: neither ORV_USER_DATA_DIR, XDG_DATA_HOME nor HOME is set");
         return {};
     }
+    // A relative setting is taken from the current folder once, so the answer does not change
+    // when the process later changes its folder.
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(folder, ec);
+    if (!ec) folder = absolute;
     folder = folder.lexically_normal();
     if (!EnsureFolder(folder, error)) return {};
     std::wstring text = orv::Utf8ToWide(folder.string());

@@ -25,6 +25,6 @@ int OrvGetDesignScenarioDotModFolderNameW(const wchar_t* modelPath, std::int32_t
 bool OrvGetDesignScenarioDotModFolderName(const CString& modelPath, std::int32_t scenarioId, bool create,
                                           std::wstring& folder, std::wstring* error = nullptr);
 
-// The per-user data folder, with a trailing '/', created when missing. Empty when it cannot
+// The per-user data folder, absolute and with a trailing '/', created when missing. Empty when it cannot
 // be found or made; error, when given, says why.
 std::wstring OrvGetUserDataPathW(std::wstring* error = nullptr);

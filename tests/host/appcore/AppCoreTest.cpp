@@ -127,6 +127,14 @@ TEST_F(AppCoreTest, UserDataFolderHonoursTheOverrideAndIsCreated) {
     EXPECT_EQ(Wide(data) + L"/", path) << orv::WideToUtf8(error);
     EXPECT_TRUE(fs::is_directory(data));
 
+    // A relative setting is made absolute.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(root_);
+    setenv("ORV_USER_DATA_DIR", "rel/data", 1);
+    const std::wstring relative = OrvGetUserDataPathW(&error);
+    fs::current_path(cwd);
+    EXPECT_EQ(Wide(fs::path(root_) / "rel" / "data") + L"/", relative) << orv::WideToUtf8(error);
+
     std::ofstream(root_ / "afile") << "x";
     setenv("ORV_USER_DATA_DIR", (root_ / "afile").string().c_str(), 1);
     EXPECT_EQ(L"", OrvGetUserDataPathW(&error));
