@@ -1,0 +1,440 @@
+#include "platform/drivers/scripted/UiCommands.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <ostream>
+
+#include "platform/drivers/text/TextSnapshot.h"
+#include "platform/res/Resources.h"
+#include "platform/win/Input.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Utf8.h"
+#include "platform/win/WinApi.h"
+
+namespace orv::script {
+namespace {
+
+using orv::win::WindowView;
+namespace input = orv::win::input;
+
+std::string U8(std::wstring_view text) { return orv::WideToUtf8(text); }
+std::wstring W(std::string_view text) { return orv::Utf8ToWide(text); }
+
+// The standard ids 1 to 9 by button name.
+constexpr const char* kButtonNames[] = {"OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No", "Close", "Help"};
+
+std::string WindowName(HWND window) { return "'" + U8(orv::win::Inspect(window).text) + "'"; }
+
+// Every descendant of `window`, parents before their children, in z-order (tab order).
+void Descendants(HWND window, std::vector<HWND>& out) {
+    for (HWND child : orv::win::ChildWindows(window)) {
+        out.push_back(child);
+        Descendants(child, out);
+    }
+}
+
+bool IsClass(const WindowView& v, const wchar_t* name) {
+    const std::wstring_view n(name);
+    if (v.className.size() != n.size()) return false;
+    for (std::size_t i = 0; i < n.size(); ++i)
+        if (std::towlower(v.className[i]) != std::towlower(n[i])) return false;
+    return true;
+}
+
+bool IsCombo(const WindowView& v) { return IsClass(v, L"ComboBox") || IsClass(v, L"ComboBoxEx32"); }
+
+// What a person reads as the control's text: a drop-down list shows its selected item.
+std::wstring ShownText(const WindowView& v) {
+    if (IsCombo(v) && (v.style & 0x3) == 0x3 && v.text.empty() && v.selection >= 0 &&
+        v.selection < int(v.items.size()))
+        return v.items[std::size_t(v.selection)].text;
+    return v.text;
+}
+
+// Fails the command with the kernel's reason when an input call was refused.
+void Require(bool given, Args& args, const std::string& what) {
+    if (given) return;
+    std::string reason = U8(input::LastInputError());
+    args.Fail("cannot " + what + (reason.empty() ? "" : ": " + reason));
+}
+
+struct KeySpec {
+    UINT vk = 0;
+    input::Modifiers modifiers;
+};
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// "Enter", "Shift+Tab", "Ctrl+PageDown", ... (names compared without regard to case).
+std::optional<KeySpec> ParseKey(const std::string& name) {
+    static const std::pair<const char*, UINT> kKeys[] = {
+        {"enter", VK_RETURN}, {"return", VK_RETURN}, {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},
+        {"tab", VK_TAB}, {"f1", VK_F1}, {"f2", VK_F2}, {"f4", VK_F4}, {"pagedown", VK_NEXT},
+        {"pageup", VK_PRIOR}, {"backspace", VK_BACK}, {"delete", VK_DELETE}, {"home", VK_HOME},
+        {"end", VK_END}, {"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN},
+        {"space", VK_SPACE}, {"insert", VK_INSERT},
+    };
+    KeySpec spec;
+    std::string rest = Lower(name);
+    for (;;) {
+        const auto plus = rest.find('+');
+        if (plus == std::string::npos || plus + 1 == rest.size()) break;
+        const std::string modifier = rest.substr(0, plus);
+        if (modifier == "shift") spec.modifiers.shift = true;
+        else if (modifier == "ctrl" || modifier == "control") spec.modifiers.control = true;
+        else if (modifier == "alt") spec.modifiers.alt = true;
+        else return std::nullopt;
+        rest = rest.substr(plus + 1);
+    }
+    for (const auto& [keyName, vk] : kKeys) {
+        if (rest == keyName) {
+            spec.vk = vk;
+            return spec;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string UiCommands::Written(const Token& reference) {
+    return reference.quoted ? Quote(reference.text) : reference.text;
+}
+
+HWND UiCommands::ActiveWindow(Args& args) {
+    HWND window = orv::win::ActiveModalWindow();
+    if (!window) args.Fail("no window is open");
+    return window;
+}
+
+HWND UiCommands::ResolveControl(HWND window, const Token& reference) {
+    if (reference.quoted) {
+        const std::wstring caption = orv::text::StripMnemonics(W(reference.text));
+        std::vector<HWND> all;
+        Descendants(window, all);
+        std::vector<HWND> matches, visible;
+        for (HWND hwnd : all) {
+            const WindowView v = orv::win::Inspect(hwnd);
+            if (orv::text::StripMnemonics(v.text) != caption) continue;
+            matches.push_back(hwnd);
+            if (v.reallyVisible) visible.push_back(hwnd);
+        }
+        if (matches.size() == 1) return matches[0];
+        if (visible.size() == 1) return visible[0];
+        if (matches.empty())
+            throw ScriptError("no control with the caption " + Quote(reference.text) + " in window " +
+                              WindowName(window));
+        std::string ids;
+        for (HWND hwnd : visible.empty() ? matches : visible)
+            ids += (ids.empty() ? "" : ", ") + std::to_string(orv::win::Inspect(hwnd).id);
+        throw ScriptError("the caption " + Quote(reference.text) + " names several controls (ids " + ids +
+                          ") in window " + WindowName(window) + "; use the id");
+    }
+    int id = -1;
+    for (int i = 0; i < 9; ++i)
+        if (reference.text == kButtonNames[i]) id = i + 1;
+    if (id < 0) {
+        const auto number = ParseInteger(reference.text);
+        if (!number)
+            throw ScriptError("unknown control '" + reference.text +
+                              "' (a control id, a button name such as OK, or a quoted caption)");
+        if (*number < 0 || *number > 0xFFFF) throw ScriptError("control id " + reference.text + " is out of range");
+        id = int(*number);
+    }
+    HWND control = orv::win::FindControl(window, id);
+    if (!control) throw ScriptError("no control " + reference.text + " in window " + WindowName(window));
+    return control;
+}
+
+std::optional<std::string> UiCommands::ActiveWindowTitle() {
+    HWND window = orv::win::ActiveModalWindow();
+    if (!window) return std::nullopt;
+    return U8(orv::win::Inspect(window).text);
+}
+
+std::string SnapshotOf(HWND window) {
+    std::vector<HWND> handles;
+    Descendants(window, handles);
+    std::vector<WindowView> views;
+    views.reserve(handles.size());
+    for (HWND hwnd : handles) views.push_back(orv::win::Inspect(hwnd));
+    orv::text::CellSize cell;
+    RECT units{0, 0, 4, 8};
+    if (MapDialogRect(window, &units) && units.right > 0 && units.bottom > 0) {
+        cell = {int(units.right), int(units.bottom)};
+    } else {
+        const LONG base = GetDialogBaseUnits();
+        if (LOWORD(DWORD(base)) > 0 && HIWORD(DWORD(base)) > 0) cell = {LOWORD(DWORD(base)), HIWORD(DWORD(base))};
+    }
+    return orv::text::RenderSnapshot(orv::win::Inspect(window), views, cell);
+}
+
+void UiCommands::AddCommands(CommandTable& table) {
+    // A control of the active window named by the next argument.
+    auto control = [](Call& call, std::string& written) {
+        Args& args = call.Arguments();
+        HWND window = ActiveWindow(args);
+        const Token& reference = args.Any("a control");
+        written = Written(reference);
+        return ResolveControl(window, reference);
+    };
+
+    table.Add({"type", Where::Window, "type CTL \"text\"", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   const std::string text = call.Arguments().String("the text to type");
+                   call.Arguments().End();
+                   Require(input::ReplaceText(hwnd, W(text)), call.Arguments(), "type into " + name);
+               }});
+    table.Add({"paste", Where::Window, "paste CTL \"text\"", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   const std::string text = call.Arguments().String("the text to paste");
+                   call.Arguments().End();
+                   Require(input::Focus(hwnd), call.Arguments(), "focus " + name);
+                   HWND focus = GetFocus();
+                   SendMessage(focus ? focus : hwnd, EM_SETSEL, 0, -1);
+                   Require(input::Paste(W(text)), call.Arguments(), "paste into " + name);
+               }});
+    table.Add({"key", Where::Window, "key [CTL] NAME", [](Call& call) {
+                   Args& args = call.Arguments();
+                   HWND window = ActiveWindow(args);
+                   std::string target = "the focused control";
+                   if (args.Remaining() >= 2) {
+                       const Token& reference = args.Any("a control");
+                       target = Written(reference);
+                       Require(input::Focus(ResolveControl(window, reference)), args, "focus " + target);
+                   }
+                   const Token& key = args.Any("a key name");
+                   args.End();
+                   if (key.quoted) {
+                       const std::wstring ch = W(key.text);
+                       if (ch.size() != 1) args.Fail("a quoted key is one character, got " + Quote(key.text));
+                       Require(input::TypeChar(ch[0]), args, "type " + Quote(key.text) + " into " + target);
+                       return;
+                   }
+                   const auto spec = ParseKey(key.text);
+                   if (!spec)
+                       args.Fail("unknown key '" + key.text +
+                                 "' (Enter, Escape, Tab, Shift+Tab, F1, Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown, "
+                                 "Ctrl+PageUp, Backspace, Delete, Home, End, Left, Right, or one quoted character)");
+                   Require(input::PressKey(spec->vk, spec->modifiers), args, "press " + key.text + " in " + target);
+               }});
+    table.Add({"click", Where::Window, "click CTL", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   call.Arguments().End();
+                   Require(input::Click(hwnd), call.Arguments(), "click " + name);
+               }});
+    table.Add({"select", Where::Window, "select CTL INDEX|\"TEXT\"", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   Args& args = call.Arguments();
+                   if (!args.AtEnd() && args.Peek().quoted) {
+                       const std::string text = args.String("an item");
+                       args.End();
+                       Require(input::SelectItemByText(hwnd, W(text)), args, "select " + Quote(text) + " in " + name);
+                   } else {
+                       const auto index = args.Integer("an item index or a quoted item text", -1, INT32_MAX);
+                       args.End();
+                       Require(input::SelectItem(hwnd, int(index)), args,
+                               "select item " + std::to_string(index) + " in " + name);
+                   }
+               }});
+    table.Add({"focus", Where::Window, "focus CTL", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   call.Arguments().End();
+                   Require(input::Focus(hwnd), call.Arguments(), "focus " + name);
+               }});
+    table.Add({"close", Where::Window, "close", [](Call& call) {
+                   HWND window = ActiveWindow(call.Arguments());
+                   call.Arguments().End();
+                   Require(input::CloseWindow(window), call.Arguments(), "close " + WindowName(window));
+               }});
+    table.Add({"wait", Where::Anywhere, "wait MS", [](Call& call) {
+                   const auto ms = call.Arguments().Integer("a time in milliseconds", 0, UINT32_MAX);
+                   call.Arguments().End();
+                   input::AdvanceClock(UINT(ms));
+               }});
+    table.Add({"show", Where::Window, "show", [](Call& call) {
+                   HWND window = ActiveWindow(call.Arguments());
+                   call.Arguments().End();
+                   call.Out() << SnapshotOf(window);
+               }});
+
+    // ---- expectations ----
+    table.Add({"expect title", Where::Window, "expect title \"T\"", [](Call& call) {
+                   HWND window = ActiveWindow(call.Arguments());
+                   const std::string expected = call.Arguments().String("the title");
+                   call.Arguments().End();
+                   const std::string actual = U8(orv::win::Inspect(window).text);
+                   if (actual != expected) call.Fail("title " + Quote(expected), Quote(actual));
+                   call.Pass();
+               }});
+    table.Add({"expect text", Where::Window, "expect text CTL \"T\"", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   const std::string expected = call.Arguments().String("the text");
+                   call.Arguments().End();
+                   const std::string actual = U8(ShownText(orv::win::Inspect(hwnd)));
+                   if (actual != expected) call.Fail("text " + name + " " + Quote(expected), Quote(actual));
+                   call.Pass();
+               }});
+    struct StateForm {
+        const char* name;
+        const char* opposite;
+        bool (*holds)(const WindowView&);
+    };
+    static const StateForm kStates[] = {
+        {"enabled", "disabled", [](const WindowView& v) { return v.enabled; }},
+        {"disabled", "enabled", [](const WindowView& v) { return !v.enabled; }},
+        {"visible", "hidden", [](const WindowView& v) { return v.reallyVisible; }},
+        {"hidden", "visible", [](const WindowView& v) { return !v.reallyVisible; }},
+        {"checked", "", [](const WindowView& v) { return v.check == BST_CHECKED; }},
+        {"unchecked", "", [](const WindowView& v) { return v.check == BST_UNCHECKED; }},
+        {"indeterminate", "", [](const WindowView& v) { return v.check == BST_INDETERMINATE; }},
+    };
+    for (const StateForm& form : kStates) {
+        table.Add({std::string("expect ") + form.name, Where::Window, std::string("expect ") + form.name + " CTL",
+                   [control, &form](Call& call) {
+                       std::string name;
+                       HWND hwnd = control(call, name);
+                       call.Arguments().End();
+                       const WindowView v = orv::win::Inspect(hwnd);
+                       const bool isCheck = std::string_view(form.opposite).empty();
+                       if (isCheck && v.check < 0)
+                           call.Error(name + " is a " + U8(v.className) + ", not a check box or radio button");
+                       if (!form.holds(v)) {
+                           std::string got = form.opposite;
+                           if (isCheck)
+                               got = v.check == BST_CHECKED ? "checked"
+                                     : v.check == BST_INDETERMINATE ? "indeterminate" : "unchecked";
+                           call.Fail(std::string(form.name) + " " + name, got);
+                       }
+                       call.Pass();
+                   }});
+    }
+    table.Add({"expect selected", Where::Window, "expect selected CTL INDEX|\"TEXT\"|none", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   Args& args = call.Arguments();
+                   const WindowView v = orv::win::Inspect(hwnd);
+                   int selection = v.selection;
+                   if (selection < 0)
+                       for (std::size_t i = 0; i < v.items.size(); ++i)
+                           if (v.items[i].selected) {
+                               selection = int(i);
+                               break;
+                           }
+                   const std::string actual =
+                       selection < 0 ? "none"
+                       : selection < int(v.items.size())
+                           ? std::to_string(selection) + " " + Quote(U8(v.items[std::size_t(selection)].text))
+                           : std::to_string(selection);
+                   if (args.TakeWord("none")) {
+                       args.End();
+                       if (selection >= 0) call.Fail("selected " + name + " none", actual);
+                   } else if (!args.AtEnd() && args.Peek().quoted) {
+                       const std::string text = args.String("an item");
+                       args.End();
+                       if (selection < 0 || selection >= int(v.items.size()) ||
+                           U8(v.items[std::size_t(selection)].text) != text)
+                           call.Fail("selected " + name + " " + Quote(text), actual);
+                   } else {
+                       const auto index = args.Integer("an item index, a quoted item text or none", -1, INT32_MAX);
+                       args.End();
+                       if (selection != index) call.Fail("selected " + name + " " + std::to_string(index), actual);
+                   }
+                   call.Pass();
+               }});
+    table.Add({"expect items", Where::Window, "expect items CTL \"a\" \"b\" ...", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   const std::vector<std::string> expected = call.Arguments().Strings("an item text");
+                   const WindowView v = orv::win::Inspect(hwnd);
+                   std::vector<std::string> actual;
+                   for (const auto& item : v.items) actual.push_back(U8(item.text));
+                   if (actual != expected) {
+                       auto list = [](const std::vector<std::string>& items) {
+                           std::string text;
+                           for (const auto& item : items) text += (text.empty() ? "" : " ") + Quote(item);
+                           return items.empty() ? std::string("no items") : text;
+                       };
+                       call.Fail("items " + name + " " + list(expected), list(actual));
+                   }
+                   call.Pass();
+               }});
+    table.Add({"expect focus", Where::Window, "expect focus CTL", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   call.Arguments().End();
+                   HWND focus = GetFocus();
+                   if (focus != hwnd && !(focus && IsChild(hwnd, focus))) {
+                       std::string got = "no focus";
+                       if (focus) {
+                           const WindowView f = orv::win::Inspect(focus);
+                           got = std::to_string(f.id) + " (" + U8(f.className) +
+                                 (f.text.empty() ? "" : " " + Quote(U8(f.text))) + ")";
+                       }
+                       call.Fail("focus " + name, got);
+                   }
+                   call.Pass();
+               }});
+    table.Add({"expect message", Where::Window, "expect message \"T\"|ID|contains \"T\"", [](Call& call) {
+                   Args& args = call.Arguments();
+                   HWND window = ActiveWindow(args);
+                   std::string expected;
+                   std::string written;
+                   bool contains = false;
+                   if (args.TakeWord("contains")) {
+                       contains = true;
+                       expected = args.String("the text it contains");
+                       written = "contains " + Quote(expected);
+                   } else if (!args.AtEnd() && args.Peek().quoted) {
+                       expected = args.String("the message text");
+                       written = Quote(expected);
+                   } else {
+                       const auto id = args.Integer("a message text, a string id or contains \"T\"", 0, 0xFFFF);
+                       std::wstring text;
+                       if (!orv::res::LoadStringResource(nullptr, UINT(id), text))
+                           args.Fail("string " + std::to_string(id) + " is not in the current resource module");
+                       expected = U8(text);
+                       written = std::to_string(id) + " " + Quote(expected);
+                   }
+                   args.End();
+                   const WindowView v = orv::win::Inspect(window);
+                   if (!v.isMessageBox) call.Fail("message " + written, "window " + WindowName(window) + " (not a message box)");
+                   const std::string actual = U8(v.messageBox.text);
+                   const bool holds = contains ? actual.find(expected) != std::string::npos : actual == expected;
+                   if (!holds) call.Fail("message " + written, Quote(actual));
+                   call.Pass();
+               }});
+    table.Add({"expect beep", Where::Anywhere, "expect beep", [this](Call& call) {
+                   call.Arguments().End();
+                   const std::size_t beeps = orv::win::Beeps().size();
+                   if (beeps < beepsSeen_) beepsSeen_ = 0;  // the records were cleared
+                   if (beeps == beepsSeen_) call.Fail("a beep", "none since the previous 'expect beep'");
+                   beepsSeen_ = beeps;
+                   call.Pass();
+               }});
+    table.Add({"expect window", Where::Anywhere, "expect window \"T\"", [](Call& call) {
+                   const std::string expected = call.Arguments().String("a window title");
+                   call.Arguments().End();
+                   std::string open;
+                   for (HWND hwnd : orv::win::TopLevelWindows()) {
+                       const std::string title = U8(orv::win::Inspect(hwnd).text);
+                       if (title == expected) {
+                           call.Pass();
+                           return;
+                       }
+                       open += (open.empty() ? "" : ", ") + Quote(title);
+                   }
+                   call.Fail("window " + Quote(expected), open.empty() ? "no window open" : "windows " + open);
+               }});
+}
+
+}  // namespace orv::script
