@@ -1,6 +1,8 @@
 #include "components/ExpressionEvaluator.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <new>
 
@@ -34,6 +36,8 @@ bool UsableSymbol(WCHAR c) {
 }  // namespace
 
 ExpressionEvaluator::ExpressionEvaluator() : slots_(expr::kVariableSlots, 0.0) {
+    const char* engine = std::getenv("ORV_EXPR_ENGINE");
+    useJit_ = !(engine && std::strcmp(engine, "interpreter") == 0);
     Reset(0);
 }
 
@@ -56,17 +60,16 @@ ULONG ExpressionEvaluator::Release() {
     return left;
 }
 
-HRESULT ExpressionEvaluator::Succeed() {
-    if (errorColumn_ != 0 || !errorText_.empty()) {
-        errorText_.clear();
-        errorColumn_ = 0;
-    }
-    return S_OK;
+void ExpressionEvaluator::ClearError() {
+    errorText_.clear();
+    errorColumn_ = 0;
+    hasError_ = false;
 }
 
 HRESULT ExpressionEvaluator::FailWith(HRESULT hr, int column, std::wstring message) {
     errorText_ = std::move(message);
     errorColumn_ = column;
+    hasError_ = true;
     return hr;
 }
 
@@ -101,8 +104,9 @@ HRESULT ExpressionEvaluator::GetExpression(WCHAR* buffer, LONG capacity, LONG* l
 HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
     try {
         text_ = text ? text : L"";
-        evaluated_ = false;
+        evalStatus_ = kNotEvaluated;
         auto outcome = expr::Compile(text_, mode_, symbols_);
+        jit_ = expr::JitCode();
         if (!outcome.ok) {
             program_ = expr::Program();
             compileStatus_ = outcome.empty ? E_FAIL : MakeExpressionError(outcome.errorClass);
@@ -111,6 +115,7 @@ HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
             return FailWith(compileStatus_, compileColumn_, compileMessage_);
         }
         program_ = std::move(outcome.program);
+        if (useJit_) jit_ = expr::JitCode::Compile(program_);
         // The variables keep their values; only Reset clears them.
         const double r = slots_[expr::kSlotR], s = slots_[expr::kSlotS], t = slots_[expr::kSlotT];
         slots_ = program_.slots;
@@ -121,6 +126,7 @@ HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
         return Succeed();
     } catch (const std::bad_alloc&) {
         program_ = expr::Program();
+        jit_ = expr::JitCode();
         compileStatus_ = E_OUTOFMEMORY;
         compileColumn_ = 0;
         compileMessage_ = L"out of memory";
@@ -155,23 +161,31 @@ HRESULT ExpressionEvaluator::SetNumberSymbols(WCHAR decimalSeparator, WCHAR nega
 }
 
 HRESULT ExpressionEvaluator::Evaluate() {
-    if (compileStatus_ != S_OK) [[unlikely]] {
-        evaluated_ = true;
-        evalStatus_ = compileStatus_;
-        return FailWith(compileStatus_, compileColumn_, compileMessage_);
-    }
+    if (compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
     double* v = slots_.data();
     // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
     if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]] {
         const HRESULT hr = CheckVariables();
         if (FAILED(hr)) return hr;
     }
-    const expr::RunError error = expr::Run(program_.code.data(), v);
-    if (error.errorClass) [[unlikely]] return RunFailed(error);
+    if (jit_) {
+        const unsigned failed = jit_.Run(v);
+        if (failed) [[unlikely]] {
+            const expr::Instr* at = &program_.code[failed - 1];
+            return RunFailed({expr::ClassifyFailure(at->op, v[at->a], v[at->b]), at});
+        }
+    } else {
+        const expr::RunError error = expr::Run(program_.code.data(), v);
+        if (error.errorClass) [[unlikely]] return RunFailed(error);
+    }
     result_ = v[program_.resultSlot];
-    evaluated_ = true;
     evalStatus_ = S_OK;
     return Succeed();
+}
+
+HRESULT ExpressionEvaluator::CompileFailed() {
+    evalStatus_ = compileStatus_;
+    return FailWith(compileStatus_, compileColumn_, compileMessage_);
 }
 
 HRESULT ExpressionEvaluator::CheckVariables() {
@@ -179,7 +193,6 @@ HRESULT ExpressionEvaluator::CheckVariables() {
     for (std::uint32_t i = 0; i < expr::kVariableSlots; ++i) {
         const double x = slots_[i];
         if ((program_.variableMask & (1u << i)) && !std::isfinite(x)) {
-            evaluated_ = true;
             evalStatus_ = MakeExpressionError(kExprErrorNotANumber);
             return FailWith(evalStatus_, 0,
                             std::wstring(L"the value of ") + kNames[i] +
@@ -209,14 +222,13 @@ HRESULT ExpressionEvaluator::RunFailed(const expr::RunError& error) {
                                            : std::wstring(L"overflow: the value exceeds the range of numbers");
             break;
     }
-    evaluated_ = true;
     evalStatus_ = MakeExpressionError(error.errorClass);
     return FailWith(evalStatus_, in.column, L"column " + std::to_wstring(in.column) + L": " + what);
 }
 
 HRESULT ExpressionEvaluator::GetResult(double* result) {
     if (!result) return E_POINTER;
-    if (!evaluated_) Evaluate();
+    if (evalStatus_ == kNotEvaluated) [[unlikely]] Evaluate();
     if (SUCCEEDED(evalStatus_)) *result = result_;
     return evalStatus_;
 }
@@ -265,12 +277,12 @@ HRESULT ExpressionEvaluator::Reset(LONG mode) {
     mode_ = mode;
     text_.clear();
     program_ = expr::Program();
+    jit_ = expr::JitCode();
     slots_.assign(expr::kVariableSlots, 0.0);
     compileStatus_ = E_FAIL;
     compileColumn_ = 0;
     compileMessage_ = L"the expression is empty";
-    evaluated_ = false;
-    evalStatus_ = E_FAIL;
+    evalStatus_ = kNotEvaluated;
     result_ = 0;
     return Succeed();
 }

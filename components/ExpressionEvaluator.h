@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "components/expr/ExprCompiler.h"
+#include "components/expr/ExprJit.h"
 #include "components/interfaces/IExpressionEvaluator.h"
 
 namespace orv::components {
 
-class ExpressionEvaluator final : public IExpressionEvaluator {
+// Evaluation runs the program as machine code where that can be made, else interprets it;
+// both give the same values and errors. ORV_EXPR_ENGINE=interpreter in the environment at
+// creation selects the interpreter.
+class __attribute__((visibility("hidden"))) ExpressionEvaluator final : public IExpressionEvaluator {
 public:
     ExpressionEvaluator();
 
@@ -41,10 +45,17 @@ public:
 private:
     ~ExpressionEvaluator() = default;
 
-    HRESULT Run();
-    HRESULT RunFailed(const expr::RunError& error);
-    HRESULT CheckVariables();
-    HRESULT Succeed();
+    // Not a status any operation returns: nothing evaluated since the text was set.
+    static constexpr HRESULT kNotEvaluated = 0x7FFFFFFF;
+
+    [[gnu::cold]] HRESULT CompileFailed();
+    [[gnu::cold]] HRESULT RunFailed(const expr::RunError& error);
+    [[gnu::cold]] HRESULT CheckVariables();
+    [[gnu::cold]] void ClearError();
+    HRESULT Succeed() {
+        if (hasError_) [[unlikely]] ClearError();
+        return S_OK;
+    }
     HRESULT FailWith(HRESULT hr, int column, std::wstring message);
 
     std::atomic<ULONG> refs_{1};
@@ -52,13 +63,15 @@ private:
     expr::NumberSymbols symbols_;
     std::wstring text_;
     expr::Program program_;
+    expr::JitCode jit_;  // empty: the program is interpreted
+    bool useJit_ = true;
     std::vector<double> slots_;  // r, s, t, constants, temporaries
     HRESULT compileStatus_ = E_FAIL;  // S_OK once a text compiled
     int compileColumn_ = 0;
     std::wstring compileMessage_;
-    HRESULT evalStatus_ = E_FAIL;
-    bool evaluated_ = false;
+    HRESULT evalStatus_ = kNotEvaluated;
     double result_ = 0;
+    bool hasError_ = false;
     std::wstring errorText_;
     int errorColumn_ = 0;
 };

@@ -8,6 +8,8 @@
 
 #include "components/expr/ExprProgram.h"
 
+#pragma GCC visibility push(hidden)
+
 namespace orv::expr {
 
 // Nesting deeper than this (parentheses, function arguments, exponents) is a syntax error,
@@ -35,3 +37,5 @@ struct CompileOutcome {
 CompileOutcome Compile(std::wstring_view text, int mode, const NumberSymbols& symbols);
 
 }  // namespace orv::expr
+
+#pragma GCC visibility pop

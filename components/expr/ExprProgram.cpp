@@ -55,6 +55,13 @@ inline __attribute__((always_inline)) double Apply(Op op, double a, double b, do
     return a;
 }
 
+// Operations that give a finite value for every finite argument: their results need no check.
+constexpr bool AlwaysFinite(Op op) {
+    return op == Op::Neg || op == Op::Abs || op == Op::Sin || op == Op::Cos || op == Op::ArcTan ||
+           op == Op::ArcSinh || op == Op::Tanh;
+}
+
+
 // Operations whose every argument would be finite where the function is defined; an infinite
 // result from them is a plain overflow.
 bool OverflowsOnly(Op op) {
@@ -97,51 +104,36 @@ bool Fold(Op op, double a, double b, double c, unsigned n, double& result) {
     return true;
 }
 
+// Runs the program over slots (sized as the program's slots, variables already stored) up to
+// its Op::End. Every intermediate value is checked: the first one that is not finite stops the
+// run and is classified by the operation that produced it. Dispatch is direct threading: each
+// instruction jumps straight to the next one's code.
 RunError Run(const Instr* ip, double* s) {
-#define ORV_EXPR_CASE(OP)                                                    \
-    case Op::OP: {                                                           \
-        const double x = Apply(Op::OP, s[ip->a], s[ip->b], s[ip->c], ip->n); \
-        if (!std::isfinite(x)) [[unlikely]]                                  \
-            return {ClassifyFailure(Op::OP, s[ip->a], s[ip->b]), ip};        \
-        s[ip->dst] = x;                                                      \
-        ++ip;                                                                \
-        continue;                                                            \
+#define ORV_EXPR_OPS(X)                                                                           \
+    X(Add) X(Sub) X(Mul) X(Div) X(Neg) X(Pow) X(PowInt) X(MulAdd) X(MulSub) X(NegMulAdd) X(Abs) \
+    X(ArcCos) X(ArcCosh) X(ArcSin) X(ArcSinh) X(ArcTan) X(ArcTanh) X(Cos) X(Cosh) X(Exp) X(Ln)    \
+    X(Log) X(Sin) X(Sinh) X(Sqrt) X(Tan) X(Tanh)
+#define ORV_EXPR_LABEL(OP) &&op_##OP,
+    static constexpr void* kLabels[] = {&&op_End, ORV_EXPR_OPS(ORV_EXPR_LABEL)};
+    static_assert(sizeof kLabels / sizeof kLabels[0] == std::size_t(Op::Tanh) + 1);
+#define ORV_EXPR_NEXT goto* kLabels[unsigned((++ip)->op)]
+#define ORV_EXPR_CASE(OP)                                                        \
+    op_##OP : {                                                                  \
+        const double x = Apply(Op::OP, s[ip->a], s[ip->b], s[ip->c], ip->n);     \
+        if (!AlwaysFinite(Op::OP) && !std::isfinite(x)) [[unlikely]] goto failed; \
+        s[ip->dst] = x;                                                          \
+        ORV_EXPR_NEXT;                                                           \
     }
-    for (;;) {
-        switch (ip->op) {
-            case Op::End:
-                return {};
-            ORV_EXPR_CASE(Add)
-            ORV_EXPR_CASE(Sub)
-            ORV_EXPR_CASE(Mul)
-            ORV_EXPR_CASE(Div)
-            ORV_EXPR_CASE(Neg)
-            ORV_EXPR_CASE(Pow)
-            ORV_EXPR_CASE(PowInt)
-            ORV_EXPR_CASE(MulAdd)
-            ORV_EXPR_CASE(MulSub)
-            ORV_EXPR_CASE(NegMulAdd)
-            ORV_EXPR_CASE(Abs)
-            ORV_EXPR_CASE(ArcCos)
-            ORV_EXPR_CASE(ArcCosh)
-            ORV_EXPR_CASE(ArcSin)
-            ORV_EXPR_CASE(ArcSinh)
-            ORV_EXPR_CASE(ArcTan)
-            ORV_EXPR_CASE(ArcTanh)
-            ORV_EXPR_CASE(Cos)
-            ORV_EXPR_CASE(Cosh)
-            ORV_EXPR_CASE(Exp)
-            ORV_EXPR_CASE(Ln)
-            ORV_EXPR_CASE(Log)
-            ORV_EXPR_CASE(Sin)
-            ORV_EXPR_CASE(Sinh)
-            ORV_EXPR_CASE(Sqrt)
-            ORV_EXPR_CASE(Tan)
-            ORV_EXPR_CASE(Tanh)
-        }
-        return {kExprErrorCalculation, ip};  // an opcode the compiler never emits
-    }
+    goto* kLabels[unsigned(ip->op)];
+    ORV_EXPR_OPS(ORV_EXPR_CASE)
+op_End:
+    return {};
+failed:
+    return {ClassifyFailure(ip->op, s[ip->a], s[ip->b]), ip};
 #undef ORV_EXPR_CASE
+#undef ORV_EXPR_NEXT
+#undef ORV_EXPR_LABEL
+#undef ORV_EXPR_OPS
 }
 
 const wchar_t* OpName(Op op) {

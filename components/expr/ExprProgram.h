@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#pragma GCC visibility push(hidden)
+
 namespace orv::expr {
 
 enum class Op : std::uint8_t {
@@ -58,7 +60,7 @@ inline constexpr std::uint32_t kSlotT = 2;
 inline constexpr std::uint32_t kVariableSlots = 3;
 
 struct Program {
-    std::vector<Instr> code;     // ends with Op::End
+    std::vector<Instr> code;     // the instructions, then one Op::End
     std::vector<double> slots;   // initial slot values: variables 0, constants, temporaries 0
     std::uint32_t resultSlot = 0;
     std::uint32_t firstTemp = kVariableSlots;  // constants lie between the variables and this
@@ -71,16 +73,16 @@ struct RunError {
     const Instr* at = nullptr;
 };
 
-// Runs the program over slots (sized as program.slots, variables already stored).
-// Every intermediate value is checked: the first one that is not finite stops the run and is
-// classified by the operation that produced it.
+// Runs the program over slots (sized as program.slots, variables already stored) up to its
+// Op::End. Every intermediate value is checked: the first one that is not finite stops the run
+// and is classified by the operation that produced it.
 RunError Run(const Instr* code, double* slots);
 
 // Applies one operation to constant operands, as Run would; false when Run would fail.
 bool Fold(Op op, double a, double b, double c, unsigned n, double& result);
 
 // The error class of an operation whose result was not finite, for finite operands.
-unsigned ClassifyFailure(Op op, double a, double b);
+[[gnu::cold]] unsigned ClassifyFailure(Op op, double a, double b);
 
 // The function's name as the language spells it ("ARCCOS"), or the operator ("+").
 const wchar_t* OpName(Op op);
@@ -90,3 +92,5 @@ bool IsFunction(Op op);
 std::wstring ListProgram(const Program& program);
 
 }  // namespace orv::expr
+
+#pragma GCC visibility pop

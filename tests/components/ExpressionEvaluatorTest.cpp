@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <limits>
@@ -21,12 +22,15 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 HRESULT Class(unsigned c) { return MakeExpressionError(c); }
 
+// engine: "interpreter" or "machine code" (the default).
 class Evaluator {
 public:
-    Evaluator() {
+    explicit Evaluator(const char* engine = "machine code") {
         RegisterOrvComponents();
+        setenv("ORV_EXPR_ENGINE", engine, 1);
         const HRESULT hr = CoCreateInstance(CLSID_ExpressionEvaluator, nullptr, CLSCTX_ALL, IID_IExpressionEvaluator,
                                             reinterpret_cast<void**>(&e_));
+        unsetenv("ORV_EXPR_ENGINE");
         EXPECT_EQ(S_OK, hr);
     }
     ~Evaluator() {
@@ -136,12 +140,23 @@ TEST(ExpressionEvaluatorComponent, OperationsSitInTheSlotsCallersUse) {
 
 // ---- the language ----
 
+// Every behaviour below holds for both engines.
+class ExpressionEvaluatorLanguage : public ::testing::TestWithParam<const char*> {};
+class ExpressionEvaluatorErrors : public ::testing::TestWithParam<const char*> {};
+class ExpressionEvaluatorCalls : public ::testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(MachineCode, ExpressionEvaluatorLanguage, ::testing::Values("machine code"));
+INSTANTIATE_TEST_SUITE_P(Interpreter, ExpressionEvaluatorLanguage, ::testing::Values("interpreter"));
+INSTANTIATE_TEST_SUITE_P(MachineCode, ExpressionEvaluatorErrors, ::testing::Values("machine code"));
+INSTANTIATE_TEST_SUITE_P(Interpreter, ExpressionEvaluatorErrors, ::testing::Values("interpreter"));
+INSTANTIATE_TEST_SUITE_P(MachineCode, ExpressionEvaluatorCalls, ::testing::Values("machine code"));
+INSTANTIATE_TEST_SUITE_P(Interpreter, ExpressionEvaluatorCalls, ::testing::Values("interpreter"));
+
 struct ValueCase {
     const wchar_t* text;
     double expected;
 };
 
-TEST(ExpressionEvaluatorLanguage, PrecedenceAssociativityAndSigns) {
+TEST_P(ExpressionEvaluatorLanguage, PrecedenceAssociativityAndSigns) {
     const ValueCase cases[] = {
         {L"1+2*3", 7},      {L"(1+2)*3", 9},    {L"8-4-2", 2},       {L"8/4/2", 1},
         {L"2^3^2", 512},    {L"(2^3)^2", 64},   {L"-2^2", -4},       {L"(-2)^2", 4},
@@ -151,11 +166,11 @@ TEST(ExpressionEvaluatorLanguage, PrecedenceAssociativityAndSigns) {
         {L" 1 +\t2 ", 3},   {L"((((7))))", 7},  {L"2^2^0", 2},       {L"3-+2", 1},
         {L"0.1+0.2", 0.1 + 0.2},
     };
-    Evaluator e;
+    Evaluator e(GetParam());
     for (const auto& c : cases) EXPECT_EQ(c.expected, e.Value(0, c.text)) << Evaluator::Text(c.text);
 }
 
-TEST(ExpressionEvaluatorLanguage, NumbersInDecimalAndExponentNotation) {
+TEST_P(ExpressionEvaluatorLanguage, NumbersInDecimalAndExponentNotation) {
     const ValueCase cases[] = {
         {L"0", 0},          {L"42", 42},          {L"3.25", 3.25},      {L".5", 0.5},
         {L"5.", 5},         {L"1,5", 1.5},        {L"1e3", 1000},       {L"1E3", 1000},
@@ -165,12 +180,12 @@ TEST(ExpressionEvaluatorLanguage, NumbersInDecimalAndExponentNotation) {
         {L"123456789012345678901234567890", 123456789012345678901234567890.0},
         {L"1\u22122", -1},  {L"\u22122^2", -4},   {L"1e\u22122", 0.01},
     };
-    Evaluator e;
+    Evaluator e(GetParam());
     for (const auto& c : cases) EXPECT_EQ(c.expected, e.Value(0, c.text)) << Evaluator::Text(c.text);
 }
 
-TEST(ExpressionEvaluatorLanguage, VariablesInModeOneAnyCase) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorLanguage, VariablesInModeOneAnyCase) {
+    Evaluator e(GetParam());
     const double r = 1.25, s = -0.5, t = 3.0;
     EXPECT_EQ(r * s + t, e.Value(1, L"r*s+t", r, s, t));
     EXPECT_EQ(r * s + t, e.Value(1, L"R*S+T", r, s, t));
@@ -201,7 +216,7 @@ struct FunctionCase {
     double (*reference)(double);
 };
 
-TEST(ExpressionEvaluatorLanguage, EveryPrimitiveInAnyCase) {
+TEST_P(ExpressionEvaluatorLanguage, EveryPrimitiveInAnyCase) {
     const FunctionCase cases[] = {
         {L"ABS", -2.5, [](double x) { return std::fabs(x); }},
         {L"ARCCOS", 0.3, [](double x) { return std::acos(x); }},
@@ -222,7 +237,7 @@ TEST(ExpressionEvaluatorLanguage, EveryPrimitiveInAnyCase) {
         {L"TAN", 0.5, [](double x) { return std::tan(x); }},
         {L"TANH", 0.5, [](double x) { return std::tanh(x); }},
     };
-    Evaluator e;
+    Evaluator e(GetParam());
     for (const auto& c : cases) {
         const std::wstring upper = c.name;
         std::wstring lower = upper;
@@ -241,13 +256,13 @@ TEST(ExpressionEvaluatorLanguage, EveryPrimitiveInAnyCase) {
 
 // Each expression with r gives the same value as the text with r's value written in, which
 // exercises folding (all constant) against evaluation (all at run time).
-TEST(ExpressionEvaluatorLanguage, FoldingWhileCompilingAgreesWithEvaluation) {
+TEST_P(ExpressionEvaluatorLanguage, FoldingWhileCompilingAgreesWithEvaluation) {
     const wchar_t* texts[] = {
         L"r*3+2", L"2+r*3", L"2-r*3", L"r*3-2", L"-(r*4)", L"r/4", L"r/3", L"r^2+r^3", L"(r+1)^5",
         L"SIN(r)*COS(r)", L"EXP(-r)", L"r^0.5", L"ABS(-r)/r", L"ARCTAN(r)*ARCSINH(r)", L"(r-1)^-3",
     };
     const double values[] = {0.75, 2.0, 3.5};
-    Evaluator e;
+    Evaluator e(GetParam());
     for (const wchar_t* text : texts) {
         for (double r : values) {
             std::wstring constant;
@@ -263,8 +278,8 @@ TEST(ExpressionEvaluatorLanguage, FoldingWhileCompilingAgreesWithEvaluation) {
     }
 }
 
-TEST(ExpressionEvaluatorLanguage, CompilesOnceIntoAShortProgram) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorLanguage, CompilesOnceIntoAShortProgram) {
+    Evaluator e(GetParam());
     e.Value(1, L"r*s+t");
     EXPECT_EQ(L"$0 = r * s + t\nresult = $0\n", e.Listing());
     e.Value(1, L"100*(1-(r/2)^2)");
@@ -279,8 +294,8 @@ TEST(ExpressionEvaluatorLanguage, CompilesOnceIntoAShortProgram) {
     EXPECT_EQ(L"result = s\n", e.Listing());
 }
 
-TEST(ExpressionEvaluatorLanguage, NestingIsBoundedAndLongFlatTextsWork) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorLanguage, NestingIsBoundedAndLongFlatTextsWork) {
+    Evaluator e(GetParam());
     std::wstring deep = std::wstring(200, L'(') + L"1" + std::wstring(200, L')');
     EXPECT_EQ(1.0, e.Value(0, deep));
     deep = std::wstring(201, L'(') + L"1" + std::wstring(201, L')');
@@ -299,8 +314,8 @@ TEST(ExpressionEvaluatorLanguage, NestingIsBoundedAndLongFlatTextsWork) {
     EXPECT_EQ(5.0, e.Value(0, std::wstring(100000, L'-') + L"5"));
 }
 
-TEST(ExpressionEvaluatorLanguage, LocaleSymbolsInNumbers) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorLanguage, LocaleSymbolsInNumbers) {
+    Evaluator e(GetParam());
     // Default: either separator.
     EXPECT_EQ(0.5, e.Value(0, L"0,5"));
     EXPECT_EQ(0.5, e.Value(0, L"0.5"));
@@ -341,7 +356,7 @@ struct ErrorCase {
     double r = 1, s = 2, t = 2;
 };
 
-TEST(ExpressionEvaluatorErrors, EachClassWithAnExpressionThatProvokesIt) {
+TEST_P(ExpressionEvaluatorErrors, EachClassWithAnExpressionThatProvokesIt) {
     const HRESULT syntax = Class(kExprErrorSyntax);
     const ErrorCase cases[] = {
         {0, L"", E_FAIL, 0, "empty"},
@@ -399,7 +414,7 @@ TEST(ExpressionEvaluatorErrors, EachClassWithAnExpressionThatProvokesIt) {
         {1, L"r^3", Class(kExprErrorOverflow), 2, "overflow", 1e200},
         {1, L"(r-1)^-1", Class(kExprErrorPower), 6, "0 raised"},
     };
-    Evaluator e;
+    Evaluator e(GetParam());
     for (const auto& c : cases) {
         EXPECT_EQ(c.expected, e.Run(c.mode, c.text, c.r, c.s, c.t)) << Evaluator::Text(c.text);
         if (c.column >= 0) {
@@ -409,8 +424,8 @@ TEST(ExpressionEvaluatorErrors, EachClassWithAnExpressionThatProvokesIt) {
     }
 }
 
-TEST(ExpressionEvaluatorErrors, VariablesThatAreNotFiniteFailOnlyWhereUsed) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorErrors, VariablesThatAreNotFiniteFailOnlyWhereUsed) {
+    Evaluator e(GetParam());
     EXPECT_EQ(Class(kExprErrorNotANumber), e.Run(1, L"r+1", kNaN));
     EXPECT_NE(std::string::npos, e.Error().find("the value of r is not a number"));
     EXPECT_EQ(Class(kExprErrorNotANumber), e.Run(1, L"ARCTAN(s)", 0, kInf));
@@ -419,8 +434,8 @@ TEST(ExpressionEvaluatorErrors, VariablesThatAreNotFiniteFailOnlyWhereUsed) {
     EXPECT_EQ(3.0, e.Value(1, L"r+s", 1, 2, kNaN));
 }
 
-TEST(ExpressionEvaluatorErrors, ACompileFailureRepeatsAtEveryEvaluationUntilANewText) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorErrors, ACompileFailureRepeatsAtEveryEvaluationUntilANewText) {
+    Evaluator e(GetParam());
     ASSERT_EQ(S_OK, e->Reset(1));
     WCHAR bad[] = L"r+(";
     EXPECT_EQ(Class(kExprErrorSyntax), e->SetExpression(bad));
@@ -443,8 +458,8 @@ TEST(ExpressionEvaluatorErrors, ACompileFailureRepeatsAtEveryEvaluationUntilANew
 
 // ---- the calling sequence ----
 
-TEST(ExpressionEvaluatorCalls, ResetSetEvaluateReadAndReEvaluateWithNewVariables) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorCalls, ResetSetEvaluateReadAndReEvaluateWithNewVariables) {
+    Evaluator e(GetParam());
     LONG mode = -1;
     EXPECT_EQ(S_OK, e->GetMode(&mode));
     EXPECT_EQ(0, mode);
@@ -508,8 +523,8 @@ TEST(ExpressionEvaluatorCalls, ResetSetEvaluateReadAndReEvaluateWithNewVariables
     EXPECT_EQ(E_FAIL, e->SetExpression(nullptr));
 }
 
-TEST(ExpressionEvaluatorCalls, TextsComeBackWholeOrCut) {
-    Evaluator e;
+TEST_P(ExpressionEvaluatorCalls, TextsComeBackWholeOrCut) {
+    Evaluator e(GetParam());
     ASSERT_EQ(S_OK, e->Reset(1));
     WCHAR text[] = L"SIN(r) + 1";
     ASSERT_EQ(S_OK, e->SetExpression(text));
