@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "host/model/UnitConverterWindowUtility.h"
+#include "platform/win/WinApi.h"
+
+using namespace OrvDbRecord;
+using DU = UnitSys::UnitSystem;
+
+namespace {
+
+// A dialog-like window with controls at given places, destroyed with the fixture.
+class WindowUtilityTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialog_ = CreateWindowEx(0, L"#32770", L"Test", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(dialog_, nullptr);
+        display_.SetUnitSystems(UnitSystem(UnitSystem::kTypeSI), UnitSystem(UnitSystem::kTypeMmTonneSecond));
+        utility_.SetUnitConverter(display_);
+    }
+    void TearDown() override {
+        if (dialog_)
+            DestroyWindow(dialog_);
+    }
+    HWND Add(const wchar_t* cls, int id, const wchar_t* text, int x, int y, int cx, int cy) {
+        HWND w = CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE, x, y, cx, cy, dialog_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        EXPECT_NE(w, nullptr);
+        return w;
+    }
+    std::wstring Text(int id) { return GetWindowTextString(GetDlgItem(dialog_, id)); }
+    void SetText(int id, const wchar_t* text) { SetWindowText(GetDlgItem(dialog_, id), text); }
+    void SetupLabels() {
+        utility_.BuildUnitsLabelMap(dialog_, L"Edit", OrvUnitsConversionStringSyntaxBaseUnits, L"Static", L"%U%");
+        utility_.AutoSetupUnitLabels(dialog_, L"Static", OrvUnitsConversionStringSyntaxBaseUnits, L"%U%");
+    }
+
+    HWND dialog_ = nullptr;
+    DisplayUnitSystem display_;
+    UnitConverterWindowUtility utility_;
+};
+
+TEST_F(WindowUtilityTest, EditsTakeTheUnitOfTheNearestLabelToTheirRight) {
+    Add(L"Edit", 100, L"", 10, 10, 60, 14);
+    Add(L"Static", 200, L"%U%1", 75, 12, 30, 10);    // length, right beside 100
+    Add(L"Static", 201, L"%U%35", 150, 12, 30, 10);  // further right on the same row
+    Add(L"Edit", 101, L"", 10, 40, 60, 14);
+    Add(L"Static", 202, L"%U%N", 72, 42, 30, 10);    // force by conversion string
+    Add(L"Edit", 102, L"", 10, 70, 60, 14);           // no label
+    Add(L"Static", 203, L"%U%10", 5, 100, 30, 10);   // left of nothing, on its own row
+    Add(L"Static", 204, L"Units", 80, 72, 30, 10);   // not a unit label
+    SetupLabels();
+    int unit = 0;
+    std::wstring conversion;
+    ASSERT_TRUE(utility_.GetEditUnit(100, unit, conversion));
+    EXPECT_EQ(unit, DU::Length);
+    ASSERT_TRUE(utility_.GetEditUnit(101, unit, conversion));
+    EXPECT_EQ(conversion, L"N");
+    EXPECT_FALSE(utility_.GetEditUnit(102, unit, conversion));
+    EXPECT_EQ(Text(200), L"mm");
+    EXPECT_EQ(Text(202), L"N");
+    EXPECT_EQ(Text(204), L"Units");
+    EXPECT_EQ(Text(203), display_.GetDisplayableUnitText(DU::Velocity));
+
+    double length = 0.08;  // m in the model, mm shown
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, false, length));
+    EXPECT_EQ(Text(100), L"80");
+    SetText(100, L" 12.5 ");
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, true, length));
+    EXPECT_DOUBLE_EQ(length, 0.0125);
+    double plain = 0.1;
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 102, false, plain));  // dimensionless kind
+    EXPECT_EQ(Text(102), L"0.1");
+}
+
+struct ParseCase {
+    const wchar_t* text;
+    bool ok;
+    double value;
+};
+
+class ParseNumberTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseNumberTest, TheWholeTextMustBeADecimalNumber) {
+    double v = -7;
+    EXPECT_EQ(UnitConverterWindowUtility::ParseNumber(GetParam().text, v), GetParam().ok) << GetParam().text;
+    if (GetParam().ok)
+        EXPECT_EQ(v, GetParam().value);
+    else
+        EXPECT_EQ(v, -7);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ParseNumberTest,
+                         ::testing::Values(ParseCase{L"5", true, 5}, ParseCase{L"-5.25", true, -5.25}, ParseCase{L"+.5", true, 0.5},
+                                           ParseCase{L"1e3", true, 1000}, ParseCase{L"1E-3", true, 0.001},
+                                           ParseCase{L"  2  ", true, 2}, ParseCase{L"5.", true, 5},
+                                           ParseCase{L"1e-400", true, 0}, ParseCase{L"", false, 0}, ParseCase{L" ", false, 0},
+                                           ParseCase{L"-", false, 0}, ParseCase{L"1e", false, 0}, ParseCase{L"1e+", false, 0},
+                                           ParseCase{L".", false, 0}, ParseCase{L"0x10", false, 0}, ParseCase{L"inf", false, 0},
+                                           ParseCase{L"nan", false, 0}, ParseCase{L"1e999", false, 0},
+                                           ParseCase{L"5 kg", false, 0}, ParseCase{L"1,5", false, 0}, ParseCase{L"--1", false, 0}));
+
+TEST(FormatNumberTest, ShortestTextThatReadsBackExactly) {
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(0.1), L"0.1");
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(0.1 + 0.2), L"0.30000000000000004");
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(80), L"80");
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(1e300), L"1e+300");
+    for (double v : {1.0 / 3.0, 2.0 / 3.0 * 1e-200, 123456789.123456789, -4.9e-324}) {
+        double back = 0;
+        ASSERT_TRUE(UnitConverterWindowUtility::ParseNumber(UnitConverterWindowUtility::FormatNumber(v), back));
+        EXPECT_EQ(back, v);
+    }
+}
+
+TEST_F(WindowUtilityTest, ExplicitUnitsAndRefusals) {
+    Add(L"Edit", 100, L"", 10, 10, 60, 14);
+    SetupLabels();
+    double t = 20.0;  // degC model and display: the temperature reading is unchanged
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, false, t, DU::Temperature));
+    EXPECT_EQ(Text(100), L"20");
+    float force = 2.0f;  // kN? no: both systems use N
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, false, force, CString(L"N/m/m"), OrvUnitsConversionStringSyntaxBaseUnits));
+    EXPECT_EQ(Text(100), L"2e-06");
+    SetText(100, L"abc");
+    double keep = 3.0;
+    EXPECT_FALSE(utility_.PseudoDDX_Text(dialog_, 100, true, keep, DU::Length));
+    EXPECT_EQ(keep, 3.0);
+    EXPECT_FALSE(utility_.PseudoDDX_Text(dialog_, 999, false, keep));  // no such control
+    EXPECT_FALSE(utility_.PseudoDDX_Text(dialog_, 100, false, keep, CString(L"N/?"), OrvUnitsConversionStringSyntaxBaseUnits));
+}
+
+TEST_F(WindowUtilityTest, RangeChecksUseDisplayUnits) {
+    // 0.5 m shows as 500 mm.
+    EXPECT_TRUE(utility_.PseudoDDV_MinMaxDouble(true, 0.5, 0.0, 500.0, DU::Length));
+    EXPECT_FALSE(utility_.PseudoDDV_MinMaxDouble(true, 0.5, 0.0, 499.0, DU::Length));
+    EXPECT_TRUE(utility_.PseudoDDV_MinMaxDouble(false, 0.5, 0.0, 1.0, DU::Length));  // nothing to test
+    EXPECT_FALSE(utility_.PseudoDDV_MinMaxDouble(true, std::nan(""), -1e300, 1e300, DU::Length));
+    EXPECT_TRUE(utility_.PseudoDDV_MinMaxFloat(true, 1.0f, 1.0f, 1.0f, DU::Dimensionless));
+    EXPECT_TRUE(utility_.PseudoDDV_MinMaxDouble(true, 1.0, 0.0, 1000.0, CString(L"m"), OrvUnitsConversionStringSyntaxBaseUnits));
+    EXPECT_FALSE(utility_.PseudoDDV_MinMaxDouble(true, 1.0, 0.0, 999.0, CString(L"m"), OrvUnitsConversionStringSyntaxBaseUnits));
+    Add(L"Edit", 100, L"", 10, 10, 60, 14);
+    Add(L"Static", 200, L"%U%1", 75, 12, 30, 10);
+    SetupLabels();
+    EXPECT_FALSE(utility_.PseudoDDV_MinMaxDouble(dialog_, 100, true, 0.002, 0.0, 1.0));  // 2 mm
+    EXPECT_TRUE(utility_.PseudoDDV_MinMaxDouble(dialog_, 100, true, 0.001, 0.0, 1.0));
+}
+
+TEST_F(WindowUtilityTest, StaticFormUsesTheGivenUnitSystem) {
+    Add(L"Static", 200, L"%U%1", 75, 12, 30, 10);
+    UnitConverterWindowUtility::AutoSetupUnitLabels(UnitSystem(UnitSystem::kTypeInchPoundSecond), dialog_, L"Static",
+                                                    OrvUnitsConversionStringSyntaxBaseUnits, L"%U%");
+    EXPECT_EQ(Text(200), UnitSystem(UnitSystem::kTypeInchPoundSecond).GetDisplayableUnitText(DU::Length));
+}
+
+TEST_F(WindowUtilityTest, CopiesKeepConverterAndLabels) {
+    Add(L"Edit", 100, L"", 10, 10, 60, 14);
+    Add(L"Static", 200, L"%U%1", 75, 12, 30, 10);
+    SetupLabels();
+    UnitConverterWindowUtility copy = utility_;
+    EXPECT_EQ(copy.GetToUnitSystem(), display_.GetUnitSystem());
+    double v = 0.001;
+    ASSERT_TRUE(copy.PseudoDDX_Text(dialog_, 100, false, v));
+    EXPECT_EQ(Text(100), L"1");
+}
+
+}  // namespace
