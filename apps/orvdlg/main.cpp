@@ -1,6 +1,10 @@
-#include <cstdio>
+#include <iostream>
+#include <string_view>
 
-int main() {
-    std::puts("orvdlg: nothing to run yet");
-    return 0;
+#include "apps/orvdlg/Orvdlg.h"
+
+std::string_view EmbeddedTourScript();  // generated from examples/tour.dlgs
+
+int main(int argc, char** argv) {
+    return orvdlg::Main(argc, argv, EmbeddedTourScript(), std::cout, std::cerr);
 }

@@ -1,0 +1,68 @@
+#include "apps/orvdlg/Orvdlg.h"
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "apps/orvdlg/ScriptSession.h"
+
+namespace orvdlg {
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: orvdlg              run the tour (the embedded examples/tour.dlgs)\n"
+           "       orvdlg run SCRIPT   run a scenario script (\"-\" reads it from standard input)\n"
+           "       orvdlg --help       this text and the script commands\n";
+}
+
+void PrintHelp(std::ostream& out) {
+    PrintUsage(out);
+    out << "\nExit status: 0 every expectation passed, 1 an expectation failed, 2 a script error.\n"
+           "\nScript commands (see docs/scripting.md):\n";
+    std::ostringstream ignored;
+    ScriptSession session(ignored);
+    for (const auto* command : session.Runner().Table().All()) {
+        const char* where = command->where == orv::script::Where::Window ? "window"
+                            : command->where == orv::script::Where::Host ? "host"
+                                                                          : "any";
+        out << "  " << command->usage;
+        const std::size_t width = command->usage.size();
+        out << std::string(width < 44 ? 44 - width : 1, ' ') << where << '\n';
+    }
+}
+
+}  // namespace
+
+int Main(int argc, const char* const* argv, std::string_view tour, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    if (args.empty()) {
+        ScriptSession session(out);
+        return session.RunText("tour.dlgs", tour);
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(out);
+        return 0;
+    }
+    if (args[0] == "run") {
+        if (args.size() != 2) {
+            err << "orvdlg: 'run' takes one script file\n";
+            PrintUsage(err);
+            return 2;
+        }
+        ScriptSession session(out);
+        if (args[1] == "-") {
+            const std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+            return session.RunText("stdin", text);
+        }
+        return session.RunFile(args[1]);
+    }
+    err << "orvdlg: unknown argument '" << args[0] << "'\n";
+    PrintUsage(err);
+    return 2;
+}
+
+}  // namespace orvdlg

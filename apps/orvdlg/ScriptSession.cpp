@@ -1,0 +1,43 @@
+#include "apps/orvdlg/ScriptSession.h"
+
+#include "apps/orvdlg/HostCommands.h"
+#include "platform/drivers/scripted/ScriptedDriver.h"
+#include "platform/drivers/scripted/UiCommands.h"
+#include "platform/win/Inspect.h"
+
+namespace orvdlg {
+
+struct ScriptSession::Layers {
+    explicit Layers(std::ostream& out) : runner(out), driver(runner) {
+        runner.AddLayer(ui);
+        runner.AddLayer(host);
+        runner.SetWindowProbe(&ui);
+    }
+    orv::script::ScriptRunner runner;
+    orv::script::UiCommands ui;
+    HostCommands host;
+    orv::script::ScriptedDriver driver;
+};
+
+ScriptSession::ScriptSession(std::ostream& out) : layers_(std::make_unique<Layers>(out)) {}
+ScriptSession::~ScriptSession() = default;
+
+orv::script::ScriptRunner& ScriptSession::Runner() { return layers_->runner; }
+
+int ScriptSession::Run() {
+    orv::win::ClearRecords();
+    orv::win::DriverScope scope(&layers_->driver);
+    return layers_->runner.Run();
+}
+
+int ScriptSession::RunText(const std::string& name, std::string_view text) {
+    if (!layers_->runner.Load(name, text)) return layers_->runner.Run();
+    return Run();
+}
+
+int ScriptSession::RunFile(const std::string& path) {
+    if (!layers_->runner.LoadFile(path)) return layers_->runner.Run();
+    return Run();
+}
+
+}  // namespace orvdlg

@@ -1,0 +1,33 @@
+#pragma once
+// One run of a scenario script in the demo host: the reader with every command layer, and the
+// scripted driver active for the run.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/drivers/scripted/ScriptRunner.h"
+
+namespace orvdlg {
+
+class ScriptSession {
+public:
+    explicit ScriptSession(std::ostream& out);
+    ~ScriptSession();
+    ScriptSession(const ScriptSession&) = delete;
+    ScriptSession& operator=(const ScriptSession&) = delete;
+
+    // Loads and runs a script; returns the exit status. One run per session.
+    int RunText(const std::string& name, std::string_view text);
+    int RunFile(const std::string& path);
+
+    orv::script::ScriptRunner& Runner();
+
+private:
+    int Run();
+    struct Layers;
+    std::unique_ptr<Layers> layers_;
+};
+
+}  // namespace orvdlg
