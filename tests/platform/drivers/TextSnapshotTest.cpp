@@ -148,6 +148,52 @@ TEST(TextSnapshot, MessageBoxWithoutControlsShowsIconTextAndButtons) {
     EXPECT_EQ(expected, orv::text::RenderSnapshot(box, {}, {1, 1}));
 }
 
+TEST(TextSnapshot, ListViewsTabsMultiLineEditsAndOtherClasses) {
+    auto tabs = Control(L"SysTabControl32", 50, 0, L"", 0, 0, 30, 1);
+    tabs.items = Items({L"&General", L"Advanced"});
+    tabs.selection = 0;
+    auto view = Control(L"SysListView32", 51, LVS_REPORT, L"", 0, 1, 30, 5);
+    view.columns = {L"Name", L"Value"};
+    view.items = Items({L"alpha", L"beta"});
+    view.items[0].subItems = {L"1"};
+    view.items[1].subItems = {L"2"};
+    view.items[1].selected = true;
+    auto memo = Control(L"Edit", 52, ES_MULTILINE, L"first line\nsecond", 31, 0, 10, 3);
+    auto spin = Control(L"msctls_updown32", 53, 0, L"", 31, 3, 2, 1);
+    auto custom = Control(L"OrvPlot", 54, 0, L"plot", 31, 4, 10, 1);
+    const std::string expected =
+        "+--------------------------------------------+\n"
+        "| Views                                      |\n"
+        "+--------------------------------------------+\n"
+        "| [General] Advanced             [first   ]  |\n"
+        "| +----------------------------+ [line    ]  |\n"
+        "| | Name | Value               | [second  ]  |\n"
+        "| | alpha | 1                  | ^v          |\n"
+        "| |>beta | 2                   | [?OrvPlot]  |\n"
+        "| +----------------------------+             |\n"
+        "+--------------------------------------------+\n";
+    auto dialog = Dialog(L"Views", 42, 6);
+    dialog.style &= ~WS_SYSMENU;
+    EXPECT_EQ(expected, Render(dialog, {tabs, view, memo, spin, custom}));
+}
+
+TEST(TextSnapshot, SameStateGivesTheSameText) {
+    auto edit = Control(L"Edit", 20, 0, L"abc", 0, 0, 10, 1);
+    const auto dialog = Dialog(L"Again", 12, 1);
+    EXPECT_EQ(Render(dialog, {edit}), Render(dialog, {edit}));
+    // Pixel rectangles map to cells by rounding: 6 x 13 pixel cells.
+    WindowView px = dialog;
+    px.clientRect = {0, 0, 72, 13};
+    WindowView e = edit;
+    e.windowRect = {6, 0, 66, 13};
+    EXPECT_EQ("+--------------+\n"
+              "| Again     [X]|\n"
+              "+--------------+\n"
+              "|  [abc     ]  |\n"
+              "+--------------+\n",
+              orv::text::RenderSnapshot(px, {e}, {6, 13}));
+}
+
 TEST(TextSnapshot, StripMnemonicsKeepsDoubledAmpersands) {
     EXPECT_EQ(L"Apply", orv::text::StripMnemonics(L"&Apply"));
     EXPECT_EQ(L"Save & Close", orv::text::StripMnemonics(L"Save && Close"));
