@@ -230,3 +230,38 @@ TEST(ModelFileTest, RecordFieldsMayBeGivenInAnyOrderWithoutNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ModelFileTest, DamagedSampleTextIsRefusedWithAMessageNeverACrash) {
+    std::string text(GetSampleModelJson());
+    for (std::size_t cut = 0; cut + 1 < text.size(); cut += 37) {
+        ModelLoadResult r = ParseModelJson(text.substr(0, cut), "cut");
+        EXPECT_FALSE(r) << cut;
+        EXPECT_EQ(r.error.rfind("cut: ", 0), 0u) << r.error;
+    }
+    // Replace single characters with ones that keep the JSON well-formed but change meaning.
+    std::size_t refused = 0, accepted = 0;
+    for (std::size_t i = 0; i < text.size(); i += 11) {
+        char c = text[i];
+        if (c < '0' || c > '9')
+            continue;
+        std::string damaged = text;
+        damaged[i] = c == '9' ? '0' : char(c + 1);
+        ModelLoadResult r = ParseModelJson(damaged, "digit");
+        if (r) {
+            ++accepted;
+            // Whatever was accepted saves and reloads to the same text.
+            std::string once = FormatModelJson(*r.model);
+            ModelLoadResult again = ParseModelJson(once);
+            ASSERT_TRUE(again) << again.error;
+            EXPECT_EQ(FormatModelJson(*again.model), once);
+        } else {
+            ++refused;
+            EXPECT_FALSE(r.error.empty());
+        }
+    }
+    EXPECT_GT(accepted + refused, 100u);
+}
+
+}  // namespace
