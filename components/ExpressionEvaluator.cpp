@@ -60,12 +60,6 @@ ULONG ExpressionEvaluator::Release() {
     return left;
 }
 
-void ExpressionEvaluator::ClearError() {
-    errorText_.clear();
-    errorColumn_ = 0;
-    hasError_ = false;
-}
-
 HRESULT ExpressionEvaluator::FailWith(HRESULT hr, int column, std::wstring message) {
     errorText_ = std::move(message);
     errorColumn_ = column;
@@ -164,16 +158,21 @@ HRESULT ExpressionEvaluator::Evaluate() {
     if (compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
     double* v = slots_.data();
     // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
-    if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]] {
-        const HRESULT hr = CheckVariables();
-        if (FAILED(hr)) return hr;
-    }
+    if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]] return EvaluateOddVariables();
+    return RunProgram(v);
+}
+
+// Kept apart from Evaluate so that its fast path stays one straight line.
+HRESULT ExpressionEvaluator::EvaluateOddVariables() {
+    const HRESULT hr = CheckVariables();
+    if (FAILED(hr)) return hr;
+    return RunProgram(slots_.data());
+}
+
+inline HRESULT ExpressionEvaluator::RunProgram(double* v) {
     if (jit_) {
         const unsigned failed = jit_.Run(v);
-        if (failed) [[unlikely]] {
-            const expr::Instr* at = &program_.code[failed - 1];
-            return RunFailed({expr::ClassifyFailure(at->op, v[at->a], v[at->b]), at});
-        }
+        if (failed) [[unlikely]] return MachineCodeFailed(failed);
     } else {
         const expr::RunError error = expr::Run(program_.code.data(), v);
         if (error.errorClass) [[unlikely]] return RunFailed(error);
@@ -181,6 +180,11 @@ HRESULT ExpressionEvaluator::Evaluate() {
     result_ = v[program_.resultSlot];
     evalStatus_ = S_OK;
     return Succeed();
+}
+
+HRESULT ExpressionEvaluator::MachineCodeFailed(unsigned failed) {
+    const expr::Instr* at = &program_.code[failed - 1];
+    return RunFailed({expr::ClassifyFailure(at->op, slots_[at->a], slots_[at->b]), at});
 }
 
 HRESULT ExpressionEvaluator::CompileFailed() {

@@ -48,12 +48,18 @@ private:
     // Not a status any operation returns: nothing evaluated since the text was set.
     static constexpr HRESULT kNotEvaluated = 0x7FFFFFFF;
 
+    HRESULT RunProgram(double* slots);
+    [[gnu::cold]] HRESULT EvaluateOddVariables();
+    [[gnu::cold]] HRESULT MachineCodeFailed(unsigned failed);
     [[gnu::cold]] HRESULT CompileFailed();
     [[gnu::cold]] HRESULT RunFailed(const expr::RunError& error);
     [[gnu::cold]] HRESULT CheckVariables();
-    [[gnu::cold]] void ClearError();
     HRESULT Succeed() {
-        if (hasError_) [[unlikely]] ClearError();
+        if (hasError_) {
+            errorText_.clear();
+            errorColumn_ = 0;
+            hasError_ = false;
+        }
         return S_OK;
     }
     HRESULT FailWith(HRESULT hr, int column, std::wstring message);

@@ -43,8 +43,10 @@ JitCode JitCode::Compile(const Program&) { return {}; }
 
 namespace {
 
-// The generated function: rbx holds the slot array, r12 the bound above which a value shifted
-// left by one is not finite (all exponent bits set), xmm0 the value of the "kept" slot.
+// The generated function keeps the slot array in a base register and, in another, the bound at
+// or above which a value shifted left by one is not finite (all exponent bits set); xmm0 holds
+// the value of the "kept" slot. A program that calls functions uses the callee-saved rbx and
+// r12 and aligns the stack; one without calls uses rdi and rdx as they come and needs no frame.
 constexpr std::uint64_t kNonFiniteBound = 0xFFE0000000000000ull;
 constexpr int kXmm0 = 0, kXmm1 = 1, kXmm2 = 2, kXmm3 = 3;
 
@@ -123,10 +125,17 @@ public:
         for (int i = 0; i < 8; ++i) code.push_back(std::uint8_t(v >> (8 * i)));
     }
 
-    // prefix 0F opcode with xmm reg and the operand [rbx + slot * 8].
+    int base = 3;  // rbx, or 7: rdi
+
+    // prefix 0F opcode with xmm reg and the operand [base + slot * 8].
     void SseMem(std::uint8_t prefix, std::uint8_t opcode, int reg, std::uint32_t slot) {
-        Bytes({prefix, 0x0F, opcode, std::uint8_t(0x80 | (reg << 3) | 3)});
-        U32(slot * 8);
+        const std::uint32_t offset = slot * 8;
+        if (offset < 128) {
+            Bytes({prefix, 0x0F, opcode, std::uint8_t(0x40 | (reg << 3) | base), std::uint8_t(offset)});
+        } else {
+            Bytes({prefix, 0x0F, opcode, std::uint8_t(0x80 | (reg << 3) | base)});
+            U32(offset);
+        }
     }
     void SseReg(std::uint8_t prefix, std::uint8_t opcode, int reg, int rm) {
         Bytes({prefix, 0x0F, opcode, std::uint8_t(0xC0 | (reg << 3) | rm)});
@@ -174,16 +183,25 @@ public:
         std::size_t n = 0;
         while (n < code.size() && code[n].op != Op::End) ++n;
         PlanStores(n);
+        framed_ = false;
+        for (std::size_t i = 0; i < n; ++i) framed_ = framed_ || IsCall(code[i].op);
 
-        // push rbx; push r12; sub rsp, 8 (calls need a 16-byte aligned stack); mov rbx, rdi;
-        // mov r12, bound
-        e_.Bytes({0x53, 0x41, 0x54, 0x48, 0x83, 0xEC, 0x08, 0x48, 0x89, 0xFB, 0x49, 0xBC});
+        if (framed_) {
+            // push rbx; push r12; sub rsp, 8 (calls need a 16-byte aligned stack); mov rbx, rdi;
+            // mov r12, bound
+            e_.Bytes({0x53, 0x41, 0x54, 0x48, 0x83, 0xEC, 0x08, 0x48, 0x89, 0xFB, 0x49, 0xBC});
+            e_.base = 3;
+        } else {
+            e_.Bytes({0x48, 0xBA});  // mov rdx, bound
+            e_.base = 7;
+        }
         e_.U64(kNonFiniteBound);
         for (std::size_t i = 0; i < n; ++i) Instruction(std::uint32_t(i), code[i]);
         if (keptValid_ && dirty_) e_.StoreSlot(kXmm0, kept_);
         e_.Bytes({0x31, 0xC0});  // xor eax, eax
         const std::size_t exit = e_.code.size();
-        e_.Bytes({0x48, 0x83, 0xC4, 0x08, 0x41, 0x5C, 0x5B, 0xC3});  // add rsp, 8; pop r12; pop rbx; ret
+        if (framed_) e_.Bytes({0x48, 0x83, 0xC4, 0x08, 0x41, 0x5C, 0x5B});  // add rsp, 8; pop r12; pop rbx
+        e_.Bytes({0xC3});  // ret
         for (const auto& stub : stubs_) {
             e_.Patch(stub.jump, e_.code.size());
             if (stub.storeKept) e_.StoreSlot(kXmm0, stub.keptSlot);
@@ -242,7 +260,12 @@ private:
 
     void Check(int reg, std::uint32_t index) {
         e_.MovqRaxFromXmm(reg);
-        e_.Bytes({0x48, 0x01, 0xC0, 0x4C, 0x39, 0xE0});  // add rax, rax; cmp rax, r12
+        e_.Bytes({0x48, 0x01, 0xC0});  // add rax, rax
+        if (framed_) {
+            e_.Bytes({0x4C, 0x39, 0xE0});  // cmp rax, r12
+        } else {
+            e_.Bytes({0x48, 0x39, 0xD0});  // cmp rax, rdx
+        }
         stubs_.push_back({e_.JaeForward(), index, keptValid_ && dirty_, kept_});
     }
 
@@ -345,6 +368,7 @@ private:
     std::uint32_t kept_ = 0;
     bool keptValid_ = false;
     bool dirty_ = false;
+    bool framed_ = false;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <limits>
 #include <numbers>
+#include <random>
 #include <string>
 
 #include "components/Registration.h"
@@ -540,6 +541,66 @@ TEST_P(ExpressionEvaluatorCalls, TextsComeBackWholeOrCut) {
     EXPECT_EQ(10, len);
     EXPECT_EQ(E_POINTER, e->GetExpression(nullptr, 5, &len));
     EXPECT_EQ(E_INVALIDARG, e->GetExpression(buf, -1, &len));
+}
+
+// ---- the two engines ----
+
+// Random texts from the grammar: the machine code and the interpreter agree on every status
+// and on every bit of every value.
+class RandomExpression {
+public:
+    explicit RandomExpression(unsigned seed) : rng_(seed) {}
+
+    std::wstring Next() { return Node(0); }
+
+private:
+    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+    std::wstring Node(int depth) {
+        static const wchar_t* const kNumbers[] = {L"0", L"1", L"2", L"0.5", L"3", L"1e300", L"7.25", L"1e-5", L"16"};
+        static const wchar_t* const kFunctions[] = {L"ABS", L"ARCCOS", L"ARCCOSH", L"ARCSIN", L"ARCSINH", L"ARCTAN",
+                                                    L"ARCTANH", L"COS", L"COSH", L"EXP", L"LN", L"LOG",
+                                                    L"SIN", L"SINH", L"SQR", L"TAN", L"TANH"};
+        static const wchar_t* const kOperators[] = {L"+", L"-", L"*", L"/", L"^"};
+        const int choice = depth > 5 ? Pick(2) : Pick(8);
+        switch (choice) {
+            case 0: return kNumbers[Pick(9)];
+            case 1: return std::wstring(1, L"rst"[Pick(3)]);
+            case 2: return L"-" + Node(depth + 1);
+            case 3: return L"(" + Node(depth + 1) + L")";
+            case 4: return std::wstring(kFunctions[Pick(17)]) + L"(" + Node(depth + 1) + L")";
+            case 5: return Node(depth + 1) + L"^" + std::to_wstring(Pick(19) - 2);
+            default: return Node(depth + 1) + kOperators[Pick(5)] + Node(depth + 1);
+        }
+    }
+
+    std::mt19937 rng_;
+};
+
+TEST(ExpressionEvaluatorEngines, AgreeOnRandomExpressions) {
+    Evaluator machine("machine code");
+    Evaluator interpreter("interpreter");
+    RandomExpression random(12345);
+    const double points[][3] = {{0.5, -0.25, 2}, {3, 1, 0}, {-1, 0.75, 1e-3}, {1e10, -2, 0.5}};
+    int evaluated = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::wstring text = random.Next();
+        for (const auto& p : points) {
+            const HRESULT a = machine.Run(1, text, p[0], p[1], p[2]);
+            const HRESULT b = interpreter.Run(1, text, p[0], p[1], p[2]);
+            ASSERT_EQ(a, b) << Evaluator::Text(text);
+            if (FAILED(a)) {
+                EXPECT_EQ(machine.ErrorColumn(), interpreter.ErrorColumn()) << Evaluator::Text(text);
+                continue;
+            }
+            double x = 0, y = 0;
+            machine->GetResult(&x);
+            interpreter->GetResult(&y);
+            ASSERT_EQ(0, std::memcmp(&x, &y, sizeof x)) << Evaluator::Text(text) << ": " << x << " vs " << y;
+            ++evaluated;
+        }
+    }
+    EXPECT_GT(evaluated, 3000);  // enough of them are valid to mean something
 }
 
 }  // namespace
