@@ -3,49 +3,17 @@
 #include <cwchar>
 #include <stdexcept>
 
+#include "platform/com/HResult.h"
+
 namespace orv::com {
-namespace {
 
-int HexValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return -1;
-}
+std::optional<GUID> ParseGuid(std::wstring_view text) { return ParseGuid(text, nullptr); }
 
-bool ReadHex(std::wstring_view s, std::size_t& pos, int digits, std::uint64_t& out) {
-    out = 0;
-    for (int i = 0; i < digits; ++i, ++pos) {
-        if (pos >= s.size()) return false;
-        const int v = HexValue(s[pos]);
-        if (v < 0) return false;
-        out = (out << 4) | std::uint64_t(v);
-    }
-    return true;
-}
-
-}  // namespace
-
-std::optional<GUID> ParseGuid(std::wstring_view s) {
-    if (s.size() == 38 && s.front() == L'{' && s.back() == L'}') s = s.substr(1, 36);
-    if (s.size() != 36) return std::nullopt;
-    GUID g;
-    std::size_t pos = 0;
-    std::uint64_t v = 0;
-    auto dash = [&] { return pos < s.size() && s[pos++] == L'-'; };
-    if (!ReadHex(s, pos, 8, v)) return std::nullopt;
-    g.Data1 = std::uint32_t(v);
-    if (!dash() || !ReadHex(s, pos, 4, v)) return std::nullopt;
-    g.Data2 = std::uint16_t(v);
-    if (!dash() || !ReadHex(s, pos, 4, v)) return std::nullopt;
-    g.Data3 = std::uint16_t(v);
-    if (!dash()) return std::nullopt;
-    for (int i = 0; i < 8; ++i) {
-        if (i == 2 && !dash()) return std::nullopt;
-        if (!ReadHex(s, pos, 2, v)) return std::nullopt;
-        g.Data4[i] = std::uint8_t(v);
-    }
-    return g;
+std::optional<GUID> ParseGuid(std::wstring_view text, std::wstring* error) {
+    const auto r = detail::ParseGuidText(text);
+    if (r.ok) return r.guid;
+    if (error) *error = L"position " + std::to_wstring(r.errorPos + 1) + L": expected " + r.expected;
+    return std::nullopt;
 }
 
 std::wstring GuidToString(const GUID& g) {
@@ -57,9 +25,31 @@ std::wstring GuidToString(const GUID& g) {
 }
 
 GUID GuidFromString(std::wstring_view text) {
-    auto g = ParseGuid(text);
+    std::wstring error;
+    auto g = ParseGuid(text, &error);
     if (!g) throw std::invalid_argument("malformed GUID literal");
     return *g;
 }
 
 }  // namespace orv::com
+
+int StringFromGUID2(REFGUID guid, LPWSTR buffer, int capacity) {
+    const std::wstring text = orv::com::GuidToString(guid);
+    if (!buffer || capacity < int(text.size()) + 1) return 0;
+    std::wmemcpy(buffer, text.c_str(), text.size() + 1);
+    return int(text.size()) + 1;
+}
+
+HRESULT IIDFromString(LPCWSTR text, IID* iid) {
+    if (!iid) return E_INVALIDARG;
+    if (!text) {
+        *iid = GUID_NULL;
+        return S_OK;
+    }
+    const std::wstring_view s(text);
+    if (s.size() != 38 || s.front() != L'{') return CO_E_CLASSSTRING;
+    auto g = orv::com::ParseGuid(s);
+    if (!g) return CO_E_CLASSSTRING;
+    *iid = *g;
+    return S_OK;
+}
