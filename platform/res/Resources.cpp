@@ -130,6 +130,24 @@ const VersionInfo* FindVersionInfo(HINSTANCE module) {
 
 }  // namespace orv::res
 
+int LoadString(HINSTANCE module, UINT id, LPTSTR buffer, int size) {
+    if (!buffer || size < 0) return 0;
+    const std::wstring* text = orv::res::Find<std::wstring>(
+        module, [&](const orv::res::ResourceSet& set) { return orv::res::FindIn(set.strings, id); });
+    if (size == 0) {
+        *reinterpret_cast<LPCWSTR*>(buffer) = text ? text->c_str() : nullptr;
+        return text ? int(text->size()) : 0;
+    }
+    if (!text) {
+        buffer[0] = L'\0';
+        return 0;
+    }
+    std::size_t n = std::min<std::size_t>(text->size(), std::size_t(size) - 1);
+    std::copy(text->begin(), text->begin() + std::ptrdiff_t(n), buffer);
+    buffer[n] = L'\0';
+    return int(n);
+}
+
 HINSTANCE AfxGetResourceHandle() { return orv::res::Current().load(); }
 
 void AfxSetResourceHandle(HINSTANCE module) { orv::res::Current().store(module); }

@@ -28,6 +28,12 @@ inline const LPCTSTR RT_VERSION = orv::res::ResourceId(16);
 // of the chain that has it, else the current module (the framework's AfxFindResourceHandle).
 HINSTANCE AfxFindResourceHandle(LPCTSTR name, LPCTSTR type);
 
+// The framework's string loader: copies string `id` of `module` (null: the current module, then
+// the chain) into `buffer`, cut to size - 1 characters and terminated; returns the characters
+// copied, 0 when there is no such string. With size 0, stores a pointer to the module's own
+// read-only text in *(LPCWSTR*)buffer and returns its length.
+int LoadString(HINSTANCE module, UINT id, LPTSTR buffer, int size);
+
 namespace orv::res {
 
 // Looks up string `id` in `module` (null: the current module, then the chain); false when it

@@ -63,6 +63,8 @@ const std::map<std::string, std::int64_t>& Builtins() {
         {"WS_EX_MDICHILD", 0x40}, {"WS_EX_RTLREADING", 0x2000}, {"WS_EX_LEFTSCROLLBAR", 0x4000},
         {"WS_EX_NOACTIVATE", 0x08000000}, {"WS_EX_COMPOSITED", 0x02000000},
         {"WS_EX_OVERLAPPEDWINDOW", 0x300}, {"WS_EX_PALETTEWINDOW", 0x188},
+        // Message bases, which ids of custom messages are often defined from.
+        {"WM_USER", 0x0400}, {"WM_APP", 0x8000},
         // Dialog results and the static control id.
         {"IDOK", 1}, {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5}, {"IDYES", 6}, {"IDNO", 7},
         {"IDCLOSE", 8}, {"IDHELP", 9}, {"IDC_STATIC", -1},

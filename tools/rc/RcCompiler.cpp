@@ -137,6 +137,9 @@ private:
         }
     }
 
+    // Arithmetic wraps (as 64-bit two's complement) instead of overflowing.
+    static std::int64_t Wrap(std::uint64_t v) { return std::int64_t(v); }
+
     // Numeric expressions: | & + - * / ~ unary minus and parentheses over numbers and names.
     std::int64_t Primary() {
         const Token& t = Peek();
@@ -145,7 +148,7 @@ private:
             ExpectPunct(")", "to close '('");
             return v;
         }
-        if (EatPunct("-")) return -Primary();
+        if (EatPunct("-")) return Wrap(0 - std::uint64_t(Primary()));
         if (EatPunct("+")) return Primary();
         if (EatPunct("~")) return std::int64_t(~std::uint32_t(Primary()));
         if (t.kind == Token::kNumber) {
@@ -168,11 +171,11 @@ private:
         for (;;) {
             const Token& op = Peek();
             if (EatPunct("*")) {
-                v *= Primary();
+                v = Wrap(std::uint64_t(v) * std::uint64_t(Primary()));
             } else if (EatPunct("/")) {
                 std::int64_t d = Primary();
                 if (d == 0) Fail(op, "division by zero");
-                v /= d;
+                v = (v == INT64_MIN && d == -1) ? v : v / d;
             } else {
                 return v;
             }
@@ -181,8 +184,8 @@ private:
     std::int64_t Sum() {
         std::int64_t v = Term();
         for (;;) {
-            if (EatPunct("+")) v += Term();
-            else if (EatPunct("-")) v -= Term();
+            if (EatPunct("+")) v = Wrap(std::uint64_t(v) + std::uint64_t(Term()));
+            else if (EatPunct("-")) v = Wrap(std::uint64_t(v) - std::uint64_t(Term()));
             else return v;
         }
     }

@@ -135,6 +135,23 @@ TEST(LibraryModule, LoadLookUpAndFree) {
     EXPECT_FALSE(FreeLibrary(module));
 }
 
+TEST(LibraryModule, LoadStringLikeTheFramework) {
+    LoadedLibrary lib;
+    ASSERT_NE(lib.get(), nullptr);
+    wchar_t buffer[8];
+    EXPECT_EQ(LoadString(lib.get(), 100, buffer, 8), 5);
+    EXPECT_EQ(std::wstring(buffer), L"Hello");
+    EXPECT_EQ(LoadString(lib.get(), 101, buffer, 8), 7) << "cut to the buffer";
+    EXPECT_EQ(std::wstring(buffer), L"Only in");
+    EXPECT_EQ(LoadString(lib.get(), 101, buffer, 1), 0);
+    EXPECT_EQ(buffer[0], L'\0');
+    EXPECT_EQ(LoadString(lib.get(), 555, buffer, 8), 0);
+    EXPECT_EQ(buffer[0], L'\0');
+    LPCWSTR direct = nullptr;
+    EXPECT_EQ(LoadString(lib.get(), 102, reinterpret_cast<LPTSTR>(&direct), 0), 12);
+    EXPECT_EQ(std::wstring(direct), L"%1 of %2!ld!");
+}
+
 TEST(LibraryModule, LoadsAreCounted) {
     HMODULE a = LoadLibrary(kLibrary.c_str());
     HMODULE b = LoadLibrary(kLibrary.c_str());

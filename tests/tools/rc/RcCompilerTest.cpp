@@ -83,6 +83,8 @@ const BadScript kBadScripts[] = {
     {"statement starting with punctuation", "\n, 5\n", "bad.rc:2: expected a resource statement, found ','"},
     {"NOT outside a style", "1 DIALOGEX 0, NOT 0, 10, 10\nBEGIN\nEND\n",
      "bad.rc:1: NOT is allowed only in style expressions"},
+    {"overflowing arithmetic wraps", "1 DIALOGEX 0, 0xFFFFFFFF*0xFFFFFFFF*0xFFFFFFFF, 10, 10\nBEGIN\nEND\n",
+     "bad.rc:1: y 12884901887 is out of range (-32768 to 32767)"},
     {"division by zero", "1 DIALOGEX 0, 4/0, 10, 10\nBEGIN\nEND\n", "bad.rc:1: division by zero"},
     {"bad number", "STRINGTABLE\nBEGIN\n  12ab \"a\"\nEND\n", "bad.rc:3: bad number '12ab'"},
     {"number too large", "STRINGTABLE\nBEGIN\n  0x100000000 \"a\"\nEND\n",
@@ -560,6 +562,29 @@ TEST(RcTool, ExecutableReportsErrorsOnStderr) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, (dir / "bad.rc").string() + ":4: expected ',' after the control's y, found 'END'\n");
     EXPECT_FALSE(fs::exists(dir / "out.cpp"));
+}
+
+}  // namespace
+
+namespace {
+
+// Whatever a script is cut down to, the compiler answers with resources or one positioned
+// message, never a crash.
+TEST(RcRobustness, EveryPrefixOfAScriptCompilesOrFailsWithAPosition) {
+    std::string script = std::string(kDialogScript) +
+                         "STRINGTABLE\nBEGIN\n 1 \"a\\x41\"\nEND\n1 VERSIONINFO FILEVERSION 1,2\nBEGIN\n"
+                         " BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\"\n  BEGIN\n   VALUE \"A\", \"B\"\n  END\n END\nEND\n";
+    int failures = 0;
+    for (std::size_t n = 0; n <= script.size(); ++n) {
+        auto result = CompileText("cut.rc", script.substr(0, n), {});
+        if (result.ok) continue;
+        ++failures;
+        EXPECT_EQ(result.error.file, "cut.rc") << n;
+        EXPECT_GE(result.error.line, 1) << n;
+        EXPECT_FALSE(result.error.message.empty()) << n;
+    }
+    EXPECT_GT(failures, int(script.size() / 2));
+    EXPECT_TRUE(CompileText("cut.rc", script, {}).ok);
 }
 
 }  // namespace
