@@ -11,6 +11,9 @@ using OLECHAR = wchar_t;
 using LPOLESTR = OLECHAR*;
 using LPCOLESTR = const OLECHAR*;
 using BSTR = OLECHAR*;
+#ifndef ORV_BSTR_DEFINED
+#define ORV_BSTR_DEFINED  // headers that only need the type test this
+#endif
 
 // Copies text (null gives null). The result is freed with SysFreeString.
 BSTR SysAllocString(const OLECHAR* text);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -265,14 +266,17 @@ struct Change {
 };
 
 // Runs change on the up-to-date hive and writes the hive when a persistent part changed.
-LONG Modify(int index, const std::function<Change(RegKeyNode& root)>& change) {
-    FileLock lock(index);
+// A change that can only touch volatile keys (mayPersist false) takes no lock among
+// processes, so that in-memory keys never create files.
+LONG Modify(int index, bool mayPersist, const std::function<Change(RegKeyNode& root)>& change) {
+    std::optional<FileLock> lock;
+    if (mayPersist) lock.emplace(index);
     Refresh(index);
     Hive& h = TheState().hives[index];
     if (!h.problem.empty()) return ERROR_BADDB;
     const Change c = change(h.root);
     if (c.status != ERROR_SUCCESS || !c.persistent) return c.status;
-    if (!Save(index)) {
+    if (!lock || !Save(index)) {
         // Forget the change so that memory matches the file again.
         h.loaded = false;
         Refresh(index);
@@ -333,6 +337,18 @@ LONG ReadKey(HKEY key, REGSAM needed, Handle& handle, RegKeyNode*& node) {
     if (!h.problem.empty()) return ERROR_BADDB;
     node = Walk(h.root, handle.path);
     return node ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+}
+
+// Whether a change to the key a handle stands for may reach the file: false only for a
+// volatile key.
+bool MayPersist(const Handle& handle, const std::vector<std::wstring>& extra = {}) {
+    Refresh(handle.hive);
+    RegKeyNode* node = Walk(TheState().hives[handle.hive].root, handle.path);
+    for (const auto& part : extra) {
+        if (!node) break;
+        node = node->Child(part);
+    }
+    return !node || !node->isVolatile;
 }
 
 HKEY NewHandle(Handle handle) {
@@ -442,7 +458,7 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD options, R
     if (status != ERROR_SUCCESS) return status;
     const bool makeVolatile = options & REG_OPTION_VOLATILE;
     bool created = false;
-    status = Modify(handle.hive, [&](RegKeyNode& root) {
+    status = Modify(handle.hive, !makeVolatile, [&](RegKeyNode& root) {
         Change c;
         RegKeyNode* node = Walk(root, handle.path);
         if (!node) {
@@ -530,7 +546,7 @@ LSTATUS RegSetValueEx(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* dat
     if ((handle.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
     const std::wstring valueName = name ? name : L"";
     if (valueName.size() > 16383) return ERROR_INVALID_PARAMETER;
-    return Modify(handle.hive, [&](RegKeyNode& root) {
+    return Modify(handle.hive, MayPersist(handle), [&](RegKeyNode& root) {
         Change c;
         RegKeyNode* node = Walk(root, handle.path);
         if (!node) {
@@ -556,7 +572,7 @@ LSTATUS RegDeleteValue(HKEY key, LPCWSTR name) {
     if (status != ERROR_SUCCESS) return status;
     if ((handle.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
     const std::wstring folded = FoldKeyName(name ? name : L"");
-    return Modify(handle.hive, [&](RegKeyNode& root) {
+    return Modify(handle.hive, MayPersist(handle), [&](RegKeyNode& root) {
         Change c;
         RegKeyNode* node = Walk(root, handle.path);
         if (!node) {
@@ -590,7 +606,7 @@ LONG DeleteKey(HKEY key, LPCWSTR subKey, bool tree) {
     path.insert(path.end(), parts.begin(), parts.end());
     const bool contentsOnly = tree && parts.empty();
     if (path.empty() && !contentsOnly) return ERROR_ACCESS_DENIED;  // a hive's root stays
-    return Modify(handle.hive, [&](RegKeyNode& root) {
+    return Modify(handle.hive, MayPersist(handle, parts), [&](RegKeyNode& root) {
         Change c;
         RegKeyNode* node = Walk(root, path);
         if (!node) {
