@@ -282,11 +282,15 @@ BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
 BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
     if (!msg || !Find(dialog)) return FALSE;
     if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
-    if (msg->message == WM_KEYDOWN)
+    // Keys go to the top-level dialog, which navigates into child dialogs.
+    if ((GetWindowLongPtr(dialog, GWL_STYLE) & WS_CHILD))
+        if (HWND root = GetAncestor(dialog, GA_ROOT); Find(root) && Find(root)->dialog) dialog = root;
+    if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN)
         return orv::win::DialogKey(dialog, UINT(msg->wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
-                                   false)
+                                   msg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0)
                    ? TRUE
                    : FALSE;
+    if (msg->message == WM_KEYUP || msg->message == WM_SYSCHAR) return TRUE;
     if (msg->message == WM_CHAR) return orv::win::DialogChar(dialog, wchar_t(msg->wParam), false) ? TRUE : FALSE;
     DispatchMessage(msg);
     return TRUE;

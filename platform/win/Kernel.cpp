@@ -281,11 +281,17 @@ const std::vector<HWND>& ModalStack() { return K().modalStack; }
 void SetPreTranslateHook(PreTranslateHook hook) { K().preTranslate = hook; }
 bool PreTranslate(MSG* msg) { return K().preTranslate && K().preTranslate(msg); }
 
+namespace {
+unsigned modalFailures = 0;
+void SetModalError(size_t, std::wstring text) { orv::win::SetModalError(std::move(text)); }
+}  // namespace
+
 INT_PTR RunModalLoop(HWND dialog) {
     Kernel& k = K();
     Window* w = Find(dialog);
     if (!w || !w->dialog) return -1;
     w->dialog->inModalLoop = true;
+    const unsigned failuresAtStart = modalFailures;
     k.modalStack.push_back(dialog);
     ActiveDriver().ModalLoopEntered(dialog);
     for (;;) {
@@ -301,8 +307,11 @@ INT_PTR RunModalLoop(HWND dialog) {
             w = Find(dialog);
             if (!w || !w->dialog || w->dialog->ended) break;
             std::wstring what = w->dialog->isMessageBox ? L"the message box" : L"the dialog";
-            SetModalError(L"no more input while " + what + L" \"" + w->text + L"\" waits for input" +
-                          (w->dialog->isMessageBox ? L" (\"" + w->dialog->messageBox.text + L"\")" : L""));
+            std::wstring text = L"no more input while " + what + L" \"" + w->text + L"\" waits for input" +
+                                (w->dialog->isMessageBox ? L" (\"" + w->dialog->messageBox.text + L"\")" : L"");
+            // A loop that ends because a nested one ran out keeps the nested one's reason first.
+            SetModalError(k.failures.size(), failuresAtStart != modalFailures ? ModalError() + L"; then " + text : text);
+            ++modalFailures;
             w->dialog->result = kModalNoInput;
             w->dialog->ended = true;
             break;

@@ -40,6 +40,9 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using LPVOID = void*;
 using LPCVOID = const void*;
+using LPINT = int*;
+using LPBOOL = BOOL*;
+using LPDWORD = DWORD*;
 
 #ifndef _T
 #define _T(x) L##x
