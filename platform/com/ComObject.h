@@ -86,3 +86,16 @@ private:
 };
 
 }  // namespace orv::com
+
+// The framework's way of creating such an object: CComObject<T>::CreateInstance(&p) gives a
+// new T with a reference count of 0 (the first QueryInterface or AddRef takes it to 1).
+template <class T>
+class CComObject : public T {
+public:
+    using T::T;
+    static HRESULT CreateInstance(CComObject<T>** object) {
+        if (!object) return E_POINTER;
+        *object = new (std::nothrow) CComObject<T>();
+        return *object ? S_OK : E_OUTOFMEMORY;
+    }
+};

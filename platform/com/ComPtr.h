@@ -210,6 +210,9 @@ private:
     T* p_ = nullptr;
 };
 
+// IFooPtr for ComPtr<IFoo>, as the framework's smart pointer declarations name them.
+#define ORV_SMARTPTR_TYPEDEF(Interface) using Interface##Ptr = ComPtr<Interface>
+
 namespace orv::com {
 
 // A new T (a ComObject) with arguments, held by one reference.

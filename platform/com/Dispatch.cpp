@@ -35,7 +35,17 @@ const VARIANT& Deref(const VARIANT& v) {
 DispatchCall::DispatchCall(WORD flags, const DISPPARAMS& params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr)
     : flags_(flags), params_(params), result_(result), excepInfo_(excepInfo), argErr_(argErr) {}
 
-const VARIANT& DispatchCall::Arg(UINT index) const { return Deref(params_.rgvarg[params_.cArgs - 1 - index]); }
+const VARIANT& DispatchCall::Arg(UINT index) const {
+    static const VARIANT missing = [] {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_ERROR;
+        v.scode = DISP_E_PARAMNOTFOUND;
+        return v;
+    }();
+    if (index >= params_.cArgs) return missing;
+    return Deref(params_.rgvarg[params_.cArgs - 1 - index]);
+}
 
 HRESULT DispatchCall::Get(UINT index, VARTYPE vt, VARIANT& out) const {
     if (index >= params_.cArgs) return DISP_E_PARAMNOTFOUND;

@@ -76,7 +76,8 @@ public:
 
     WORD Flags() const { return flags_; }
     UINT Count() const { return params_.cArgs; }
-    // The argument as passed (by-reference arguments are followed).
+    // The argument as passed (a by-reference VARIANT is followed); past the last argument, a
+    // VT_ERROR holding DISP_E_PARAMNOTFOUND, as the framework marks an omitted argument.
     const VARIANT& Arg(UINT index) const;
     // The argument converted to vt into out (cleared by the caller, e.g. a CComVariant). A
     // failed conversion returns DISP_E_TYPEMISMATCH or DISP_E_OVERFLOW and records the

@@ -110,3 +110,48 @@ TEST(RegistryFile, KeyNamesFoldBeyondAscii) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every damaged variant of a valid file either parses, and then writes back to text that
+// parses to the same tree, or is refused with a line number inside the text.
+TEST(RegistryFile, DamagedFilesAreRefusedWithALineOrReadConsistently) {
+    const std::string valid =
+        "ORV-REGISTRY 1\n[Software\\ORVEN, Inc.\\ORVEN Software]\n\"Last used\"=hex:34,00,ff\n"
+        "\"n\"=dword:0000002a\n@=\"a \\\"b\\\" \\x01\"\n[Software\\x%25y]\n\"e\"=expand:\"%HOME%\"\n";
+    const char replacements[] = {'"', '\\', '[', ']', '=', ':', ',', '%', '\n', 'x', '0', '@', '\0'};
+    std::size_t lines = 1;
+    for (char c : valid) lines += c == '\n';
+    int refused = 0, accepted = 0;
+    for (std::size_t pos = 0; pos < valid.size(); ++pos) {
+        std::vector<std::string> variants;
+        variants.push_back(valid.substr(0, pos) + valid.substr(pos + 1));  // a character lost
+        variants.push_back(valid.substr(0, pos));                            // the file cut short
+        for (char r : replacements) {
+            std::string changed = valid;
+            changed[pos] = r;
+            variants.push_back(changed);
+        }
+        for (const auto& text : variants) {
+            RegKeyNode root;
+            std::wstring error;
+            if (!ParseHive(text, root, error)) {
+                ++refused;
+                ASSERT_EQ(0u, error.rfind(L"line ", 0)) << text;
+                const std::size_t line = std::stoul(error.substr(5));
+                EXPECT_GE(line, 1u) << text;
+                EXPECT_LE(line, lines + 1) << text;
+                continue;
+            }
+            ++accepted;
+            const std::string written = WriteHive(root);
+            RegKeyNode again;
+            ASSERT_TRUE(ParseHive(written, again, error)) << written;
+            EXPECT_EQ(written, WriteHive(again)) << text;
+        }
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(accepted, 0);
+}
+
+}  // namespace
