@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -198,6 +200,27 @@ TEST(Satellite, LoadedAsDataFile) {
     EXPECT_TRUE(FreeLibrary(sat));
     EXPECT_EQ(String(sat, 100), L"<none>");
     EXPECT_FALSE(FreeLibrary(sat));
+}
+
+TEST(Satellite, DataFileLoadingRunsNoCode) {
+    // The test library registers its resources from a constructor; read as a data file it is
+    // never mapped, yet its resources are there.
+    std::string path = orv::WideToUtf8(kLibrary);
+    auto mapped = [&] {
+        void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (h) dlclose(h);
+        return h != nullptr;
+    };
+    bool before = mapped();  // earlier tests of this process may have left it mapped
+    HMODULE data = LoadLibraryEx(kLibrary.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(data, nullptr);
+    if (!before) {
+        EXPECT_FALSE(mapped()) << "reading the resources did not load the library";
+    }
+    EXPECT_EQ(String(data, 100), L"Hello");
+    EXPECT_EQ(orv::res::FindDialogTemplate(data, 3000)->items.size(), 5u);
+    EXPECT_EQ(GetProcAddress(data, "orvres_testlib_module"), nullptr) << "a data file has no code to call";
+    EXPECT_TRUE(FreeLibrary(data));
 }
 
 TEST(Satellite, LoadedAsLibrary) {
