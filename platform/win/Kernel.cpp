@@ -1459,6 +1459,7 @@ BOOL IsClipboardFormatAvailable(UINT format) { return format == CF_UNICODETEXT &
 
 namespace orv::win {
 
+void PumpMessages() { DispatchPosted(); }
 void SetClipboardText(std::wstring text) { K().clipboard = std::move(text); }
 std::wstring GetClipboardText() { return K().clipboard; }
 void SetApplicationName(std::wstring name) { K().appName = std::move(name); }

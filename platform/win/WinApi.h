@@ -397,6 +397,10 @@ void SetMousePosition(POINT screen);
 // System parameters the kernel answers (tool-tip animation and fade: on by default).
 void SetTooltipAnimation(bool animation, bool fade);
 
+// Dispatches every posted message now: what a host's message loop does between inputs while
+// only modeless windows are open. Modal loops do this themselves.
+void PumpMessages();
+
 // Destroys every window and resets focus, timers, hooks, clock, records and queue: a clean
 // kernel for the next test.
 void ResetKernel();
