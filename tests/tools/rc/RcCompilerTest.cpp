@@ -588,3 +588,51 @@ TEST(RcRobustness, EveryPrefixOfAScriptCompilesOrFailsWithAPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RcErrors, IncludeEdgeCases) {
+    fs::path dir = TempDir("include_edges");
+    WriteFile(dir / "self.h", "#include \"self.h\"\n");
+    WriteFile(dir / "a.rc", "// recursion\n#include \"self.h\"\n");
+    auto result = orv::rc::CompileFile((dir / "a.rc").string(), {});
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ(result.error.ToString(), (dir / "self.h").string() + ":1: #include nested too deeply");
+
+    // <file> is searched in the include folders only, "file" beside the script first.
+    WriteFile(dir / "beside.h", "#define BESIDE 1\n");
+    WriteFile(dir / "b.rc", "#include <beside.h>\n");
+    result = orv::rc::CompileFile((dir / "b.rc").string(), {});
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ(result.error.ToString(), (dir / "b.rc").string() + ":1: cannot open include file 'beside.h'");
+    CompileOptions options;
+    options.includeDirs.push_back(dir.string());
+    EXPECT_TRUE(orv::rc::CompileFile((dir / "b.rc").string(), options).ok);
+
+    WriteFile(dir / "c.rc", "#include \"windows.h\"\n#include <commctrl.h>\n#include \"sub/winres.h\"\n");
+    EXPECT_TRUE(orv::rc::CompileFile((dir / "c.rc").string(), {}).ok) << "SDK headers are built in";
+    WriteFile(dir / "d.rc", "#include nothing\n");
+    EXPECT_EQ(orv::rc::CompileFile((dir / "d.rc").string(), {}).error.message, "#include expects \"file\" or <file>");
+    // A header's own errors name the header even when the script is given as text.
+    WriteFile(dir / "bad.h", "\n\n#define 5X\n");
+    auto text = CompileText((dir / "e.rc").string(), "#include \"bad.h\"\n", {});
+    EXPECT_EQ(text.error.ToString(), (dir / "bad.h").string() + ":3: #define expects a name");
+}
+
+TEST(RcRoundTrip, ResourcesOfOneKindPerLanguage) {
+    auto set = CompileOk(
+        "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\nSTRINGTABLE { 1 \"one\" }\n"
+        "STRINGTABLE LANGUAGE LANG_GERMAN, SUBLANG_GERMAN { 2 \"zwei\" }\n"
+        "STRINGTABLE { 3 \"three\" }\n");
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->strings.size(), 3u);
+    auto dup = CompileText("lang.rc",
+                           "LANGUAGE LANG_GERMAN, SUBLANG_GERMAN\nSTRINGTABLE { 1 \"eins\" }\n"
+                           "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\nSTRINGTABLE { 1 \"one\" }\n"
+                           "STRINGTABLE { 1 \"again\" }\n",
+                           {});
+    ASSERT_FALSE(dup.ok) << "the same id in two languages is fine, twice in one is not";
+    EXPECT_EQ(dup.error.ToString(), "lang.rc:5: duplicate string id 1 (first defined at lang.rc:4)");
+}
+
+}  // namespace
