@@ -100,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ParseNumberTest,
                                            ParseCase{L"-", false, 0}, ParseCase{L"1e", false, 0}, ParseCase{L"1e+", false, 0},
                                            ParseCase{L".", false, 0}, ParseCase{L"0x10", false, 0}, ParseCase{L"inf", false, 0},
                                            ParseCase{L"nan", false, 0}, ParseCase{L"1e999", false, 0},
-                                           ParseCase{L"5 kg", false, 0}, ParseCase{L"1,5", false, 0}, ParseCase{L"--1", false, 0}));
+                                           ParseCase{L"5 kg", false, 0}, ParseCase{L"1,5", false, 0}, ParseCase{L"--1", false, 0}),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(FormatNumberTest, ShortestTextThatReadsBackExactly) {
     EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(0.1), L"0.1");
