@@ -11,13 +11,8 @@
 //
 // The language is described in docs/expressions.md.
 
+#include "platform/com/Bstr.h"
 #include "platform/com/Unknown.h"
-
-#ifndef ORV_BSTR_DEFINED
-#define ORV_BSTR_DEFINED
-// A BSTR is a zero-terminated wide string; this component only reads the ones it is given.
-using BSTR = WCHAR*;
-#endif
 
 inline constexpr CLSID CLSID_ExpressionEvaluator{
     0x8057A4FE, 0xF7A7, 0x11D4, {0x95, 0x2C, 0x00, 0x01, 0x02, 0x84, 0x87, 0xBE}};
@@ -61,7 +56,7 @@ struct IExpressionEvaluator : IUnknown {
     virtual HRESULT GetProgramListing(WCHAR* buffer, LONG capacity, LONG* length) = 0;
     // 7: the expression text as last given to SetExpression.
     virtual HRESULT GetExpression(WCHAR* buffer, LONG capacity, LONG* length) = 0;
-    // 8: compiles the text for the current mode. E_FAIL for an empty (or blank) text; a syntax
+    // 8: compiles the text (read up to its first NUL; null is empty) for the current mode. E_FAIL for an empty (or blank) text; a syntax
     // error (class 1), a number too large (class 4) or, in mode 1, a text without r, s and t
     // (class 7) fail here and again at every Evaluate.
     virtual HRESULT SetExpression(BSTR text) = 0;
@@ -92,3 +87,5 @@ struct IExpressionEvaluator : IUnknown {
 protected:
     ~IExpressionEvaluator() = default;
 };
+
+ORV_INTERFACE(IExpressionEvaluator, IUnknown, IID_IExpressionEvaluator);

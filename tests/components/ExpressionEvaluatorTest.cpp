@@ -14,7 +14,9 @@
 
 #include "components/Registration.h"
 #include "components/interfaces/IExpressionEvaluator.h"
+#include "platform/com/Bstr.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/com/ComPtr.h"
 
 namespace {
 
@@ -46,8 +48,8 @@ public:
     HRESULT Run(LONG mode, const std::wstring& text, double r = 0, double s = 0, double t = 0) {
         HRESULT hr = e_->Reset(mode);
         if (FAILED(hr)) return hr;
-        std::wstring copy = text;
-        hr = e_->SetExpression(copy.data());
+        CComBSTR bstr(text.c_str());
+        hr = e_->SetExpression(bstr);
         if (FAILED(hr)) return hr;
         e_->SetR(r);
         e_->SetS(s);
@@ -109,6 +111,20 @@ TEST(ExpressionEvaluatorComponent, IsCreatedByClassIdAndProgIdAndAnswersItsInter
     EXPECT_EQ(nullptr, other);
     EXPECT_EQ(1u, unknown->Release());
     EXPECT_EQ(0u, e->Release());
+}
+
+TEST(ExpressionEvaluatorComponent, SmartPointersKnowTheInterface) {
+    RegisterOrvComponents();
+    CComPtr<IExpressionEvaluator> e;
+    ASSERT_EQ(S_OK, e.CoCreateInstance(CLSID_ExpressionEvaluator));
+    ASSERT_EQ(S_OK, e->Reset(0));
+    CComBSTR text(L"6*7");
+    ASSERT_EQ(S_OK, e->SetExpression(text));
+    double v = 0;
+    ASSERT_EQ(S_OK, e->EvaluateAt(0, 0, 0, &v));
+    EXPECT_EQ(42.0, v);
+    CComPtr<IUnknown> unknown;
+    EXPECT_EQ(S_OK, e.QueryInterface(&unknown));
 }
 
 // Under the Itanium C++ ABI a pointer to a virtual member holds 1 + the slot's byte offset.
