@@ -24,9 +24,11 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
 
-inline const HKEY HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(ULONG_PTR(0x80000000));
-inline const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(ULONG_PTR(0x80000001));
-inline const HKEY HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(ULONG_PTR(0x80000002));
+// Macros, as the framework has them, so that they hold their values during static
+// initialisation too.
+#define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(ULONG_PTR(0x80000000)))
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(ULONG_PTR(0x80000001)))
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(ULONG_PTR(0x80000002)))
 
 // Access rights.
 inline constexpr REGSAM KEY_QUERY_VALUE = 0x0001;

@@ -17,7 +17,7 @@ TEST(RegistryFile, OddNamesAndDataSurviveAWriteAndARead) {
     RegKeyNode root;
     RegKeyNode& key = root.AddChild(L"Soft[ware]", false).AddChild(L"100% \"quoted\"\ttab", false);
     key.values.push_back(RegValue{L"", REG_SZ, TextValueData(L"default")});
-    key.values.push_back(RegValue{L"back\\slash \"q\"\n", REG_SZ, TextValueData(L"Grüße ✓ \x01 end")});
+    key.values.push_back(RegValue{L"back\\slash \"q\"\n", REG_SZ, TextValueData(L"Grüße ✓ \U0001F600 \x01 end")});
     key.values.push_back(RegValue{L"dw", REG_DWORD, {0x78, 0x56, 0x34, 0x12}});
     key.values.push_back(RegValue{L"multi", REG_MULTI_SZ, TextValueData(L"a")});
     // Text data that is not exactly one terminated text keeps its bytes.

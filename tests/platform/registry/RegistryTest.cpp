@@ -337,6 +337,23 @@ TEST_F(Registry, VolatileKeysStayInThisProcess) {
     RegDeleteTree(HKEY_CLASSES_ROOT, L"TypeLib");
 }
 
+TEST_F(Registry, AFolderThatCannotBeWrittenLosesNothingAndSaysSo) {
+    CRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, kDebugKey));
+    key.SetDWORDValue(L"kept", 1);
+    // A file where the folder should be: nothing can be written below it.
+    WriteText(folder_ + "/blocked", "x");
+    setenv("ORV_REGISTRY_DIR", (folder_ + "/blocked/registry").c_str(), 1);
+    CRegKey other;
+    EXPECT_EQ(ERROR_CANTWRITE, other.Create(HKEY_CURRENT_USER, kDebugKey));
+    CRegKey missing;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, missing.Open(HKEY_CURRENT_USER, kDebugKey, KEY_READ));  // the failed change is gone
+    setenv("ORV_REGISTRY_DIR", folder_.c_str(), 1);
+    DWORD value = 0;
+    EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue(L"kept", value));
+    EXPECT_EQ(1u, value);
+}
+
 // The child half of the two-process tests: runs only when the parent starts it.
 TEST(RegistryChild, Run) {
     const char* action = std::getenv("ORV_REGISTRY_CHILD");
