@@ -75,6 +75,18 @@ TEST(LinkedResources, TheProgramFindsItsOwnResources) {
     EXPECT_EQ(String(nullptr, 900), L"From the test program");
 }
 
+TEST(LinkedResources, TwoScriptsInOneProgram) {
+    HINSTANCE self = ORV_THIS_MODULE();
+    EXPECT_EQ(String(self, 950), L"From the second script");
+    EXPECT_TRUE(orv::res::FindDialogTemplate(self, 77));
+    // Read from the file, both blobs of the section are found: the same data as registered.
+    HMODULE data = LoadLibraryEx(orv::res::GetModuleFilePath(nullptr).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(String(data, 950), L"From the second script");
+    EXPECT_EQ(String(data, 900), String(self, 900));
+    EXPECT_TRUE(FreeLibrary(data));
+}
+
 TEST(LinkedResources, VersionReadFromTheProgramFile) {
     std::wstring path = orv::res::GetModuleFilePath(nullptr);
     ASSERT_FALSE(path.empty());
