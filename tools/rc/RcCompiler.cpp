@@ -141,8 +141,18 @@ private:
     static std::int64_t Wrap(std::uint64_t v) { return std::int64_t(v); }
 
     // Numeric expressions: | & + - * / ~ unary minus and parentheses over numbers and names.
+    struct DepthGuard {
+        Parser& p;
+        DepthGuard(Parser& parser, const Token& at) : p(parser) {
+            if (++p.depth_ > kMaxNesting) p.Fail(at, "expression nested too deeply");
+        }
+        ~DepthGuard() { --p.depth_; }
+    };
+    static constexpr int kMaxNesting = 200;
+
     std::int64_t Primary() {
         const Token& t = Peek();
+        DepthGuard guard(*this, t);
         if (EatPunct("(")) {
             std::int64_t v = Expr();
             ExpectPunct(")", "to close '('");
@@ -703,6 +713,7 @@ private:
 
     std::vector<Token> t_;
     std::size_t pos_ = 0;
+    int depth_ = 0;
     Preprocessor& pp_;
     std::vector<Entry> entries_;
     std::uint32_t language_ = 0x0409;

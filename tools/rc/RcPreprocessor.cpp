@@ -223,6 +223,12 @@ private:
         return op == "/" ? a / b : a % b;
     }
     std::int64_t Unary() {
+        if (++depth_ > 200) Fail("#if expression nested too deeply");
+        std::int64_t v = UnaryInner();
+        --depth_;
+        return v;
+    }
+    std::int64_t UnaryInner() {
         if (Eat("!")) return !Unary();
         if (Eat("~")) return ~Unary();
         if (Eat("-")) return std::int64_t(0 - std::uint64_t(Unary()));
@@ -242,6 +248,7 @@ private:
     const std::string* file_;
     int line_;
     std::size_t pos_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace

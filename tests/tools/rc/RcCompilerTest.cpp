@@ -619,6 +619,16 @@ TEST(RcErrors, IncludeEdgeCases) {
     EXPECT_EQ(text.error.ToString(), (dir / "bad.h").string() + ":3: #define expects a name");
 }
 
+TEST(RcErrors, DeepNestingIsRefusedNotOverflowed) {
+    std::string deep(100000, '(');
+    auto result = CompileText("deep.rc", "1 DIALOGEX 0, " + deep + "\n", {});
+    EXPECT_EQ(result.error.ToString(), "deep.rc:1: expression nested too deeply");
+    result = CompileText("deep.rc", "#if " + std::string(100000, '!') + "1\n#endif\n", {});
+    EXPECT_EQ(result.error.ToString(), "deep.rc:1: #if expression nested too deeply");
+    std::string fine = "1 DIALOGEX 0, " + std::string(100, '(') + "1" + std::string(100, ')') + ", 1, 1\nBEGIN\nEND\n";
+    EXPECT_TRUE(CompileText("fine.rc", fine, {}).ok);
+}
+
 TEST(RcRoundTrip, ResourcesOfOneKindPerLanguage) {
     auto set = CompileOk(
         "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\nSTRINGTABLE { 1 \"one\" }\n"
