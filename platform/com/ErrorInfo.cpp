@@ -177,11 +177,7 @@ const char* _com_error::what() const noexcept {
     }
 }
 
-void _com_issue_error(HRESULT hr) {
-    IErrorInfo* info = nullptr;
-    GetErrorInfo(0, &info);
-    throw _com_error(hr, info);
-}
+void _com_issue_error(HRESULT hr) { throw _com_error(hr); }
 
 void _com_issue_errorex(HRESULT hr, IUnknown* object, REFIID iid) {
     IErrorInfo* info = nullptr;

@@ -86,7 +86,7 @@ private:
     mutable std::string what_;
 };
 
-// Throws _com_error(hr) with the thread's error information, if any.
+// Throws _com_error(hr), without error information (the thread's may belong to another call).
 [[noreturn]] void _com_issue_error(HRESULT hr);
 // Throws _com_error(hr), with the thread's error information when object supports it for iid.
 [[noreturn]] void _com_issue_errorex(HRESULT hr, IUnknown* object, REFIID iid);
@@ -100,9 +100,13 @@ std::wstring HResultMessage(HRESULT hr);
 // returns hr, for components reporting a failure: return ReportError(...).
 HRESULT ReportError(REFIID iid, const std::wstring& description, HRESULT hr, const std::wstring& source = L"");
 
-// Throws a _com_error for a failed hr (with the thread's error information); returns hr otherwise.
-inline HRESULT ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) _com_issue_error(hr);
+// Throws a _com_error for a failed hr, with the error information of object when it supports
+// it for iid (see _com_issue_errorex); returns hr otherwise.
+inline HRESULT ThrowIfFailed(HRESULT hr, IUnknown* object = nullptr, REFIID iid = IID_NULL) {
+    if (FAILED(hr)) {
+        if (object) _com_issue_errorex(hr, object, iid);
+        _com_issue_error(hr);
+    }
     return hr;
 }
 

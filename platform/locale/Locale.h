@@ -3,9 +3,11 @@
 // per-locale texts the dialogs ask for (abbreviated language name, separators, signs).
 //
 // Neutral locales (sublanguage SUBLANG_NEUTRAL) answer with the information of their
-// language's default locale, apart from LOCALE_SNAME ("de") and the country texts (empty); in
-// particular their LOCALE_SABBREVLANGNAME is that of the default locale ("DEU" for 0x0007), as
-// the framework reports for neutral locales.
+// language's default locale, the one with SUBLANG_DEFAULT (for Chinese, whose neutral form is
+// Simplified Chinese, 2052), apart from LOCALE_SNAME ("de") and the country texts (empty). In
+// particular their LOCALE_SABBREVLANGNAME is that of the default locale: "DEU" for 0x0007,
+// "ESP" for 0x000A, "CHS" for 0x0004, as the framework reports for neutral locales; so a
+// locale without a satellite of its own (de-AT, "DEA") falls back to its language's ("DEU").
 
 #include <optional>
 #include <string>

@@ -236,6 +236,21 @@ TEST(ErrorInfo, MessagesOfCodes) {
     EXPECT_EQ(HRESULT(0x80070002), HRESULT_FROM_WIN32(2));
     EXPECT_EQ(S_OK, HRESULT_FROM_WIN32(0));
     EXPECT_THROW(orv::com::ThrowIfFailed(E_ABORT), _com_error);
+    CComPtr<ICounter> counter(new Counter);
+    try {
+        orv::com::ThrowIfFailed(counter->Increment(-5), counter, IID_ICounter);
+        FAIL() << "no exception";
+    } catch (const _com_error& e) {
+        EXPECT_EQ(L"Counters only count up.", e.Description());
+    }
+    // Without the object, stale error information is not attached to an unrelated failure.
+    counter->Increment(-5);
+    try {
+        orv::com::ThrowIfFailed(E_ABORT);
+    } catch (const _com_error& e) {
+        EXPECT_EQ(L"", e.Description());
+    }
+    SetErrorInfo(0, nullptr);
     EXPECT_EQ(S_FALSE, orv::com::ThrowIfFailed(S_FALSE));
 }
 
