@@ -4,6 +4,7 @@
 
 #include "platform/win/AfxControls.h"
 #include "platform/win/AfxTypes.h"
+#include "platform/win/AtlWindow.h"
 #include "platform/win/CDialog.h"
 #include "platform/win/CString.h"
 #include "platform/win/CWnd.h"

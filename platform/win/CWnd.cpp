@@ -627,6 +627,9 @@ BOOL CWnd::SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags) {
     return ::SetLayeredWindowAttributes(m_hWnd, key, alpha, flags);
 }
 
+void CWnd::BeginWaitCursor() { orv::win::ChangeWaitCursor(1); }
+void CWnd::EndWaitCursor() { orv::win::ChangeWaitCursor(-1); }
+
 UINT CMenu::EnableMenuItem(UINT id, UINT enable) {
     Window* w = Find(owner_);
     if (!w || id != SC_CLOSE) return UINT(-1);

@@ -155,6 +155,9 @@ public:
     // HTML Help for this window: asks the help system (recorded) for the application's help file.
     virtual void HtmlHelp(DWORD_PTR data, UINT command = HH_HELP_CONTEXT);
     BOOL SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
+    // The wait cursor (counted; see orv::win::WaitCursorDepth).
+    void BeginWaitCursor();
+    void EndWaitCursor();
 
 protected:
     using MessageHandler = std::function<LRESULT(WPARAM, LPARAM)>;
@@ -203,6 +206,16 @@ private:
     CMenu* systemMenu_ = nullptr;
 
     friend struct CWndAccess;
+};
+
+// Shows the wait cursor for its lifetime.
+class CWaitCursor {
+public:
+    CWaitCursor() { orv::win::ChangeWaitCursor(1); }
+    ~CWaitCursor() { orv::win::ChangeWaitCursor(-1); }
+    void Restore() {}
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
 // The framework's window procedure: hands messages to the window's permanent CWnd.

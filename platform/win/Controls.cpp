@@ -1549,3 +1549,28 @@ void RegisterBuiltinClasses() {
 }
 
 }  // namespace orv::win::detail
+
+BOOL GetCaretPos(LPPOINT point) {
+    using namespace orv::win::detail;
+    if (!point) return FALSE;
+    *point = POINT{};
+    HWND focus = GetFocus();
+    int caret = -1;
+    if (auto* e = StateOf<EditState>(focus)) caret = e->edit.caret;
+    if (auto* l = StateOf<ListState>(focus)) caret = l->edit.caret;
+    if (caret < 0) return FALSE;
+    // The caret sits at the left edge of the character it precedes (edit metrics of the kernel).
+    const std::wstring& text = Get(focus).text;
+    int line = 0, column = 0;
+    for (int i = 0; i < caret && i < int(text.size()); ++i) {
+        if (text[size_t(i)] == L'\n') {
+            ++line;
+            column = 0;
+        } else if (text[size_t(i)] != L'\r') {
+            ++column;
+        }
+    }
+    point->x = 1 + 6 * column;
+    point->y = 1 + 13 * line;
+    return TRUE;
+}

@@ -321,13 +321,28 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 }
 
 BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
-    if (ps) G().dcs.erase(reinterpret_cast<UINT_PTR>(ps->hdc));
+    if (ps) {
+        G().dcs.erase(reinterpret_cast<UINT_PTR>(ps->hdc));
+        G().dcWrappers.erase(reinterpret_cast<UINT_PTR>(ps->hdc));
+        G().saved.erase(reinterpret_cast<UINT_PTR>(ps->hdc));
+    }
     return TRUE;
 }
 
 HDC GetDC(HWND hwnd) { return NewDC(hwnd, false, false); }
 
-int ReleaseDC(HWND, HDC dc) { return G().dcs.erase(reinterpret_cast<UINT_PTR>(dc)) ? 1 : 0; }
+int ReleaseDC(HWND, HDC dc) {
+    UINT_PTR key = reinterpret_cast<UINT_PTR>(dc);
+    G().saved.erase(key);
+    // A wrapper handed out by CDC::FromHandle goes with its handle (unless it is the object
+    // being released itself).
+    auto it = G().dcWrappers.find(key);
+    if (it != G().dcWrappers.end()) {
+        it->second->m_hDC = it->second->m_hAttribDC = nullptr;
+        G().dcWrappers.erase(it);
+    }
+    return G().dcs.erase(key) ? 1 : 0;
+}
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
     Object o;
@@ -421,6 +436,13 @@ bool GetFontInformation(HFONT font, LOGFONT& out) {
     Object* o = FindObject(font);
     if (!o || o->kind != Kind::Font) return false;
     out = o->font;
+    return true;
+}
+
+bool GetBrushInformation(HBRUSH brush, BrushInfo& out) {
+    Object* o = FindObject(brush);
+    if (!o || o->kind != Kind::Brush) return false;
+    out = o->brush;
     return true;
 }
 
@@ -997,7 +1019,6 @@ CPaintDC::CPaintDC(CWnd* wnd) : hwnd_(wnd ? wnd->m_hWnd : nullptr) {
 }
 CPaintDC::~CPaintDC() {
     ::EndPaint(hwnd_, &m_ps);
-    G().dcWrappers.erase(reinterpret_cast<UINT_PTR>(m_hDC));
     Detach();
 }
 CClientDC::CClientDC(CWnd* wnd) : hwnd_(wnd ? wnd->m_hWnd : nullptr) { Attach(::GetDC(hwnd_)); }

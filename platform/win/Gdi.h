@@ -178,6 +178,8 @@ std::vector<RegionShape> RegionShapes(HRGN region);
 HRGN WindowRegion(HWND hwnd);
 // The font a font handle was made from.
 bool GetFontInformation(HFONT font, LOGFONT& out);
+// What a brush handle holds (system colour brushes included).
+bool GetBrushInformation(HBRUSH brush, BrushInfo& out);
 // The recorded drawing of a bitmap (drawn through a memory device context).
 const DisplayList* BitmapDisplayList(HBITMAP bitmap);
 }  // namespace orv::win

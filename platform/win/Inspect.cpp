@@ -4,6 +4,7 @@
 
 #include "platform/win/ControlState.h"
 #include "platform/win/DialogManager.h"
+#include "platform/win/Gdi.h"
 
 using namespace orv::win::detail;
 
@@ -116,6 +117,26 @@ WindowView Inspect(HWND hwnd) {
         }
         v.selection = t->current;
         if (v.selection >= 0 && v.selection < int(v.items.size())) v.items[size_t(v.selection)].selected = true;
+    }
+    ControlKind kind = KindOf(hwnd);
+    if ((kind == ControlKind::Edit || kind == ControlKind::Static || kind == ControlKind::Button) && (w->style & WS_CHILD)) {
+        // The colours the parent chooses when the control paints (read-only and disabled edits
+        // ask as statics do).
+        bool editLike = kind == ControlKind::Edit && !(w->style & (ES_READONLY | WS_DISABLED));
+        UINT message = editLike ? WM_CTLCOLOREDIT : kind == ControlKind::Button && (w->style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON
+                                                        ? WM_CTLCOLORBTN
+                                                        : WM_CTLCOLORSTATIC;
+        HDC dc = ::GetDC(hwnd);
+        CDC* cdc = CDC::FromHandle(dc);
+        cdc->SetTextColor(GetSysColor((w->style & WS_DISABLED) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        cdc->SetBkColor(GetSysColor(editLike ? COLOR_WINDOW : COLOR_BTNFACE));
+        HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessage(w->parent, message, WPARAM(dc), LPARAM(hwnd)));
+        v.textColor = cdc->GetTextColor();
+        BrushInfo info;
+        v.backColor = brush && GetBrushInformation(brush, info) ? info.color : cdc->GetBkColor();
+        ::ReleaseDC(hwnd, dc);
+        w = Find(hwnd);
+        if (!w) return v;
     }
     if (auto* u = dynamic_cast<UpDownState*>(w->control.get())) {
         v.rangeMin = u->low;

@@ -1445,6 +1445,19 @@ HINSTANCE ShellExecute(HWND hwnd, LPCWSTR operation, LPCWSTR file, LPCWSTR param
     return reinterpret_cast<HINSTANCE>(UINT_PTR(33));  // greater than 32: success
 }
 
+// ---- themes ----
+
+BOOL IsThemeActive() { return FALSE; }
+BOOL IsAppThemed() { return FALSE; }
+HTHEME OpenThemeData(HWND, LPCWSTR) { return nullptr; }
+HRESULT CloseThemeData(HTHEME) { return 0; }
+HRESULT EnableThemeDialogTexture(HWND hwnd, DWORD flags) {
+    Window* w = Find(hwnd);
+    if (!w) return HRESULT(0x80070578);  // invalid window handle
+    w->extra[-1001] = LONG_PTR(flags);
+    return 0;
+}
+
 // ---- clipboard ----
 
 BOOL OpenClipboard(HWND) { return TRUE; }
@@ -1460,6 +1473,16 @@ BOOL IsClipboardFormatAvailable(UINT format) { return format == CF_UNICODETEXT &
 namespace orv::win {
 
 void PumpMessages() { DispatchPosted(); }
+
+namespace {
+int g_waitCursor = 0;
+}
+DWORD ThemeDialogTexture(HWND hwnd) {
+    Window* w = Find(hwnd);
+    return w && w->extra.count(-1001) ? DWORD(w->extra[-1001]) : 0;
+}
+int WaitCursorDepth() { return g_waitCursor; }
+void ChangeWaitCursor(int delta) { g_waitCursor = std::max(0, g_waitCursor + delta); }
 void SetClipboardText(std::wstring text) { K().clipboard = std::move(text); }
 std::wstring GetClipboardText() { return K().clipboard; }
 void SetApplicationName(std::wstring name) { K().appName = std::move(name); }

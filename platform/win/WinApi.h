@@ -341,6 +341,19 @@ HWND HtmlHelp(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
 inline HWND HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) { return HtmlHelp(caller, file, command, data); }
 HINSTANCE ShellExecute(HWND hwnd, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int show);
 
+// ---- Visual themes: the kernel draws no themes ----
+using HTHEME = void*;
+inline constexpr DWORD ETDT_DISABLE = 0x00000001;
+inline constexpr DWORD ETDT_ENABLE = 0x00000002;
+inline constexpr DWORD ETDT_USETABTEXTURE = 0x00000004;
+inline constexpr DWORD ETDT_ENABLETAB = ETDT_ENABLE | ETDT_USETABTEXTURE;
+BOOL IsThemeActive();
+BOOL IsAppThemed();
+HTHEME OpenThemeData(HWND hwnd, LPCWSTR classList);
+HRESULT CloseThemeData(HTHEME theme);
+// Records the flags on the window (see orv::win::ThemeDialogTexture).
+HRESULT EnableThemeDialogTexture(HWND hwnd, DWORD flags);
+
 // ---- Clipboard (text only) ----
 BOOL OpenClipboard(HWND owner);
 BOOL CloseClipboard();
@@ -352,6 +365,12 @@ BOOL IsClipboardFormatAvailable(UINT format);
 HICON LoadIcon(HINSTANCE module, LPCWSTR name);
 HCURSOR LoadCursor(HINSTANCE module, LPCWSTR name);
 HICON CopyIcon(HICON icon);
+// Icons (IMAGE_ICON) and cursors at a size; bitmaps are not loaded this way.
+inline constexpr UINT IMAGE_CURSOR = 2;
+inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
+inline constexpr UINT LR_DEFAULTSIZE = 0x0040;
+inline constexpr UINT LR_SHARED = 0x8000;
+void* LoadImage(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
 BOOL DestroyIcon(HICON icon);
 inline const LPCWSTR IDI_APPLICATION = MAKEINTRESOURCE(32512);
 inline const LPCWSTR IDI_HAND = MAKEINTRESOURCE(32513);
@@ -379,6 +398,12 @@ bool GetIconInformation(HICON icon, IconInfo& info);
 // Clipboard text, for Paste and tests (the framework's clipboard data functions are not provided).
 void SetClipboardText(std::wstring text);
 std::wstring GetClipboardText();
+
+// The flags EnableThemeDialogTexture last gave the window (0: none).
+DWORD ThemeDialogTexture(HWND hwnd);
+// Nesting depth of wait cursors (CWaitCursor, BeginWaitCursor); 0 when none is shown.
+int WaitCursorDepth();
+void ChangeWaitCursor(int delta);
 
 // Application name shown as the caption of AfxMessageBox.
 void SetApplicationName(std::wstring name);

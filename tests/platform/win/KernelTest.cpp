@@ -466,3 +466,84 @@ TEST_F(KernelTest, SaveFileDialogAddsTheExtensionAndAsksBeforeReplacing) {
 }
 
 }  // namespace
+
+namespace {
+
+// An edit that colours its text red while invalid, the way expression edits do.
+class RedWhenInvalid : public CEdit {
+public:
+    bool valid = true;
+    RedWhenInvalid() {
+        HandleReflectedCtlColor([this](CDC* dc, UINT) -> HBRUSH {
+            dc->SetTextColor(valid ? GetSysColor(COLOR_WINDOWTEXT) : RGB(255, 0, 0));
+            return GetSysColorBrush(COLOR_WINDOW);
+        });
+    }
+};
+
+TEST_F(KernelTest, ReflectedControlColoursAndTheCaretPositionAreVisible) {
+    TestDialog dlg(TemplateBuilder().Edit(100).OkCancel().t);
+    RedWhenInvalid edit;
+    dlg.init = [&] { edit.SubclassDlgItem(100, &dlg); };
+    driver.Then([&] {
+        HWND e = Control(Modal(), 100);
+        EXPECT_EQ(Inspect(e).textColor, GetSysColor(COLOR_WINDOWTEXT));
+        edit.valid = false;
+        EXPECT_EQ(Inspect(e).textColor, RGB(255, 0, 0));
+        EXPECT_EQ(Inspect(e).backColor, GetSysColor(COLOR_WINDOW));
+        input::Click(e);
+        input::TypeText(L"12");
+        POINT caret;
+        ASSERT_TRUE(GetCaretPos(&caret));
+        EXPECT_EQ(caret.x, 13);
+        input::PressKey(VK_ESCAPE);
+    });
+    dlg.DoModal();
+}
+
+// A popup of the template library that fades itself with timers and deletes itself at the end.
+class Fader : public CWindowImpl<Fader, CWnd, CWinTraits<WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_LAYERED>> {
+public:
+    DECLARE_WND_CLASS_EX(L"KernelTestFader", CS_DBLCLKS | CS_SAVEBITS, COLOR_WINDOW)
+    int alpha = 5;
+    bool* finished = nullptr;
+    Fader() {
+        HandleMessage(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
+            if (id != 3333) return 0;
+            alpha += 25;
+            if (alpha >= 256) {
+                alpha = 255;
+                KillTimer(3333);
+                PostMessage(WM_CLOSE);
+            }
+            ::SetLayeredWindowAttributes(m_hWnd, 0, BYTE(alpha), LWA_ALPHA);
+            return 0;
+        });
+    }
+    void OnFinalMessage(HWND) override {
+        *finished = true;
+        delete this;
+    }
+};
+
+TEST_F(KernelTest, TemplateLibraryWindowsFadeOnTheClockAndEndWithTheirFinalMessage) {
+    bool finished = false;
+    auto* fader = new Fader;
+    fader->finished = &finished;
+    RECT r{100, 100, 200, 150};
+    HWND hwnd = fader->Create(nullptr, &r, L"Invalid Equation");
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(GetClassNameString(hwnd), L"KernelTestFader");
+    EXPECT_TRUE(GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    fader->SetTimer(3333, 25);
+    ShowWindow(hwnd, SW_SHOWNA);
+    input::AdvanceClock(25 * 5);
+    EXPECT_EQ(Inspect(hwnd).alpha, 130);
+    input::AdvanceClock(25 * 5);
+    EXPECT_EQ(Inspect(hwnd).alpha, 255);
+    input::AdvanceClock(25);  // the step that would pass 255 closes it
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(finished);
+}
+
+}  // namespace
