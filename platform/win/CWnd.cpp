@@ -112,6 +112,15 @@ LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!wnd) return ::DefWindowProc(hwnd, message, wParam, lParam);
+    HWND saved = wnd->m_hWnd;
+    if (!saved) wnd->m_hWnd = hwnd;
+    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    if (!saved && wnd->m_hWnd == hwnd) wnd->m_hWnd = nullptr;
+    return result;
+}
+
 CWnd* AfxGetMainWnd() { return g_mainWnd; }
 void AfxSetMainWnd(CWnd* wnd) { g_mainWnd = wnd; }
 

@@ -221,6 +221,10 @@ public:
 // The framework's window procedure: hands messages to the window's permanent CWnd.
 LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The framework's dispatch of one message to an object's WindowProc (for procedures that hand a
+// window's messages to another object, such as a message target).
+LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The main window: owner of message boxes and dialogs that have no parent (null when none).
 CWnd* AfxGetMainWnd();
 void AfxSetMainWnd(CWnd* wnd);

@@ -202,6 +202,44 @@ bool DoubleClick(HWND control) {
     return true;
 }
 
+namespace {
+HWND MouseTarget(POINT screen, LPARAM& at) {
+    HWND target = GetCapture();
+    if (!target) target = WindowFromPoint(screen);
+    POINT p = screen;
+    if (target) ScreenToClient(target, &p);
+    at = MAKELPARAM(WORD(SHORT(p.x)), WORD(SHORT(p.y)));
+    return target;
+}
+}  // namespace
+
+bool MoveMouse(POINT screen) {
+    SetMousePosition(screen);
+    LPARAM at = 0;
+    if (HWND target = MouseTarget(screen, at)) SendMessage(target, WM_MOUSEMOVE, 0, at);
+    DispatchPosted();
+    return true;
+}
+
+bool ClickAt(POINT screen, bool right) {
+    SetMousePosition(screen);
+    LPARAM at = 0;
+    HWND target = MouseTarget(screen, at);
+    if (!target) {
+        DispatchPosted();
+        return true;
+    }
+    if (!GetCapture() && !Reachable(target)) return false;
+    SendMessage(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+    if (HWND up = GetCapture() ? GetCapture() : (IsWindow(target) ? target : nullptr)) {
+        POINT p = screen;
+        ScreenToClient(up, &p);
+        SendMessage(up, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(WORD(SHORT(p.x)), WORD(SHORT(p.y))));
+    }
+    DispatchPosted();
+    return true;
+}
+
 bool Focus(HWND hwnd) {
     if (!Reachable(hwnd)) return false;
     SetFocus(hwnd);

@@ -54,6 +54,12 @@ bool ToggleItem(HWND control, int index);
 // (LVN_ENDLABELEDIT); the label changes when the parent answers TRUE.
 bool EditLabel(HWND control, int index, std::wstring_view text);
 
+// The mouse on the virtual screen: WM_MOUSEMOVE, or a left or right click (button down and up)
+// at a point, to the window that has captured the mouse, else the window under the point (in
+// its client coordinates). A click outside every window only moves the mouse.
+bool MoveMouse(POINT screen);
+bool ClickAt(POINT screen, bool right = false);
+
 // Moves the focus to a window (WM_KILLFOCUS to the previous focus first).
 bool Focus(HWND hwnd);
 

@@ -547,3 +547,78 @@ TEST_F(KernelTest, TemplateLibraryWindowsFadeOnTheClockAndEndWithTheirFinalMessa
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(KernelTest, ModelessDialogsTakeInputOutsideAModalLoopAndHideOnEndDialog) {
+    TemplateBuilder b(L"Picking");
+    b.Edit(100).OkCancel();
+    TestDialog dlg(b.t);
+    int oks = 0;
+    dlg.HandleCommand(IDOK, [&] { ++oks; });
+    ASSERT_TRUE(dlg.CreateIndirect(&b.t));
+    HWND d = dlg.m_hWnd;
+    EXPECT_TRUE(Inspect(d).reallyVisible);
+    EXPECT_EQ(ActiveModalWindow(), d);
+    EXPECT_TRUE(input::TypeText(L"3"));
+    EXPECT_EQ(GetWindowTextString(Control(d, 100)), L"3");
+    input::PressKey(VK_RETURN);
+    EXPECT_EQ(oks, 1);
+    PostMessage(d, WM_CLOSE);
+    PumpMessages();  // Close becomes IDCANCEL, and OnCancel ends (hides) the modeless dialog
+    EXPECT_TRUE(IsWindow(d));
+    EXPECT_FALSE(IsWindowVisible(d));
+    dlg.DestroyWindow();
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_TRUE(driver.waitedOn.empty());
+}
+
+HWND g_balloon = nullptr;
+HHOOK g_closeHook = nullptr;
+LRESULT CALLBACK CloseOnKey(int code, WPARAM vk, LPARAM lParam) {
+    if (code == HC_ACTION && !(lParam & (LPARAM(1) << 31)) && g_balloon) PostMessage(g_balloon, WM_CLOSE);
+    return CallNextHookEx(g_closeHook, code, vk, lParam);
+}
+
+TEST_F(KernelTest, AKeyboardHookCanCloseAPopupWhileTheKeyStillReachesTheDialog) {
+    TestDialog dlg(TemplateBuilder().Edit(100).OkCancel().t);
+    driver.Then([&] {
+        g_balloon = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_LAYERED, L"OrvGenericWindow", L"tip", WS_POPUP, 10, 10, 50, 20,
+                                   Modal(), nullptr, nullptr, nullptr);
+        ShowWindow(g_balloon, SW_SHOWNOACTIVATE);
+        g_closeHook = SetWindowsHookEx(WH_KEYBOARD, CloseOnKey, nullptr, GetCurrentThreadId());
+        input::TypeChar(L'4');
+        EXPECT_FALSE(IsWindow(g_balloon));
+        EXPECT_EQ(GetWindowTextString(Control(Modal(), 100)), L"4");
+        UnhookWindowsHookEx(g_closeHook);
+        g_balloon = nullptr;
+        input::PressKey(VK_ESCAPE);
+    });
+    dlg.DoModal();
+}
+
+TEST_F(KernelTest, MouseGoesToTheCaptureOwnerElseToTheWindowUnderIt) {
+    std::vector<UINT> seen;
+    struct Catcher : CWnd {
+        std::vector<UINT>* seen = nullptr;
+        Catcher() {
+            for (UINT m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+                HandleMessage(m, [this, m](WPARAM, LPARAM) -> LRESULT {
+                    seen->push_back(m);
+                    return 0;
+                });
+        }
+    } catcher;
+    catcher.seen = &seen;
+    ASSERT_TRUE(catcher.CreateEx(0, L"OrvGenericWindow", L"", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50, nullptr, nullptr));
+    input::MoveMouse(POINT{500, 500});
+    EXPECT_TRUE(seen.empty());
+    catcher.SetCapture();
+    input::MoveMouse(POINT{500, 500});
+    input::ClickAt(POINT{600, 600});
+    ReleaseCapture();
+    input::ClickAt(POINT{120, 120});
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}
+
+}  // namespace
