@@ -1,6 +1,7 @@
 #include "platform/drivers/text/TextSnapshot.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cwctype>
 
 #include "platform/win/Utf8.h"
@@ -28,6 +29,11 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // The character at (x, y); outside the grid a non-blank, since there is no room there.
+    wchar_t At(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return L'#';
+        return cells_[std::size_t(y * width_ + x)];
+    }
     void Put(int x, int y, wchar_t ch) {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
         cells_[std::size_t(y * width_ + x)] = ch;
@@ -94,13 +100,48 @@ int RoundDiv(long value, int by) {
     return int(value >= 0 ? (value + by / 2) / by : -((-value + by / 2) / by));
 }
 
-Cells ToCells(const RECT& r, const RECT& origin, CellSize cell) {
+int FloorDiv(long value, int by) {
+    if (by <= 0) return 0;
+    return int(value >= 0 ? value / by : -((-value + by - 1) / by));
+}
+
+// Columns come from the rounded left and right edges, so that neighbours keep their gap. A
+// control at least two rows high spans the rows that hold its top and bottom edges. A lower
+// control gets one row, chosen by PlaceRows.
+Cells ToCells(const RECT& r, const RECT& origin, CellSize cell, bool& oneRow) {
     Cells c;
     c.x = RoundDiv(r.left - origin.left, cell.width);
-    c.y = RoundDiv(r.top - origin.top, cell.height);
-    c.w = std::max(1, RoundDiv(r.right - r.left, cell.width));
-    c.h = std::max(1, RoundDiv(r.bottom - r.top, cell.height));
+    c.w = std::max(1, RoundDiv(r.right - origin.left, cell.width) - c.x);
+    const long height = r.bottom - r.top;
+    oneRow = height < 2L * cell.height;
+    if (oneRow) {
+        c.y = FloorDiv((r.top + r.bottom) / 2 - origin.top, cell.height);
+        c.h = 1;
+    } else {
+        c.y = FloorDiv(r.top - origin.top, cell.height);
+        const int bottom = FloorDiv(r.bottom - origin.top - 1, cell.height);  // the last pixel row
+        c.h = std::max(2, bottom - c.y + 1);
+    }
     return c;
+}
+
+// One-row controls whose vertical centres lie within a quarter row of each other form a line
+// (a label and the edit beside it differ by a dialog unit or two) and share the row of their
+// mean centre, so that a line is never split across two rows.
+void PlaceRows(std::vector<Cells>& cells, const std::vector<double>& centres, const std::vector<bool>& oneRow) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (oneRow[i]) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return centres[a] < centres[b]; });
+    std::size_t first = 0;
+    while (first < order.size()) {
+        std::size_t last = first;
+        double sum = 0;
+        while (last < order.size() && centres[order[last]] - centres[order[first]] <= 0.25) sum += centres[order[last++]];
+        const int row = int(std::floor(sum / double(last - first)));
+        for (std::size_t k = first; k < last; ++k) cells[order[k]].y = row;
+        first = last;
+    }
 }
 
 // Text centred in a field of `width` characters.
@@ -213,12 +254,22 @@ void DrawEdit(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
     g.Text(c.x, c.y, Field(open, shown, L"", close, std::max(c.w, 3)), std::max(c.w, 3));
 }
 
+// The system icons by their resource names; any other icon is "(i)".
+std::wstring IconMark(const std::wstring& name) {
+    if (name == L"#32513") return L"(x)";
+    if (name == L"#32514") return L"(?)";
+    if (name == L"#32515") return L"(!)";
+    return L"(i)";
+}
+
 void DrawStatic(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
     const DWORD type = v.style & SS_TYPEMASK;
     switch (type) {
         case SS_ICON:
+            g.Text(c.x, c.y, IconMark(v.text), std::max(c.w, 3));
+            return;
         case SS_BITMAP:
-            g.Text(c.x, c.y, type == SS_ICON ? L"(i)" : L"(#)", c.w);
+            g.Text(c.x, c.y, L"(#)", std::max(c.w, 3));
             return;
         case SS_BLACKRECT:
         case SS_GRAYRECT:
@@ -242,7 +293,13 @@ void DrawStatic(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
             break;
     }
     std::wstring text = (v.style & SS_NOPREFIX) ? v.text : StripMnemonics(v.text);
-    if (disabled && !text.empty()) text = L"{" + text + L"}";
+    // A disabled label is put in braces, starting one column early when that column is free,
+    // so that the text stays where it is.
+    int left = c.x;
+    if (disabled && !text.empty()) {
+        text = L"{" + text + L"}";
+        if (g.At(c.x - 1, c.y) == L' ') left = c.x - 1;
+    }
     // Text wider than the control still shows: a label is often drawn a little narrow.
     const int width = std::max(c.w, 1);
     const auto lines = (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE || c.h <= 1)
@@ -250,7 +307,7 @@ void DrawStatic(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
                            : Wrap(text, width);
     for (int row = 0; row < int(lines.size()) && row < std::max(1, c.h); ++row) {
         const std::wstring& line = lines[std::size_t(row)];
-        int x = c.x;
+        int x = left;
         if (type == SS_CENTER && int(line.size()) < width) x += (width - int(line.size())) / 2;
         if (type == SS_RIGHT && int(line.size()) < width) x += width - int(line.size());
         g.Text(x, c.y + row, line);
@@ -360,6 +417,15 @@ std::wstring MessageBoxIcon(UINT icon) {
     }
 }
 
+std::wstring MessageBoxIconName(UINT icon) {
+    switch (icon & MB_ICONMASK) {
+        case MB_ICONHAND: return L"#32513";
+        case MB_ICONQUESTION: return L"#32514";
+        case MB_ICONEXCLAMATION: return L"#32515";
+        default: return L"#32516";
+    }
+}
+
 // A message box that the kernel shows without child controls: icon, text, buttons.
 std::string RenderMessageBox(const WindowView& window) {
     const auto& box = window.messageBox;
@@ -425,11 +491,24 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
     const RECT& client = window.clientRect;
     const int cols = std::max(RoundDiv(client.right - client.left, cell.width), 1);
     const int rows = std::max(RoundDiv(client.bottom - client.top, cell.height), 1);
-    Grid g(cols, rows);
+    std::vector<WindowView> shown;
+    std::vector<Cells> cells;
+    std::vector<double> centres;
+    std::vector<bool> oneRow;
     for (const auto& v : descendants) {
         if (!v.reallyVisible) continue;
-        DrawControl(g, v, ToCells(v.windowRect, client, cell));
+        shown.push_back(v);
+        // A message box's icon is named by the box, not by the static that shows it.
+        if (window.isMessageBox && SameClass(v.className, L"Static") && (v.style & SS_TYPEMASK) == SS_ICON)
+            shown.back().text = MessageBoxIconName(window.messageBox.icon);
+        bool single = false;
+        cells.push_back(ToCells(v.windowRect, client, cell, single));
+        oneRow.push_back(single);
+        centres.push_back((double(v.windowRect.top + v.windowRect.bottom) / 2.0 - double(client.top)) / double(cell.height));
     }
+    PlaceRows(cells, centres, oneRow);
+    Grid g(cols, rows);
+    for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i]);
     std::wstring title = window.text;
     if (!window.enabled) title = L"{" + title + L"}";
     return Framed(title, (window.style & WS_SYSMENU) != 0, g) + FocusLine(descendants);
