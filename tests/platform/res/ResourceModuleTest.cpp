@@ -357,6 +357,26 @@ TEST(ResourceChain, LookupsFallBackAlongTheChain) {
     FreeLibrary(sat);
 }
 
+TEST(ResourceChain, MembersLookInTheirResourceModule) {
+    HMODULE sat = LoadLibraryEx(Satellite("DEU").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(sat, nullptr);
+    HMODULE fra = LoadLibraryEx(Satellite("FRA").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(fra, nullptr);
+    orv::res::ResourceHandleScope scope(nullptr);  // no current module: the chain alone
+    EXPECT_EQ(String(nullptr, 100), L"<none>");
+    new CDynLinkLibrary(orv::res::GetMainModule(), sat);  // a library whose resources are a satellite
+    EXPECT_EQ(String(nullptr, 100), L"Hallo");
+    new CDynLinkLibrary(orv::res::GetMainModule(), fra);
+    EXPECT_EQ(String(nullptr, 100), L"Bonjour") << "the newest member first";
+    EXPECT_EQ(orv::res::ResourceChain(), (std::vector<HINSTANCE>{fra, sat}));
+    AFX_EXTENSION_MODULE any;
+    AfxTermExtensionModule(any, TRUE);  // every member
+    EXPECT_TRUE(orv::res::ResourceChain().empty());
+    EXPECT_EQ(String(nullptr, 100), L"<none>");
+    FreeLibrary(fra);
+    FreeLibrary(sat);
+}
+
 TEST(ResourceChain, InitRefusesANullModule) {
     AFX_EXTENSION_MODULE state;
     EXPECT_FALSE(AfxInitExtensionModule(state, nullptr));
