@@ -515,8 +515,10 @@ HWND CreateDialogFromTemplate(const orv::res::DialogTemplate& t, HINSTANCE modul
     std::wstring className = t.className.empty() ? L"#32770" : t.className;
     WNDCLASS probe;
     if (!GetClassInfo(nullptr, className.c_str(), &probe)) className = L"#32770";
+    // A dialog that is a control of another takes part in its parent's navigation.
+    DWORD exStyle = t.exStyle | ((style & DS_CONTROL) ? WS_EX_CONTROLPARENT : 0);
     SetPendingDialog(std::move(state));
-    HWND dlg = CreateWindowEx(t.exStyle, className.c_str(), t.caption.c_str(), style & ~WS_VISIBLE, x, y, cx, cy, owner,
+    HWND dlg = CreateWindowEx(exStyle, className.c_str(), t.caption.c_str(), style & ~WS_VISIBLE, x, y, cx, cy, owner,
                               nullptr, module, reinterpret_cast<LPVOID>(param));
     SetPendingDialog(nullptr);
     if (!dlg) return nullptr;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "platform/res/Resources.h"
 #include "platform/win/Driver.h"
 #include "platform/win/Input.h"
 #include "platform/win/Utf8.h"
@@ -1429,7 +1430,7 @@ HWND HtmlHelp(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
         r.popupStringId = popup->idString;
         if (popup->pszText)
             r.popupText = popup->pszText;
-        else if (popup->idString)
+        else if (popup->idString && !orv::res::LoadStringResource(popup->hinst, popup->idString, r.popupText))
             r.popupText = FrameworkString(popup->idString);
     }
     K().help.push_back(std::move(r));

@@ -322,3 +322,33 @@ TEST_F(DialogTest, DialogsOpenInsideTheWorkAreaOfThePrimaryMonitor) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DialogTest, TabNavigationRunsThroughChildPanelsAndEnterStillReachesTheDialog) {
+    TemplateBuilder outer(L"Calculator", 220, 120);
+    outer.Edit(101).OkCancel();
+    TestDialog dlg(outer.t);
+    orv::res::DialogTemplate panelTemplate;
+    panelTemplate.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
+    panelTemplate.cx = 100, panelTemplate.cy = 40, panelTemplate.x = 5, panelTemplate.y = 30;
+    TemplateBuilder inner;
+    inner.Edit(201).Edit(202);
+    panelTemplate.items = inner.t.items;
+    TestDialog panel(panelTemplate);
+    dlg.init = [&] { ASSERT_TRUE(panel.CreateIndirect(&panelTemplate, &dlg)); };
+    std::vector<int> visited;
+    driver.Then([&] {
+        for (int i = 0; i < 4; ++i) {
+            visited.push_back(GetDlgCtrlID(GetFocus()));
+            input::PressKey(VK_TAB);
+        }
+        input::PressKey(VK_TAB);  // from 202 in the panel back round to 101
+        visited.push_back(GetDlgCtrlID(GetFocus()));
+        input::PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(visited, (std::vector<int>{101, IDOK, IDCANCEL, 201, 101}));
+}
+
+}  // namespace
