@@ -133,6 +133,11 @@ const std::wstring& HelpFilePath() { return g_helpFile; }
 
 CWnd::CWnd() = default;
 
+const CWnd CWnd::wndTop(CWnd::Special{}, HWND_TOP);
+const CWnd CWnd::wndBottom(CWnd::Special{}, HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(CWnd::Special{}, HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(CWnd::Special{}, HWND_NOTOPMOST);
+
 CWnd::~CWnd() {
     delete systemMenu_;
     if (!temporary_ && m_hWnd && FromHandlePermanent(m_hWnd) == this) {

@@ -31,6 +31,11 @@ public:
 
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
+    // The z-order positions SetWindowPos takes (the framework's wndTop, wndTopMost, ...).
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
     HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The permanent object of a window, or a temporary one of the control's class that lives
@@ -204,6 +209,8 @@ private:
     std::function<HBRUSH(CDC*, UINT)> reflectedCtlColor_;
     bool temporary_ = false;
     CMenu* systemMenu_ = nullptr;
+    struct Special {};
+    CWnd(Special, HWND position) : m_hWnd(position), temporary_(true) {}
 
     friend struct CWndAccess;
 };

@@ -3,6 +3,7 @@
 // layer (CWnd and friends, Afx.h) is built on these; code that works with handles (the unit
 // utility of the model record library, hooks, procedures) calls them directly.
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,14 @@ struct HH_POPUP {
 };
 
 struct KBDLLHOOKSTRUCT;  // low-level hooks are not provided
+
+// a * b / c rounded to the nearest integer (halves away from zero); -1 when c is 0.
+inline int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    long long p = (long long)a * b;
+    long long q = (p >= 0) == (c > 0) ? (llabs(p) + llabs(c) / 2) / llabs(c) : -((llabs(p) + llabs(c) / 2) / llabs(c));
+    return int(q);
+}
 
 // ---- Window classes and creation ----
 ATOM RegisterClass(const WNDCLASS* wc);
