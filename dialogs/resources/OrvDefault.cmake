@@ -1,0 +1,23 @@
+# The default coefficient library OrvDefault.cclib, written at build time beside the library
+# (bin/) by a generator built from the library's own coefficient code, so the file always has
+# the current format. Everything that uses the dialog objects waits for it.
+if(ORV_FUZZ)
+  return()
+endif()
+set(orv_cclib_sources
+  ${PROJECT_SOURCE_DIR}/dialogs/resources/OrvDefaultGenerator.cpp
+  ${PROJECT_SOURCE_DIR}/dialogs/convection/DefaultCoefficientLibrary.cpp
+  ${PROJECT_SOURCE_DIR}/dialogs/convection/ConvectionCoefficientLibrary.cpp
+  ${PROJECT_SOURCE_DIR}/dialogs/convection/ConvectionCoefficientEntry.cpp
+  ${PROJECT_SOURCE_DIR}/dialogs/convection/ConvectionCoefficientInputs.cpp)
+add_executable(orv_make_default_cclib ${orv_cclib_sources})
+target_include_directories(orv_make_default_cclib PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(orv_make_default_cclib PRIVATE host platform)
+set(orv_default_cclib ${CMAKE_BINARY_DIR}/bin/OrvDefault.cclib)
+add_custom_command(OUTPUT ${orv_default_cclib}
+  COMMAND orv_make_default_cclib ${orv_default_cclib}
+  DEPENDS orv_make_default_cclib
+  COMMENT "Writing the default coefficient library OrvDefault.cclib"
+  VERBATIM)
+add_custom_target(OrvDefaultCclib ALL DEPENDS ${orv_default_cclib})
+add_dependencies(dialogs_core OrvDefaultCclib)
