@@ -745,9 +745,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
         w->style &= ~WS_DISABLED;
     } else {
         w->style |= WS_DISABLED;
-        // A disabled window loses the focus.
-        HWND f = K().focus;
-        if (f && (f == hwnd || IsChild(hwnd, f))) SetFocus(nullptr);
+        // A disabled window loses the focus; a control inside a disabled window keeps it (the
+        // owner of a modal dialog gets it back when the dialog closes).
+        if (K().focus == hwnd) SetFocus(nullptr);
         if (K().capture == hwnd) ReleaseCapture();
     }
     SendMessage(hwnd, WM_ENABLE, WPARAM(enable ? TRUE : FALSE), 0);
