@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -111,6 +112,21 @@ TEST(Locale, TableGivesTheFrameworksTexts) {
     EXPECT_EQ(L"DEU", Info(0x00010407, LOCALE_SABBREVLANGNAME | LOCALE_NOUSEROVERRIDE));  // sort bits ignored
     EXPECT_EQ(L"Deutsch", Info(1031, LOCALE_SNATIVELANGNAME));
     EXPECT_EQ(L"+", Info(LOCALE_INVARIANT, LOCALE_SPOSITIVESIGN));
+}
+
+TEST(Locale, EveryKnownLocaleHasItsTexts) {
+    const auto all = orv::locale::KnownLocales();
+    EXPECT_TRUE(std::is_sorted(all.begin(), all.end()));
+    EXPECT_EQ(all.end(), std::adjacent_find(all.begin(), all.end()));
+    for (LCID lcid : all) {
+        SCOPED_TRACE(lcid);
+        EXPECT_EQ(3u, Info(lcid, LOCALE_SABBREVLANGNAME).size());
+        EXPECT_EQ(1u, Info(lcid, LOCALE_SDECIMAL).size());
+        EXPECT_EQ(L"-", Info(lcid, LOCALE_SNEGATIVESIGN));
+        if (lcid != LOCALE_INVARIANT) {
+            EXPECT_EQ(lcid, LocaleNameToLCID(Info(lcid, LOCALE_SNAME).c_str(), 0));
+        }
+    }
 }
 
 TEST(Locale, UnknownLocalesAndTypesGiveNothing) {

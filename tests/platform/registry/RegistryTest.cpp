@@ -153,6 +153,14 @@ TEST_F(Registry, QueriesFollowTheFrameworksBufferProtocol) {
     EXPECT_EQ(ERROR_BAD_PATHNAME, RegOpenKeyEx(HKEY_CURRENT_USER, L"\\Software", 0, KEY_READ, &none));
     EXPECT_EQ(ERROR_BAD_PATHNAME, RegCreateKeyEx(HKEY_CURRENT_USER, L"Software\\\\x", 0, nullptr, 0, KEY_ALL_ACCESS,
                                                  nullptr, &none, nullptr));
+    const std::wstring longName(256, L'k');
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyEx(HKEY_CURRENT_USER, longName.c_str(), 0, nullptr, 0,
+                                                      KEY_ALL_ACCESS, nullptr, &none, nullptr));
+    DWORD disposition = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyEx(HKEY_CURRENT_USER, L"software\\orven, inc.\\orven software\\orven\\debug\\", 0,
+                                            nullptr, 0, KEY_READ, nullptr, &none, &disposition));
+    EXPECT_EQ(REG_OPENED_EXISTING_KEY, disposition);
+    RegCloseKey(none);
 }
 
 TEST_F(Registry, KeyNamesIgnoreCaseAndKeepTheirCreatedCase) {
