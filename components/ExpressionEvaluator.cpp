@@ -109,7 +109,8 @@ HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
             return FailWith(compileStatus_, compileColumn_, compileMessage_);
         }
         program_ = std::move(outcome.program);
-        if (useJit_) jit_ = expr::JitCode::Compile(program_);
+        // A folded constant has no instructions: nothing worth translating.
+        if (useJit_ && program_.code.size() > 1) jit_ = expr::JitCode::Compile(program_);
         // The variables keep their values; only Reset clears them.
         const double r = slots_[expr::kSlotR], s = slots_[expr::kSlotS], t = slots_[expr::kSlotT];
         slots_ = program_.slots;
@@ -149,7 +150,11 @@ HRESULT ExpressionEvaluator::SetNumberSymbols(WCHAR decimalSeparator, WCHAR nega
                                             decimalSeparator == L'+' || decimalSeparator == L'-' ||
                                             decimalSeparator == 0x2212);
     const bool sameSign = negativeSign && negativeSign == positiveSign;
-    if (isMinus || isPlus || clash || sameSign) return E_INVALIDARG;
+    // Without a separator of its own, "." and "," both separate decimals.
+    auto defaultSeparator = [&](WCHAR c) { return !decimalSeparator && (c == L'.' || c == L','); };
+    if (isMinus || isPlus || clash || sameSign || defaultSeparator(negativeSign) || defaultSeparator(positiveSign)) {
+        return E_INVALIDARG;
+    }
     symbols_ = {decimalSeparator, negativeSign, positiveSign};
     return S_OK;
 }

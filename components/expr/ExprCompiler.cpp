@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <initializer_list>
 #include <numbers>
 #include <unordered_map>
 

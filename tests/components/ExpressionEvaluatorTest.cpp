@@ -357,6 +357,11 @@ TEST_P(ExpressionEvaluatorLanguage, LocaleSymbolsInNumbers) {
     EXPECT_EQ(E_INVALIDARG, e->SetNumberSymbols(0, L'~', L'~'));
     EXPECT_EQ(E_INVALIDARG, e->SetNumberSymbols(L'e', 0, 0));
     EXPECT_EQ(E_INVALIDARG, e->SetNumberSymbols(L' ', 0, 0));
+    EXPECT_EQ(E_INVALIDARG, e->SetNumberSymbols(0, L',', 0));
+    EXPECT_EQ(E_INVALIDARG, e->SetNumberSymbols(L'.', L'.', 0));
+    EXPECT_EQ(S_OK, e->SetNumberSymbols(L'.', L',', 0));
+    EXPECT_EQ(-4.0, e.Value(0, L"1,5"));  // "," is the minus sign of this caller
+    EXPECT_EQ(S_OK, e->SetNumberSymbols(L'.', L'~', L'#'));
     EXPECT_EQ(-1.5, e.Value(0, L"~1.5"));
     EXPECT_EQ(S_OK, e->SetNumberSymbols(0, 0, 0));
     EXPECT_EQ(0.5, e.Value(0, L"0,5"));
