@@ -77,9 +77,11 @@ bool ConvectionCoefficientLibraryList::Save() {
     problems_.clear();
     bool ok = true;
     for (ConvectionCoefficientLibrary& library : libraries_) {
-        // A library nobody may edit is never written: a default library that could not be
-        // read must not replace the shipped file with an empty one.
-        if (!library.IsDirty() || !library.IsEditable()) continue;
+        // The default library is written only by a developer: one that could not be read
+        // must not replace the shipped file with an empty one.
+        if (!library.IsDirty() || (library.IsDefaultLibrary() && !library.IsEditable())) continue;
+        // A library whose file is not chosen yet waits for it (it stays dirty).
+        if (library.GetLocation().IsEmpty()) continue;
         if (!library.Save()) {
             problems_.push_back(library.GetError());
             ok = false;

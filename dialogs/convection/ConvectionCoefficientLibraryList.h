@@ -33,9 +33,10 @@ public:
     bool Load();
     // Default libraries first, then by display name in ordinal order.
     void Sort();
-    // Saves every changed library that may be edited, then writes the list file naming each
-    // library whose storage exists. False when something could not be written; the rest is
-    // still written.
+    // Saves every changed library that has a location (the default library only while the
+    // developer switch is on),
+    // then writes the list file naming each library whose storage exists. False when something
+    // could not be written (GetProblems() says what); the rest is still written.
     bool Save();
 
     // An empty name adds the default library (the default file); another name a library
