@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/orvdlg/ScriptSession.h"
+#include "platform/win/WinApi.h"
 
 namespace orvdlg {
 namespace {
@@ -39,6 +40,7 @@ void PrintHelp(std::ostream& out) {
 
 int Main(int argc, const char* const* argv, std::string_view tour, std::ostream& out, std::ostream& err) {
     const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    orv::win::SetApplicationName(L"orvdlg");
     if (args.empty()) {
         ScriptSession session(out);
         return session.RunText("tour.dlgs", tour);

@@ -1,5 +1,6 @@
 #include "apps/orvdlg/ScriptSession.h"
 
+#include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/HostCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
 #include "platform/drivers/scripted/UiCommands.h"
@@ -11,11 +12,13 @@ struct ScriptSession::Layers {
     explicit Layers(std::ostream& out) : runner(out), driver(runner) {
         runner.AddLayer(ui);
         runner.AddLayer(host);
+        runner.AddLayer(demo);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
     orv::script::UiCommands ui;
     HostCommands host;
+    DemoCommands demo;
     orv::script::ScriptedDriver driver;
 };
 

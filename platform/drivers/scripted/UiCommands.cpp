@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "platform/drivers/text/TextSnapshot.h"
-#include "platform/res/Resources.h"
+#include "platform/win/CString.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
@@ -399,10 +399,12 @@ void UiCommands::AddCommands(CommandTable& table) {
                        written = Quote(expected);
                    } else {
                        const auto id = args.Integer("a message text, a string id or contains \"T\"", 0, 0xFFFF);
-                       std::wstring text;
-                       if (!orv::res::LoadStringResource(nullptr, UINT(id), text))
+                       // As the framework loads it: the current resource module, then the
+                       // framework's own prompts.
+                       CString text;
+                       if (!text.LoadString(UINT(id)))
                            args.Fail("string " + std::to_string(id) + " is not in the current resource module");
-                       expected = U8(text);
+                       expected = text.ToUtf8();
                        written = std::to_string(id) + " " + Quote(expected);
                    }
                    args.End();
