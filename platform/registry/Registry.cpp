@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/registry/RegistryFile.h"
+#include "platform/win/DataExchange.h"  // FILETIME
 #include "platform/win/Utf8.h"
 
 namespace orv::registry {

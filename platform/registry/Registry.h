@@ -63,10 +63,9 @@ inline constexpr DWORD REG_OPTION_VOLATILE = 0x1;
 inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
 inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
+// Defined with the window kernel's types (platform/win/DataExchange.h); include that to read
+// the times RegEnumKeyEx and RegQueryInfoKey give.
+struct FILETIME;
 using PFILETIME = FILETIME*;
 
 // Opens subKey (null or empty: the key itself again) below key. ERROR_FILE_NOT_FOUND when it

@@ -14,6 +14,7 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryFile.h"
+#include "platform/win/DataExchange.h"  // FILETIME
 
 namespace {
 
@@ -360,6 +361,24 @@ TEST_F(Registry, AFolderThatCannotBeWrittenLosesNothingAndSaysSo) {
     DWORD value = 0;
     EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue(L"kept", value));
     EXPECT_EQ(1u, value);
+}
+
+TEST_F(Registry, KeysKnowWhenTheyWereLastWritten) {
+    CRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, L"Software\\Times\\Child"));
+    CRegKey parent;
+    ASSERT_EQ(ERROR_SUCCESS, parent.Open(HKEY_CURRENT_USER, L"Software\\Times", KEY_READ));
+    FILETIME written{};
+    wchar_t name[16];
+    DWORD length = 16;
+    ASSERT_EQ(ERROR_SUCCESS, parent.EnumKey(0, name, &length, &written));
+    const ULONGLONG t = (ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    const ULONGLONG year2020 = 132223104000000000ull;  // 2020-01-01 in 100 ns units since 1601
+    EXPECT_GT(t, year2020);
+    FILETIME info{};
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                             nullptr, nullptr, &info));
+    EXPECT_GT(info.dwHighDateTime, 0u);
 }
 
 // The child half of the two-process tests: runs only when the parent starts it.
