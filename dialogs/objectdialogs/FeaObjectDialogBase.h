@@ -1,0 +1,48 @@
+#pragma once
+// FeaObjectDialogBase: the base of every modal load and boundary condition dialog. It joins
+// the shell (FeaObjectPropertiesImplDlg) with the record binding for RURIVO_LOADS_V1_ENTRY
+// records, runs the dialog for the host (ShowDialog), prepares the edited record at start-up
+// (LoadDialogState) and binds the description field after the dialog's own exchange.
+
+#include "dialogs/objectdialogs/FeaObjectPropertiesImpl.h"
+#include "dialogs/objectdialogs/FeaObjectPropertiesImplDlg.h"
+
+namespace DataModelDialogs {
+
+class FeaObjectDialogBase;
+using FeaObjectDialogBinding = FeaObjectPropertiesImpl<FeaObjectDialogBase, OrvDbRecord::DbFeaObject, RURIVO_LOADS_V1_ENTRY,
+                                                       AFeaObjectPropertiesDialogGeometryFunctor>;
+
+class FeaObjectDialogBase : public FeaObjectPropertiesImplDlg, public FeaObjectDialogBinding {
+public:
+    FeaObjectDialogBase(UINT templateId, CWnd* parent, std::uint32_t typeCode);
+    ~FeaObjectDialogBase() override;
+
+    AFeaObjectPropertiesDialogBase* GetPropertiesDialog() override { return this; }
+    using FeaObjectPropertiesImplDlg::Context;
+
+    // Runs the dialog modally with the library's resources current: 0 OK, 1 Cancel (also when
+    // the dialog could not be shown), otherwise the pick code it ended with.
+    std::uint32_t ShowDialog(std::uint32_t resumeCode) override;
+
+    // Resume code 0: the edited record afresh (InitEditedEntry) and, in modify mode, one
+    // record per object; 1: the previous edits; any other: OnResume with the code.
+    std::uint32_t LoadDialogState() override;
+    void RegisterField(UINT id, std::size_t offset, std::size_t size) override;
+    void RegisterFlagField(UINT id, std::size_t offset, std::uint32_t mask) override;
+    void InitEditedEntry() override;
+
+    // The edited record as the exchange helpers take it.
+    std::span<std::uint8_t> Edited() { return std::span<std::uint8_t>(GetEditedEntry().bytes); }
+
+protected:
+    // The description (1011, offset 12, 256 bytes); a dialog calls it after its own exchange.
+    void DoDataExchange(CDataExchange* dx) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static LRESULT TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    WNDPROC savedProc_ = nullptr;
+};
+
+}  // namespace DataModelDialogs
