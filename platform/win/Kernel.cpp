@@ -1358,7 +1358,8 @@ void orv::win::input::AdvanceClock(UINT milliseconds) {
         }
         DispatchPosted();
     }
-    k.now = end;
+    // A timer handler may have advanced the clock further itself; time never runs backwards.
+    k.now = std::max(k.now, end);
     DispatchPosted();
 }
 
