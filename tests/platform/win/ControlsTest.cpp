@@ -343,3 +343,50 @@ TEST_F(ControlsTest, MessageBoxHelpButtonAsksForTheHelpContextAndKeepsTheBoxOpen
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControlsTest, ExtendedComboItemsCarryImagesAndDataAndSelectLikeACombo) {
+    TemplateBuilder b;
+    b.Add(L"ComboBoxEx32", 100, WS_TABSTOP | CBS_DROPDOWNLIST, L"", 5, 5, 80, 60);
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 1));
+    images.Add(::LoadIcon(nullptr, IDI_ASTERISK));
+    images.Add(::LoadIcon(nullptr, IDI_QUESTION));
+    EXPECT_EQ(images.GetImageCount(), 2);
+    WithDialog(b, [&](HWND d) {
+        auto* combo = static_cast<CComboBoxEx*>(CWnd::FromHandle(Control(d, 100)));
+        combo->SetImageList(&images);
+        const wchar_t* names[] = {L"Global", L"Cylindrical"};
+        for (int i = 0; i < 2; ++i) {
+            COMBOBOXEXITEM item;
+            item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_LPARAM;
+            item.iItem = i;
+            item.pszText = const_cast<LPWSTR>(names[i]);
+            item.iImage = item.iSelectedImage = i;
+            item.lParam = 500 + i;
+            EXPECT_EQ(combo->InsertItem(&item), i);
+        }
+        EXPECT_EQ(combo->GetImageList(), CImageList::FromHandle(images.m_hImageList));
+        input::SelectItem(Control(d, 100), 1);
+        EXPECT_EQ(combo->GetItemData(combo->GetCurSel()), 501u);
+        WindowView v = Inspect(Control(d, 100));
+        EXPECT_EQ(v.items[1].image, 1);
+        EXPECT_EQ(v.text, L"Cylindrical");
+    });
+}
+
+TEST_F(ControlsTest, TheFrameworksPromptsLoadAsStringsAndMissingTemplatesAreReported) {
+    CString prompt;
+    EXPECT_TRUE(prompt.LoadString(AFX_IDP_PARSE_REAL_RANGE));
+    EXPECT_EQ(prompt, L"Enter a number from %1 to %2.");
+    CString none;
+    EXPECT_FALSE(none.LoadString(61000));
+    CDialog missing(64999);
+    EXPECT_EQ(missing.DoModal(), -1);
+    ASSERT_FALSE(ProcedureFailures().empty());
+    EXPECT_NE(ProcedureFailures().back().find(L"64999"), std::wstring::npos);
+    EXPECT_TRUE(TopLevelWindows().empty());
+}
+
+}  // namespace
