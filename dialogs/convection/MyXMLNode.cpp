@@ -209,6 +209,8 @@ public:
 
     bool Run() {
         if (!text_.empty() && text_[0] == 0xFEFF) pos_ = 1;  // byte order mark
+        if (const std::size_t nul = text_.find(L'\0'); nul != std::wstring_view::npos)
+            return Fail(nul, L"NUL character in the text");
         DataPtr current = doc_;
         int depth = 0;
         bool haveRoot = false;

@@ -122,6 +122,7 @@ TEST(XMLParser, RefusesWithThePosition) {
         {L"<a&b/>", L"line 1, column 1: invalid element name 'a&b'"},
         {L"<?xml version='1.0'?><a/>", L"line 1, column 1: comments, declarations and CDATA sections are not supported"},
         {L"<a><!-- note --></a>", L"line 1, column 4: comments, declarations and CDATA sections are not supported"},
+        {L"<a>\n\n  <b/>\n  text\n</c>", L"line 5, column 1: closing tag </c> does not match <a>"},
     };
     for (const Refused& c : cases) {
         auto doc = MyXMLNode::CreateDocument();
@@ -130,6 +131,12 @@ TEST(XMLParser, RefusesWithThePosition) {
         std::unique_ptr<XMLNode> child;
         EXPECT_FALSE(doc->GetFirstChild(&child)) << "a failed load leaves the document empty: " << U(c.text);
     }
+}
+
+TEST(XMLParser, RefusesNulCharacters) {
+    auto doc = MyXMLNode::CreateDocument();
+    EXPECT_FALSE(doc->Load(CString(std::wstring(L"<a>x\0y</a>", 11))));
+    EXPECT_EQ(doc->GetLoadError(), L"line 1, column 5: NUL character in the text");
 }
 
 TEST(XMLParser, LimitsTheNestingDepth) {
