@@ -41,7 +41,7 @@ int16_t OpenDatabase(const wchar_t* folder, const wchar_t* name, bool readOnly) 
         std::wstring path(folder);
         const std::wstring file(name);
         if (file.empty() || path.size() + file.size() > kMaxPathChars) return kBadPath;
-        if (!path.empty() && path.back() != L'/' && path.back() != L'\\') path += L'/';
+        if (!path.empty() && path.back() != L'/') path += L'/';
         path += file;
         path += L".sdb";
 

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace MarloStatus;
@@ -297,6 +299,40 @@ TEST_F(MarloTest, HandlesAreIndependentAndReused) {
     EXPECT_EQ(MARLO_ModelIntegerW(same, kMarloRead, k2.text, &v), kOk);
     EXPECT_EQ(v, 1);
     EXPECT_EQ(MARLO_Close(same), kOk);
+}
+
+// Threads writing through their own handles, and through one shared handle, all land.
+TEST_F(MarloTest, ConcurrentWritersAllLand) {
+    const int16_t shared = handle;
+    std::vector<std::thread> threads;
+    std::vector<int16_t> own(3);
+    for (auto& h : own) {
+        h = MARLO_OpenW(folder.c_str(), L"scenario");
+        ASSERT_GT(h, 0);
+    }
+    for (int t = 0; t < 6; ++t) {
+        const int16_t h = t < 3 ? own[std::size_t(t)] : shared;
+        threads.emplace_back([h, t] {
+            for (int32_t i = 0; i < 50; ++i) {
+                wchar_t key[kMarloKeyBufferChars];
+                std::swprintf(key, kMarloKeyBufferChars, L"T%d.K%d", t, i);
+                int32_t v = t * 1000 + i;
+                EXPECT_EQ(MARLO_ModelIntegerW(h, kMarloWrite, key, &v), kOk);
+            }
+        });
+    }
+    for (auto& th : threads) th.join();
+    for (const int16_t h : own) EXPECT_EQ(MARLO_Close(h), kOk);
+    Reopen();
+    for (int t = 0; t < 6; ++t) {
+        for (int32_t i = 0; i < 50; ++i) {
+            wchar_t key[kMarloKeyBufferChars];
+            std::swprintf(key, kMarloKeyBufferChars, L"T%d.K%d", t, i);
+            int32_t v = -1;
+            ASSERT_EQ(MARLO_ModelIntegerW(handle, kMarloRead, key, &v), kOk);
+            EXPECT_EQ(v, t * 1000 + i);
+        }
+    }
 }
 
 // The writer reports each successful write over a pipe and is killed while still writing;
