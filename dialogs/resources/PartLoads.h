@@ -1,0 +1,22 @@
+#pragma once
+// Resource ids of the part load dialogs (temperature, charge density, current density) and of
+// the strings the object dialog shell shows.
+
+#define IDD_PART_TEMPERATURE 3047
+#define IDD_PART_CHARGE 3048
+#define IDD_PART_CURRENT 3049
+
+#define IDC_PARTLOAD_DESCRIPTION_LABEL 1010
+#define IDC_PARTLOAD_DESCRIPTION 1011
+#define IDC_PART_TEMPERATURE_VALUE 1031
+#define IDC_PART_CHARGE_VALUE 1034
+#define IDC_PART_CURRENT_VALUE 1039
+
+#define IDS_SHELL_INVALID_VECTOR 128
+#define IDS_SHELL_MAGNITUDE_NONZERO 130
+#define IDS_SHELL_CS_GLOBAL_DEFAULT 3039
+#define IDS_SHELL_CS_CYLINDRICAL 3040
+#define IDS_SHELL_CS_SPHERICAL 3041
+#define IDS_SHELL_CS_RECTANGULAR 3042
+#define IDS_SHELL_CS_LABEL 3043
+#define IDS_SHELL_UNNAMED 3044
