@@ -1,5 +1,6 @@
 #include "platform/drivers/scripted/ScriptRunner.h"
 
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -196,6 +197,11 @@ bool ScriptRunner::Load(std::string name, std::string_view text) {
 
 bool ScriptRunner::LoadFile(const std::string& path) {
     name_ = path;
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        ReportError(0, "cannot open the script: it is a folder");
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         ReportError(0, "cannot open the script");
@@ -203,6 +209,10 @@ bool ScriptRunner::LoadFile(const std::string& path) {
     }
     std::ostringstream text;
     text << in.rdbuf();
+    if (in.bad()) {
+        ReportError(0, "cannot read the script");
+        return false;
+    }
     return Load(path, text.str());
 }
 

@@ -152,6 +152,12 @@ TEST(ScriptRunner, AMissingFileIsAScriptError) {
     EXPECT_FALSE(runner.LoadFile("/nonexistent/x.dlgs"));
     EXPECT_EQ(2, runner.Run());
     EXPECT_EQ("/nonexistent/x.dlgs: cannot open the script\n0 passed, 0 failed\n", out.str());
+
+    std::ostringstream folderOut;
+    ScriptRunner folder(folderOut);
+    EXPECT_FALSE(folder.LoadFile("/"));
+    EXPECT_EQ(2, folder.Run());
+    EXPECT_EQ("/: cannot open the script: it is a folder\n0 passed, 0 failed\n", folderOut.str());
 }
 
 TEST(ScriptRunner, TwoLayersCannotDefineTheSameCommand) {
