@@ -21,6 +21,11 @@ DemoCommands::DemoCommands() = default;
 DemoCommands::~DemoCommands() = default;
 
 void DemoCommands::AddCommands(orv::script::CommandTable& table) {
+    table.Add({"print", orv::script::Where::Anywhere, "print \"TEXT\"", [](orv::script::Call& call) {
+                   const std::string text = call.Arguments().String("the text to print");
+                   call.Arguments().End();
+                   call.Out() << text << '\n';
+               }});
     table.Add({"dialog", orv::script::Where::Host, "dialog sample", [this](orv::script::Call& call) {
                    orv::script::Args& args = call.Arguments();
                    const std::string name = args.Word("a dialog name (sample)");

@@ -1,6 +1,6 @@
 #pragma once
 // The demo host's own commands: `dialog sample` opens the sample dialog modally and prints how
-// it ended.
+// it ended; `print "TEXT"` prints a line (headings in the tour).
 
 #include <memory>
 
