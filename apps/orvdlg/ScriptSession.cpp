@@ -26,6 +26,8 @@ ScriptSession::ScriptSession(std::ostream& out) : layers_(std::make_unique<Layer
 ScriptSession::~ScriptSession() = default;
 
 orv::script::ScriptRunner& ScriptSession::Runner() { return layers_->runner; }
+HostCommands& ScriptSession::Host() { return layers_->host; }
+void ScriptSession::AddLayer(orv::script::CommandLayer& layer) { layers_->runner.AddLayer(layer); }
 
 int ScriptSession::Run() {
     orv::win::ClearRecords();

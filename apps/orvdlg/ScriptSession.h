@@ -11,6 +11,8 @@
 
 namespace orvdlg {
 
+class HostCommands;
+
 class ScriptSession {
 public:
     explicit ScriptSession(std::ostream& out);
@@ -23,6 +25,11 @@ public:
     int RunFile(const std::string& path);
 
     orv::script::ScriptRunner& Runner();
+    // The host commands' model state, for layers that open dialogs on the model (they report
+    // the object they create and the record the open dialog edits through it).
+    HostCommands& Host();
+    // Adds a further layer (kept alive by the caller) before the run.
+    void AddLayer(orv::script::CommandLayer& layer);
 
 private:
     int Run();

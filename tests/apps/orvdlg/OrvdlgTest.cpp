@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "apps/orvdlg/HostCommands.h"
 #include "apps/orvdlg/Orvdlg.h"
 #include "apps/orvdlg/ScriptSession.h"
 #include "platform/win/Inspect.h"
@@ -73,6 +74,28 @@ TEST(Orvdlg, ASessionLeavesNoWindowBehind) {
         session.RunText("t.dlgs", script);
         EXPECT_TRUE(orv::win::TopLevelWindows().empty()) << script << out.str();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A later layer slots in beside the others and reaches the model state.
+TEST(Orvdlg, ALaterLayerAddsCommandsAndReachesTheModel) {
+    struct Later : orv::script::CommandLayer {
+        orvdlg::ScriptSession* session = nullptr;
+        void AddCommands(orv::script::CommandTable& table) override {
+            table.Add({"mark-new", orv::script::Where::Host, "mark-new ID", [this](orv::script::Call& call) {
+                           const auto id = call.Arguments().Integer("an object id", 0, UINT32_MAX);
+                           session->Host().Session().SetNewObject(std::uint32_t(id));
+                       }});
+        }
+    } later;
+    std::ostringstream out;
+    orvdlg::ScriptSession session(out);
+    later.session = &session;
+    session.AddLayer(later);
+    EXPECT_EQ(0, session.RunText("l.dlgs", "model sample\nmark-new 1\nexpect field new 272 f64 500\n")) << out.str();
 }
 
 }  // namespace
