@@ -129,13 +129,48 @@ HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
     }
 }
 
+inline HRESULT ExpressionEvaluator::RunProgram(double* v) {
+    if (jit_) {
+        const unsigned failed = jit_.Run(v);
+        if (failed) [[unlikely]] return MachineCodeFailed(failed);
+    } else {
+        const expr::RunError error = expr::Run(program_.code.data(), v);
+        if (error.errorClass) [[unlikely]] return RunFailed(error);
+    }
+    result_ = v[program_.resultSlot];
+    evalStatus_ = S_OK;
+    return Succeed();
+}
+
+inline HRESULT ExpressionEvaluator::EvaluateNow() {
+    if (compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
+    double* v = slots_.data();
+    // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
+    if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]] return EvaluateOddVariables();
+    return RunProgram(v);
+}
+
+// Kept apart from Evaluate so that its fast path stays one straight line.
+HRESULT ExpressionEvaluator::EvaluateOddVariables() {
+    const HRESULT hr = CheckVariables();
+    if (FAILED(hr)) return hr;
+    return RunProgram(slots_.data());
+}
+
+HRESULT ExpressionEvaluator::MachineCodeFailed(unsigned failed) {
+    const expr::Instr* at = &program_.code[failed - 1];
+    return RunFailed({expr::ClassifyFailure(at->op, slots_[at->a], slots_[at->b]), at});
+}
+
+HRESULT ExpressionEvaluator::Evaluate() { return EvaluateNow(); }
+
 HRESULT ExpressionEvaluator::EvaluateAt(double r, double s, double t, double* result) {
     if (!result) return E_POINTER;
     double* v = slots_.data();
     v[expr::kSlotR] = r;
     v[expr::kSlotS] = s;
     v[expr::kSlotT] = t;
-    const HRESULT hr = Evaluate();
+    const HRESULT hr = EvaluateNow();
     if (SUCCEEDED(hr)) *result = result_;
     return hr;
 }
@@ -157,39 +192,6 @@ HRESULT ExpressionEvaluator::SetNumberSymbols(WCHAR decimalSeparator, WCHAR nega
     }
     symbols_ = {decimalSeparator, negativeSign, positiveSign};
     return S_OK;
-}
-
-HRESULT ExpressionEvaluator::Evaluate() {
-    if (compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
-    double* v = slots_.data();
-    // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
-    if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]] return EvaluateOddVariables();
-    return RunProgram(v);
-}
-
-// Kept apart from Evaluate so that its fast path stays one straight line.
-HRESULT ExpressionEvaluator::EvaluateOddVariables() {
-    const HRESULT hr = CheckVariables();
-    if (FAILED(hr)) return hr;
-    return RunProgram(slots_.data());
-}
-
-inline HRESULT ExpressionEvaluator::RunProgram(double* v) {
-    if (jit_) {
-        const unsigned failed = jit_.Run(v);
-        if (failed) [[unlikely]] return MachineCodeFailed(failed);
-    } else {
-        const expr::RunError error = expr::Run(program_.code.data(), v);
-        if (error.errorClass) [[unlikely]] return RunFailed(error);
-    }
-    result_ = v[program_.resultSlot];
-    evalStatus_ = S_OK;
-    return Succeed();
-}
-
-HRESULT ExpressionEvaluator::MachineCodeFailed(unsigned failed) {
-    const expr::Instr* at = &program_.code[failed - 1];
-    return RunFailed({expr::ClassifyFailure(at->op, slots_[at->a], slots_[at->b]), at});
 }
 
 HRESULT ExpressionEvaluator::CompileFailed() {

@@ -48,6 +48,7 @@ private:
     // Not a status any operation returns: nothing evaluated since the text was set.
     static constexpr HRESULT kNotEvaluated = 0x7FFFFFFF;
 
+    HRESULT EvaluateNow();
     HRESULT RunProgram(double* slots);
     [[gnu::cold]] HRESULT EvaluateOddVariables();
     [[gnu::cold]] HRESULT MachineCodeFailed(unsigned failed);
