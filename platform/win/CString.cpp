@@ -224,7 +224,8 @@ void CString::FormatMessage(LPCTSTR format, ...) {
 
 void CString::FormatMessageV(LPCTSTR format, va_list args) { s_ = orv::FormatMessageInsertsV(format, args); }
 
-BOOL CString::LoadString(UINT id) { return LoadString(AfxGetResourceHandle(), id); }
+// Null module: the current resource module, then the resource chain, as the framework searches.
+BOOL CString::LoadString(UINT id) { return LoadString(nullptr, id); }
 
 BOOL CString::LoadString(HINSTANCE module, UINT id) {
     std::wstring text;
