@@ -26,16 +26,21 @@ auto Model(F&& body) {
 }
 
 ObjectRef ReadObject(Args& args) {
-    const orv::script::Token& token = args.Any("an object (an id, new or edited)");
+    const orv::script::Token& token = args.Any("an object (an id, new, $N or edited)");
     ObjectRef ref;
     if (!token.quoted && token.text == "new") {
         ref.kind = ObjectRef::Kind::New;
     } else if (!token.quoted && token.text == "edited") {
         ref.kind = ObjectRef::Kind::Edited;
+    } else if (!token.quoted && token.text.starts_with("$")) {
+        const auto n = orv::script::ParseInteger(token.text.substr(1));
+        if (!n || *n < 1 || *n > UINT32_MAX) args.Fail("expected $N with N from 1 (the N-th object the script created), got '" + token.text + "'");
+        ref.kind = ObjectRef::Kind::Created;
+        ref.id = std::uint32_t(*n);
     } else {
         const auto id = token.quoted ? std::nullopt : orv::script::ParseInteger(token.text);
         if (!id || *id < 0 || *id > UINT32_MAX)
-            args.Fail("expected an object (an id, new or edited), got " +
+            args.Fail("expected an object (an id, new, $N or edited), got " +
                       (token.quoted ? Quote(token.text) : "'" + token.text + "'"));
         ref.id = std::uint32_t(*id);
     }

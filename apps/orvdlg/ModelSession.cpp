@@ -31,6 +31,7 @@ void ModelSession::LoadSample() {
     model_ = std::move(model);
     scenario_ = 0;
     newObject_.reset();
+    created_.clear();
 }
 
 void ModelSession::LoadFile(const std::string& path) {
@@ -39,6 +40,7 @@ void ModelSession::LoadFile(const std::string& path) {
     model_ = std::move(result.model);
     scenario_ = 0;
     newObject_.reset();
+    created_.clear();
 }
 
 void ModelSession::Save(const std::string& path) {
@@ -95,10 +97,26 @@ void ModelSession::SetDisplayUnits(const std::optional<std::string>& type) {
         Fail("unknown unit system type '" + *type + "' (known: " + known + ")");
 }
 
+std::uint32_t ModelSession::ResolveObject(const ObjectRef& object) const {
+    switch (object.kind) {
+        case ObjectRef::Kind::New:
+            if (!newObject_) Fail("no object has been created");
+            return *newObject_;
+        case ObjectRef::Kind::Created:
+            if (object.id == 0 || object.id > created_.size())
+                Fail("$" + std::to_string(object.id) + " names no object: the script has created " +
+                     std::to_string(created_.size()));
+            return created_[object.id - 1];
+        case ObjectRef::Kind::Edited: Fail("the edited record is no object");
+        default: return object.id;
+    }
+}
+
 std::string ModelSession::Describe(const ObjectRef& object) const {
     switch (object.kind) {
         case ObjectRef::Kind::New: return "the new object";
         case ObjectRef::Kind::Edited: return "the edited record";
+        case ObjectRef::Kind::Created: return "object $" + std::to_string(object.id);
         default: return "object " + std::to_string(object.id);
     }
 }
@@ -109,11 +127,7 @@ const RURIVO_LOADS_V1_ENTRY& ModelSession::Record(const ObjectRef& object) {
         if (!record) Fail("no open dialog edits a record");
         return *record;
     }
-    std::uint32_t id = object.id;
-    if (object.kind == ObjectRef::Kind::New) {
-        if (!newObject_) Fail("no object has been created");
-        id = *newObject_;
-    }
+    const std::uint32_t id = ResolveObject(object);
     const OrvDbRecord::DbFeaObject* fea = Scenario().FindFeaObject(id);
     if (!fea) Fail("scenario " + std::to_string(Scenario().Id()) + " has no object " + std::to_string(id));
     return fea->GetRecord();
@@ -123,7 +137,7 @@ std::string ModelSession::Dump(const ObjectRef& object) {
     const RURIVO_LOADS_V1_ENTRY& record = Record(object);
     const std::uint32_t typeCode = record.GetU32(RURIVO_LOADS_V1_ENTRY::kTypeCodeOffset);
     std::string head = Describe(object);
-    if (object.kind == ObjectRef::Kind::New)
+    if (object.kind == ObjectRef::Kind::New || object.kind == ObjectRef::Kind::Created)
         head += " " + std::to_string(record.GetU32(RURIVO_LOADS_V1_ENTRY::kObjectIdOffset));
     head += ", type " + std::to_string(typeCode);
     if (const auto* info = OrvDbRecord::FindFeaType(typeCode)) head += " " + std::string(info->name);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace OrvDbRecord {
 class DbModel;
@@ -19,8 +20,8 @@ namespace orvdlg {
 
 // Which record an `expect field` or `dump` reads.
 struct ObjectRef {
-    enum class Kind { Id, New, Edited } kind = Kind::Id;
-    std::uint32_t id = 0;
+    enum class Kind { Id, New, Edited, Created } kind = Kind::Id;
+    std::uint32_t id = 0;  // Created: the N of `$N` (the N-th object the script created, from 1)
 };
 
 // A field read from a record, as the script compares it.
@@ -57,6 +58,13 @@ public:
     // Hooks for the layers that open dialogs: the object created last and the record that
     // the open dialog edits (null when no dialog edits one).
     void SetNewObject(std::uint32_t id) { newObject_ = id; }
+    // An object the script created: it becomes the new object and `$N` names it.
+    void AddCreatedObject(std::uint32_t id) {
+        created_.push_back(id);
+        newObject_ = id;
+    }
+    // The object id a reference names (not for the edited record); fails when there is none.
+    std::uint32_t ResolveObject(const ObjectRef& object) const;
     void SetEditedRecordSource(std::function<const RURIVO_LOADS_V1_ENTRY*()> source) {
         editedRecord_ = std::move(source);
     }
@@ -73,6 +81,7 @@ private:
     std::unique_ptr<OrvDbRecord::DbModel> model_;
     std::uint32_t scenario_ = 0;
     std::optional<std::uint32_t> newObject_;
+    std::vector<std::uint32_t> created_;
     std::function<const RURIVO_LOADS_V1_ENTRY*()> editedRecord_;
 };
 

@@ -1,6 +1,7 @@
-// The exported interface's out-of-line members belong to the factory; until they are part of
-// the library these weak stand-ins let the shell's tests link. A strong definition in the
-// library takes precedence.
+// FIXME: the exported interface's out-of-line members belong with the factory. Until it
+// defines them, these weak definitions let the library and its users link; a strong
+// definition elsewhere in the library takes precedence, and the explicit instantiation is
+// emitted as a mergeable definition.
 #include "dialogs/factory/DataModelDialogs.h"
 #include "host/model/DbFeaObject.h"
 
