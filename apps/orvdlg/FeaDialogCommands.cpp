@@ -78,7 +78,7 @@ FeaDialogCommands::FeaDialogCommands(HostCommands& host) : host_(host) {}
 FeaDialogCommands::~FeaDialogCommands() { host_.Session().SetEditedRecordSource(nullptr); }
 
 void FeaDialogCommands::AddCommands(orv::script::CommandTable& table) {
-    table.Add({"open", Where::Host, "open TYPECODE create [count N] [on GEOMETRY-ID...] | open TYPECODE modify OBJ...",
+    table.Add({"open", Where::Host, "open TYPECODE create [count N] [on GEOMETRY-ID...] | open TYPECODE modify OBJ... | open TYPECODE mode N [count N]",
                [this](Call& call) { Open(call); }});
     table.Add({"pick", Where::Host, "pick X Y Z", [this](Call& call) {
                    Args& args = call.Arguments();
@@ -177,8 +177,14 @@ void FeaDialogCommands::Open(Call& call) {
         }
         task.count = std::uint32_t(task.objects.size());
         task.mode = 1;
+    } else if (form == "mode") {
+        // A mode other than create and modify, as a host may pass it: nothing is written.
+        task.mode = std::uint32_t(args.Integer("a dialog mode", 0, UINT32_MAX));
+        task.count = 1;
+        if (args.TakeWord("count")) task.count = std::uint32_t(args.Integer("a number of objects", 0, UINT32_MAX));
+        args.End();
     } else {
-        args.Fail("expected create or modify after 'open " + std::to_string(task.typeCode) + "', got '" + form + "'");
+        args.Fail("expected create, modify or mode after 'open " + std::to_string(task.typeCode) + "', got '" + form + "'");
     }
 
     OrvDbRecord::DbDesignScenario* found = Model([&] { return &session.Scenario(); });
@@ -232,14 +238,16 @@ void FeaDialogCommands::Finish(Call& call, std::uint32_t result) {
     Task& task = *task_;
     ModelSession& session = host_.Session();
     std::ostream& out = call.Out();
-    out << "open " << task.typeCode << ' ' << (task.mode == 0 ? "create" : "modify") << ": " << ResultText(result);
+    out << "open " << task.typeCode << ' '
+        << (task.mode == 0 ? std::string("create") : task.mode == 1 ? std::string("modify") : "mode " + std::to_string(task.mode))
+        << ": " << ResultText(result);
     if (result != 0 && result != 1) {
         // The host lets the person pick and calls ShowDialog again with the same code.
         task.pickCode = result;
         out << ", waiting for a pick\n";
         return;
     }
-    if (result == 0) {
+    if (result == 0 && task.mode <= 1) {
         OrvDbRecord::DbDesignScenario& scenario = session.Scenario();
         if (task.mode == 0) {
             out << ", created";
