@@ -39,8 +39,8 @@ using HIMAGELIST = HIMAGELIST__*;
 using HCURSOR = HICON;
 using ATOM = WORD;
 
-constexpr LPCWSTR MAKEINTRESOURCE(UINT id) { return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(WORD(id))); }
-constexpr bool IS_INTRESOURCE(LPCWSTR p) { return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0; }
+inline LPCWSTR MAKEINTRESOURCE(UINT id) { return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(WORD(id))); }
+inline bool IS_INTRESOURCE(LPCWSTR p) { return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0; }
 
 struct MSG {
     HWND hwnd = nullptr;
