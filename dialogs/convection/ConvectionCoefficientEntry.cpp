@@ -60,7 +60,9 @@ ConvectionCoefficientEntry ConvectionCoefficientEntry::FromRecord(const Convecti
     ConvectionCoefficientEntry e;
     ConvectionCoefficientInputs& in = e.Inputs;
     e.Reserved = r.GetU32(R::kReservedOffset);
-    e.Name = CString(orv::Utf8ToWide(r.GetText(R::kNameOffset, R::kNameSize)));
+    // Ill-formed UTF-8 reads as U+FFFD, which may need more bytes than the record holds:
+    // keep what will be written back.
+    e.Name = FitName(CString(orv::Utf8ToWide(r.GetText(R::kNameOffset, R::kNameSize))));
     in.Units = units;
     in.UserCoefficient = r.GetF64(R::kUserCoefficientOffset);
     in.Type = r.GetI32(R::kTypeOffset);

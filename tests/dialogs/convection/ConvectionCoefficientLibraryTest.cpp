@@ -143,6 +143,11 @@ TEST(ConvectionCoefficientEntry, ReadingToleratesOddFlagsAndSizes) {
     EXPECT_EQ(back.Name.GetLength(), 255);
     record.SetU32(360, 0);
     EXPECT_FALSE(ConvectionCoefficientEntry::FromRecord(record, entry.Inputs.Units).Inputs.UsePrandtlNumber);
+    // Ill-formed UTF-8 reads as replacement characters, cut to what the record can hold back.
+    record.SetBytes(4, std::vector<std::uint8_t>(255, 0xFF));
+    const ConvectionCoefficientEntry garbled = ConvectionCoefficientEntry::FromRecord(record, entry.Inputs.Units);
+    EXPECT_EQ(garbled.Name, CString(std::wstring(85, L'\xFFFD')));
+    EXPECT_EQ(ConvectionCoefficientEntry::FromRecord(garbled.ToRecord(), entry.Inputs.Units).Name, garbled.Name);
     // A NaN coefficient (no result) survives.
     entry.Inputs.UserCoefficient = std::nan("");
     EXPECT_TRUE(std::isnan(ConvectionCoefficientEntry::FromRecord(entry.ToRecord(), entry.Inputs.Units)
