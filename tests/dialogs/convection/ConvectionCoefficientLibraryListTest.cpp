@@ -234,3 +234,17 @@ TEST_F(ConvectionLibraryList, SaveReportsALibraryThatCannotBeWritten) {
     // The list file is still written.
     EXPECT_TRUE(std::filesystem::exists(ListFile()));
 }
+
+TEST_F(ConvectionLibraryList, SpecialCharactersInNamesAndPathsSurvive) {
+    MakeLibrary("R&D <tests> 'q'.cclib", {L"e"});
+    List list;
+    const std::size_t i = list.AddLibrary(CString(L"Tom's \"R&D\" <lab> ünï"), true);
+    list[i].SetLocation(WidePath("R&D <tests> 'q'.cclib"));
+    ASSERT_TRUE(list[i].Load());
+    ASSERT_TRUE(list.Save());
+    List back;
+    ASSERT_TRUE(back.Load()) << (back.GetProblems().empty() ? "" : orv::WideToUtf8(back.GetProblems()[0]));
+    ASSERT_EQ(back.GetCount(), 1u);
+    EXPECT_EQ(back[0].GetName(), L"Tom's \"R&D\" <lab> ünï");
+    EXPECT_EQ(back[0].GetLocation(), WidePath("R&D <tests> 'q'.cclib"));
+}
