@@ -1,5 +1,7 @@
 #include "dialogs/objectdialogs/loads/PartTemperatureDlg.h"
 
+#include "dialogs/factory/DialogRegistry.h"
+
 namespace DataModelDialogs {
 
 void PartMagnitudeDlg::DoDataExchange(CDataExchange* dx) {
@@ -8,6 +10,8 @@ void PartMagnitudeDlg::DoDataExchange(CDataExchange* dx) {
     FeaObjectDialogBase::DoDataExchange(dx);
 }
 
-// FIXME: join the factory's type-code table (111, 174, 173) through its registration.
+ORV_REGISTER_FEA_DIALOG(PartTemperatureDlg::kTypeCode, PartTemperatureDlg);
+ORV_REGISTER_FEA_DIALOG(PartChargeDlg::kTypeCode, PartChargeDlg);
+ORV_REGISTER_FEA_DIALOG(PartCurrentDlg::kTypeCode, PartCurrentDlg);
 
 }  // namespace DataModelDialogs

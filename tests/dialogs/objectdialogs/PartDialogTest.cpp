@@ -268,3 +268,24 @@ TEST_F(PartDialogTest, ChargeAndCurrentShowTheirOwnUnits) {
 }
 
 }  // namespace
+
+#include "dialogs/factory/DialogRegistry.h"
+
+namespace {
+
+TEST(PartDialogRegistration, EachTypeCodeCreatesItsDialog) {
+    EXPECT_TRUE(DataModelDialogs::RegistrationProblems().empty());
+    for (std::uint32_t code : {111u, 174u, 173u}) {
+        auto creator = DataModelDialogs::FindFeaDialogCreator(code);
+        ASSERT_NE(creator, nullptr) << code;
+        std::unique_ptr<DataModelDialogs::FeaObjectPropertiesImplDlg> dialog(creator(nullptr));
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->TypeCode(), code);
+        EXPECT_FALSE(dialog->IsModeless());
+        auto* face = dynamic_cast<DataModelDialogs::AFeaObjectPropertiesDialog*>(dialog->GetPropertiesDialog());
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->GetTypeCode(), code);
+    }
+}
+
+}  // namespace
