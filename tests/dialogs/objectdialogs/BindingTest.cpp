@@ -407,6 +407,29 @@ TEST_F(BindingTest, ResumeCodeOneDoesNotCallOnResume) {
     EXPECT_EQ(dialog.resumed, 0u);
 }
 
+TEST_F(BindingTest, FillNewObjectEntryJoinsTheGroupOnlyWhileThePrototypeFills) {
+    Prepare(0, {});
+    driver.Then([] {
+        Type(kDouble, L"6");
+        Click(IDOK);
+    });
+    ASSERT_EQ(Show(), 0u);
+    auto& group = model.scenario.AddGroup(std::make_unique<OrvDbRecord::FeaObjectGroup>(77, "loads", 7));
+    DbFeaObject* prototype = OrvDbRecord::ObjectRegistrar::GetRegistrar().GetFeaObject(kTypeCode);
+    RURIVO_LOADS_V1_ENTRY entry;
+    EXPECT_EQ(dialog.FillNewObjectEntry(&model.scenario, &group, &entry), 0);
+    EXPECT_FALSE(group.Contains(prototype));
+    EXPECT_TRUE(group.GetFeaObjects().empty());
+    EXPECT_EQ(prototype->GetCreationContext(), nullptr);
+    EXPECT_EQ(prototype->GetGroup(), nullptr);
+    EXPECT_EQ(entry.GetF64(kDoubleOffset), 6.0);
+    EXPECT_EQ(entry.GetU32(0), kTypeCode);
+    RURIVO_LOADS_V1_ENTRY again;
+    EXPECT_EQ(dialog.FillNewObjectEntry(&model.scenario, nullptr, &again), 0);
+    EXPECT_EQ(std::memcmp(entry.data(), again.data(), entry.size()), 0);
+    EXPECT_EQ(dialog.FillNewObjectEntry(&model.scenario, nullptr, nullptr), DataModelDialogs::kNoEntry);
+}
+
 class RecordingTarget : public CWnd {
 public:
     FeaObjectDialogBase* dialog = nullptr;
