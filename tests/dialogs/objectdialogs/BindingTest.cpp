@@ -430,6 +430,19 @@ TEST_F(BindingTest, FillNewObjectEntryJoinsTheGroupOnlyWhileThePrototypeFills) {
     EXPECT_EQ(dialog.FillNewObjectEntry(&model.scenario, nullptr, nullptr), DataModelDialogs::kNoEntry);
 }
 
+TEST_F(BindingTest, F1OverAControlWithoutAHelpStringShowsAnEmptyPopup) {
+    Prepare(0, {});
+    driver.Then([] {
+        Focus(int(kInt));
+        ASSERT_TRUE(orv::win::input::PressKey(VK_F1));
+    }).Then([] { Click(IDCANCEL); });
+    orv::win::ClearRecords();
+    EXPECT_EQ(Show(), 1u);
+    ASSERT_EQ(orv::win::HelpRequests().size(), 1u);
+    EXPECT_EQ(orv::win::HelpRequests()[0].command, UINT(HH_DISPLAY_TEXT_POPUP));
+    EXPECT_EQ(orv::win::HelpRequests()[0].popupText, L"");
+}
+
 class RecordingTarget : public CWnd {
 public:
     FeaObjectDialogBase* dialog = nullptr;
