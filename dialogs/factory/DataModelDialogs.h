@@ -13,7 +13,7 @@
 
 class CWnd;
 class CDialog;
-struct CPoint;
+class CPoint;
 
 namespace OrvDbRecord {
 class StorageMapItem;

@@ -28,6 +28,7 @@ namespace DataModelDialogs {
 class FeaObjectPropertiesImplDlg;
 class AUnitsDialog;
 class AMassSpeciesDialog;
+class AContactOptionsDialogBase;
 class AFrictionContactOptionsDlg;
 class AThermalContactOptionsDlg;
 class ASurfaceDirectionContactOptionsDlg;
@@ -117,6 +118,8 @@ struct FactorySlotProvider {
     // Run on every request before the object is returned (the units dialog's presentation
     // reset); may be null.
     void (*prepare)(void* object) = nullptr;
+    // Contact slots: the object viewed as AContactOptionsDialogBase (as void*).
+    void* (*toContactBase)(void* object) = nullptr;
 };
 
 bool RegisterFactorySlot(FactorySlot slot, const FactorySlotProvider& provider, const char* className);
@@ -176,6 +179,10 @@ FactorySlotProvider MakeSlotProvider() {
     p.destroy = [](void* object) { delete static_cast<Interface*>(object); };
     if constexpr (S == FactorySlot::UnitsDialog)
         p.prepare = [](void* object) { ResetUnitsPresentation(static_cast<Interface*>(object)); };
+    if constexpr (S != FactorySlot::UnitsDialog && S != FactorySlot::MassSpeciesDialog)
+        p.toContactBase = [](void* object) -> void* {
+            return static_cast<AContactOptionsDialogBase*>(static_cast<Interface*>(object));
+        };
     return p;
 }
 

@@ -1,7 +1,9 @@
 #include "dialogs/factory/LibraryVersion.h"
 
+#include "dialogs/resources/Version.h"
+
 namespace DataModelDialogs {
 
-const char* LibraryVersionText() { return "1.0.0"; }
+const char* LibraryVersionText() { return ORV_LIBRARY_VERSION_TEXT; }
 
 }  // namespace DataModelDialogs

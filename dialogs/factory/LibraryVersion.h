@@ -2,7 +2,7 @@
 
 namespace DataModelDialogs {
 
-// The library's own version, as its version resource states it.
-__attribute__((visibility("default"))) const char* LibraryVersionText();
+// The library's own version, as its version resource states it ("1.0.0.0").
+const char* LibraryVersionText();
 
 }  // namespace DataModelDialogs
