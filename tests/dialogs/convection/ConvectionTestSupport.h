@@ -34,6 +34,7 @@ protected:
         unsetenv("ORV_USER_DATA_DIR");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
+        std::filesystem::remove(folder_.parent_path(), ec);  // only once it is empty
     }
 
     std::filesystem::path Path(const std::string& name) const { return folder_ / name; }
