@@ -83,6 +83,8 @@ TEST_F(LocaleManagerTest, RulesInOrder) {
          kSatelliteFromLocale, kUnitedStates, L".ENU"},
         {"override without a satellite falls through", "XYZ", L"LocaleTest/libDataModelDialogs", kGermany,
          kSatelliteFromLocale, kGermany, L".DEU"},
+        {"empty override names no satellite", "", L"LocaleTest/libDataModelDialogs", kGermany, kSatelliteFromLocale,
+         kGermany, L".DEU"},
         {"the user's locale", nullptr, L"LocaleTest/libDataModelDialogs", kGermany, kSatelliteFromLocale, kGermany,
          L".DEU"},
         {"neutral sublanguage", nullptr, L"LocaleTest/libDataModelDialogs", kAustria, kSatelliteFromNeutralLocale,
