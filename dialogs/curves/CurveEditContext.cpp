@@ -289,13 +289,13 @@ bool CurveEditContext::EditCurve(HWND parent, UINT titleId, LONG mode, UINT capt
 
     LONG parent32 = LONG(reinterpret_cast<std::uintptr_t>(parent) & 0xFFFFFFFFu);
     check(editor->SetParentWindow(&parent32));
-    check(editor->SetTitle(&title));
-    check(editor->SetCaption2(&caption2));
-    check(editor->SetCaption3(&caption3));
+    check(editor->SetTitle(&title.m_str));
+    check(editor->SetCaption2(&caption2.m_str));
+    check(editor->SetCaption3(&caption3.m_str));
     CComBSTR xLabel(XAxisLabel().GetString());
     CComBSTR yLabel(YAxisLabel().GetString());
-    check(editor->SetXAxisCaption(&xLabel));
-    check(editor->SetYAxisCaption(&yLabel));
+    check(editor->SetXAxisCaption(&xLabel.m_str));
+    check(editor->SetYAxisCaption(&yLabel.m_str));
     check(editor->SetMode(&mode));
 
     LONG count = LONG(PointCount());

@@ -52,18 +52,18 @@ bool EditLoadCurve(CWnd& dialog, UINT editId, std::uint32_t curveKind, UINT titl
     HWND edit = ::GetDlgItem(dialog.m_hWnd, int(editId));
     if (!edit) return false;
 
-    // 1. Curve 0 is reserved: edit curve 1 instead, and say so.
-    const long long signedId = ReadSignedText(edit);
-    if (std::llabs(signedId) < 1) {
+    // 1. Curve 0 is reserved, and a negative id names no curve: edit curve 1 instead, and
+    // say so; so is an id beyond the range of curve ids. (Taking the magnitude would let "-3"
+    // through, which reads as no unsigned number.)
+    const long long typed = ReadSignedText(edit);
+    if (typed < 1 || typed > 0x7FFFFFFF) {
         ::SetDlgItemInt(dialog.m_hWnd, int(editId), 1, FALSE);
         AfxMessageBox(messageId, MB_OK | MB_ICONEXCLAMATION);
     }
     BOOL translated = FALSE;
     const UINT curveId = ::GetDlgItemInt(dialog.m_hWnd, int(editId), &translated, FALSE);
-    // A negative text reads as its magnitude; ids beyond the signed range are not curves.
-    const std::int32_t id = translated && curveId >= 1 && curveId <= 0x7FFFFFFFu
-                                ? std::int32_t(curveId)
-                                : std::int32_t(std::min<long long>(std::llabs(signedId), 0x7FFFFFFF));
+    if (!translated || curveId < 1 || curveId > 0x7FFFFFFFu) return false;
+    const std::int32_t id = std::int32_t(curveId);
 
     std::wstring modelPath = scenario ? scenario->GetModelPath() : std::wstring();
     std::int32_t scenarioId = scenario ? std::int32_t(scenario->Id()) : 0;
