@@ -1,5 +1,6 @@
 #include "apps/orvdlg/ScriptSession.h"
 
+#include "apps/orvdlg/CurveCommands.h"
 #include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/HostCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
@@ -9,16 +10,18 @@
 namespace orvdlg {
 
 struct ScriptSession::Layers {
-    explicit Layers(std::ostream& out) : runner(out), driver(runner) {
+    explicit Layers(std::ostream& out) : runner(out), curves(host), driver(runner) {
         runner.AddLayer(ui);
         runner.AddLayer(host);
         runner.AddLayer(demo);
+        runner.AddLayer(curves);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
     orv::script::UiCommands ui;
     HostCommands host;
     DemoCommands demo;
+    CurveCommands curves;
     orv::script::ScriptedDriver driver;
 };
 
