@@ -1,5 +1,7 @@
 // The registration tables as the library's dialog families fill them.
 #include <set>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -62,6 +64,22 @@ TEST(RegistryTest, RefusesUnservedCodesAndSecondRegistrations) {
     ASSERT_EQ(problems.size(), before + 4);
     EXPECT_EQ(problems[before], "type code 27 (NotServedDlg): not a served type code");
     EXPECT_EQ(problems[before + 3].find("type code 188 (SecondDlg): registered twice"), 0u);
+}
+
+// The presentation options of the units dialog, reset on every request, in this order.
+TEST(RegistryTest, UnitsPresentationResetOrder) {
+    struct Units {
+        std::vector<std::string> calls;
+        void SetChangeConfirmed(bool v) { calls.push_back(std::string("changeConfirmed=") + (v ? "1" : "0")); }
+        void SetRequireUnitSystem(bool v) { calls.push_back(std::string("requireUnitSystem=") + (v ? "1" : "0")); }
+        void SetShowDescription(bool v) { calls.push_back(std::string("showDescription=") + (v ? "1" : "0")); }
+        void SetDescription(const CString& text) { calls.push_back("description=" + std::string(text.IsEmpty() ? "" : "?")); }
+        void SetShowAddToTree(bool v) { calls.push_back(std::string("showAddToTree=") + (v ? "1" : "0")); }
+        void SetAddToTree(bool v) { calls.push_back(std::string("addToTree=") + (v ? "1" : "0")); }
+    } units;
+    detail::ResetUnitsPresentation(&units);
+    EXPECT_EQ(units.calls, (std::vector<std::string>{"changeConfirmed=0", "requireUnitSystem=1", "showDescription=0",
+                                                     "description=", "showAddToTree=0", "addToTree=0"}));
 }
 
 // The library's own dialogs, once their family registers them, come from the factory with
