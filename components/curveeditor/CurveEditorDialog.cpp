@@ -131,9 +131,19 @@ CurveEditorDialog::CurveEditorDialog(CWnd* parent, std::vector<CurvePointRecord>
 
 std::wstring CurveEditorDialog::FormatValue(double value) {
     wchar_t text[64];
-    for (int precision = 1; precision <= 17; ++precision) {
+    int precision = 1;
+    for (; precision <= 17; ++precision) {
         std::swprintf(text, 64, L"%.*g", precision, value);
         if (std::wcstod(text, nullptr) == value) break;
+    }
+    // "%g" switches to an exponent for 1500 at two digits; plain decimals read better while
+    // the number is of an ordinary size.
+    const double magnitude = std::fabs(value);
+    if (std::wcschr(text, L'e') && magnitude >= 1e-4 && magnitude < 1e15) {
+        const int decimals = std::max(0, precision - 1 - int(std::floor(std::log10(magnitude))));
+        wchar_t plain[64];
+        std::swprintf(plain, 64, L"%.*f", decimals, value);
+        if (std::wcstod(plain, nullptr) == value) return plain;
     }
     return text;
 }
