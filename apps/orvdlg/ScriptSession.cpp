@@ -2,6 +2,7 @@
 
 #include "apps/orvdlg/CurveCommands.h"
 #include "apps/orvdlg/DemoCommands.h"
+#include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
 #include "platform/drivers/scripted/UiCommands.h"
@@ -15,6 +16,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(host);
         runner.AddLayer(demo);
         runner.AddLayer(curves);
+        runner.AddLayer(fea);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -22,6 +24,7 @@ struct ScriptSession::Layers {
     HostCommands host;
     DemoCommands demo;
     CurveCommands curves;
+    FeaDialogCommands fea{host};
     orv::script::ScriptedDriver driver;
 };
 

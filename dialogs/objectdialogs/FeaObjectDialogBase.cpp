@@ -2,8 +2,6 @@
 
 #include <map>
 
-#include "platform/res/Module.h"
-#include "platform/res/Resources.h"
 
 namespace DataModelDialogs {
 
@@ -55,8 +53,7 @@ LRESULT FeaObjectDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
 
 std::uint32_t FeaObjectDialogBase::ShowDialog(std::uint32_t resumeCode) {
     Context().resumeCode = resumeCode;
-    // FIXME: the locale manager's ResourceModuleScope once it lands (satellite resources).
-    orv::res::ResourceHandleScope resources(ORV_THIS_MODULE());
+    ResourceModuleScope resources;
     const INT_PTR result = DoModal();
     if (result == IDOK) return 0;
     // A dialog that could not be shown, or whose loop ran out of input, ends as Cancel: the

@@ -19,6 +19,8 @@
 #include <span>
 #include <vector>
 
+#include "dialogs/controls/LocaleManager.h"
+#include "dialogs/controls/ResourceModule.h"
 #include "dialogs/factory/DataModelDialogs.h"
 #include "dialogs/objectdialogs/UnitConverterWindowUtility.h"
 #include "platform/win/Afx.h"
@@ -69,6 +71,8 @@ struct ConsistentField {
 
 // The per-dialog context block: created with the dialog, kept between runs, emptied by Reset.
 struct FeaObjectDialogContext {
+    // Keeps the shared locale manager, and with it the resource module, alive.
+    LocaleReference locale{GetLibraryModule()};
     std::uint32_t typeCode = 0;
     std::uint32_t mode = 0;  // 0 create, 1 modify
     double pickedValue = 0;
