@@ -443,6 +443,82 @@ TEST_F(BindingTest, F1OverAControlWithoutAHelpStringShowsAnEmptyPopup) {
     EXPECT_EQ(orv::win::HelpRequests()[0].popupText, L"");
 }
 
+// A group without an X component, and points in lengths.
+class PointDialog : public FeaObjectDialogBase {
+public:
+    explicit PointDialog(const orv::res::DialogTemplate& t) : FeaObjectDialogBase(0, nullptr, kTypeCode), template_(t) {
+        InitModalIndirect(&template_);
+        group.x = kX, group.y = kY, group.z = kZ;
+        group.xRadio = kRadioX, group.yRadio = kRadioY, group.zRadio = kRadioZ, group.customRadio = kRadioCustom;
+        group.further[0] = kSelector;
+        group.noX = true;
+    }
+    void DoDataExchange(CDataExchange* dx) override {
+        ExchangeVector(dx, group, Edited(), kXOffset, kYOffset, kZOffset, true, true);
+        ExchangeVectorUnit(dx, kDouble, kInt, 1011, Edited(), 360, 368, 376, {kFlagA});
+    }
+    VectorGroup group;
+
+private:
+    orv::res::DialogTemplate template_;
+};
+
+TEST_F(BindingTest, AGroupWithoutXNormalisesYAndZAndLeavesX) {
+    PointDialog point(MakeTemplate());
+    DataModelDialogs::FeaObjectEditParameters parameters;
+    parameters.designScenario = &model.scenario;
+    parameters.objectCount = 1;
+    point.SetEditParameters(parameters);
+    bool xEnabled = true, xRadioEnabled = true, furtherEnabled = true;
+    driver.Then([&] {
+        xEnabled = View(int(kX)).enabled;
+        xRadioEnabled = View(int(kRadioX)).enabled;
+        furtherEnabled = View(int(kSelector)).enabled;
+        Click(kRadioCustom);
+        Type(kY, L"0");
+        Type(kZ, L"-2");
+        Type(kDouble, L"1.5");
+    }).Then([] { Click(IDOK); });
+    orv::win::DriverScope scope(&driver);
+    ASSERT_EQ(point.ShowDialog(0), 0u);
+    EXPECT_FALSE(xEnabled);
+    EXPECT_FALSE(xRadioEnabled);
+    EXPECT_FALSE(furtherEnabled);
+    const auto& e = point.GetEditedEntry();
+    EXPECT_EQ(e.GetF64(kYOffset), 0.0);
+    EXPECT_EQ(e.GetF64(kZOffset), -1.0);
+    EXPECT_EQ(e.GetF64(360), 1.5);  // display units are the model's: no conversion
+}
+
+TEST_F(BindingTest, APointWhoseComponentsDifferIsBlankedWithItsCompanions) {
+    DbFeaObject& a = Add([](auto& e) { e.SetF64(360, 1.0), e.SetF64(368, 2.0), e.SetF64(376, 3.0); });
+    DbFeaObject& b = Add([](auto& e) { e.SetF64(360, 1.0), e.SetF64(368, 2.5), e.SetF64(376, 3.0); });
+    PointDialog point(MakeTemplate());
+    DataModelDialogs::FeaObjectEditParameters parameters;
+    parameters.designScenario = &model.scenario;
+    parameters.objectCount = 2;
+    point.SetEditParameters(parameters);
+    point.SetMode(1);
+    point.AddFeaObject(&a);
+    point.AddFeaObject(&b);
+    std::wstring first = L"?";
+    bool anyEnabled = false;
+    driver.Then([&] {
+        first = Text(int(kDouble));
+        for (UINT id : {kDouble, kInt, UINT(1011), kFlagA}) anyEnabled = anyEnabled || View(int(id)).enabled;
+        Click(IDOK);
+    });
+    orv::win::DriverScope scope(&driver);
+    ASSERT_EQ(point.ShowDialog(0), 0u);
+    EXPECT_EQ(first, L"");
+    EXPECT_FALSE(anyEnabled);
+    for (auto record : point.GetEntries()) {
+        const double before = record.GetF64(368);
+        point.ApplyEditsToEntry(&record);
+        EXPECT_EQ(record.GetF64(368), before);
+    }
+}
+
 class RecordingTarget : public CWnd {
 public:
     FeaObjectDialogBase* dialog = nullptr;

@@ -145,6 +145,43 @@ TEST_F(UnitExchangeTest, TextThatIsNoNumberShowsThePromptAndFocusesTheEdit) {
     EXPECT_DOUBLE_EQ(force, 2.0);
 }
 
+TEST_F(UnitExchangeTest, PlainOverloadsBehaveAsTheFrameworksExchange) {
+    int count = 5;
+    CString name(L"bracket");
+    unsigned long long big = 18446744073709551615ull;
+    short small = -3;
+    dialog->exchange = [&](CDataExchange* dx) {
+        dialog->DDX_Text(dx, kLength, count);  // the label's unit plays no part
+        dialog->DDX_Text(dx, kForce, name);
+        dialog->DDX_Text(dx, kPlain, big);
+        dialog->DDX_Text(dx, kOther, small);
+    };
+    std::wstring shown[4];
+    std::wstring box;
+    driver.Then([&] {
+        shown[0] = Text(kLength), shown[1] = Text(kForce), shown[2] = Text(kPlain), shown[3] = Text(kOther);
+        Type(kLength, L"12");
+        Type(kForce, L"plate");
+        Type(kOther, L"40000");  // beyond a short
+    })
+        .Then([] { Click(IDOK); })
+        .Then([&] {
+            box = MessageText();
+            Click(IDOK);
+        })
+        .Then([] { Type(kOther, L"-7"); })
+        .Then([] { Click(IDOK); });
+    ASSERT_EQ(Run(), IDOK);
+    EXPECT_EQ(shown[0], L"5");
+    EXPECT_EQ(shown[1], L"bracket");
+    EXPECT_EQ(shown[2], L"18446744073709551615");
+    EXPECT_EQ(shown[3], L"-3");
+    EXPECT_FALSE(box.empty());
+    EXPECT_EQ(count, 12);
+    EXPECT_EQ(std::wstring(name.GetString()), L"plate");
+    EXPECT_EQ(small, -7);
+}
+
 struct RangeCase {
     const char* name;
     bool isFloat;
