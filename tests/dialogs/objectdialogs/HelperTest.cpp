@@ -287,4 +287,21 @@ TEST_F(HelperTest, ControlListsStopAtTheirEndAndEnablingLeavesSuppressedControls
     EXPECT_TRUE(comboEnabled);  // after the list's end
 }
 
+TEST_F(HelperTest, ASuppressedControlIsNeitherExchangedNorCheckedInCreateMode) {
+    Prepare(0);
+    dialog->exchange = [](HelperDialog& d, CDataExchange* dx) {
+        if (!dx->m_bSaveAndValidate) d.GetEditedEntry().SetF64(320, 99.0);
+        d.ExchangeDouble(dx, kEdit, d.Edited(), 320);
+        d.ValidateRange(dx, kEdit, d.GetEditedEntry().GetF64(320), 0.0, 1.0);
+    };
+    dialog->init = [](HelperDialog& d) {
+        const UINT ids[] = {kEdit, 0};
+        d.MarkSuppressed(ids);
+        d.DisableControls(ids);
+    };
+    driver.Then([] { Click(IDOK); });
+    EXPECT_EQ(Show(), 0u);  // the value the person cannot change does not trap the dialog
+    EXPECT_EQ(dialog->GetEditedEntry().GetF64(320), 99.0);
+}
+
 }  // namespace
