@@ -282,6 +282,49 @@ TEST_F(CurveStore, TimesAreShownInDisplayUnitsAndStoredInModelUnits) {
     EXPECT_DOUBLE_EQ(context->GetPoints()[0].x, 1500);
 }
 
+TEST_F(CurveStore, FanCurvesLiveUnderTheirElementGroup) {
+    {
+        auto context = Open(3, 2);
+        context->ReadCurve(4, 2);
+        EXPECT_EQ(context->Type(), 2);
+        context->SetName(L"Fan A");
+        context->SetPoints({{1, 10}, {2, 5}});
+        ASSERT_TRUE(context->WriteCurve(0, 0));  // the ids of the read
+    }
+    auto raw = Raw();
+    double value = 0;
+    std::int32_t type = 0;
+    std::wstring name;
+    EXPECT_TRUE(raw.ReadDouble(L"Fluid.Egroup(2).Fan(4).Fancurve.Point(2).Velocity", &value));
+    EXPECT_EQ(value, 2);
+    EXPECT_TRUE(raw.ReadDouble(L"Fluid.Egroup(2).Fan(4).Fancurve.Point(1).Pressure", &value));
+    EXPECT_EQ(value, 10);
+    EXPECT_TRUE(raw.ReadInteger(L"Fluid.Egroup(2).Fan(4).Fancurve.Type", &type));
+    EXPECT_EQ(type, 2);
+    EXPECT_TRUE(raw.ReadString(L"Fluid.Egroup(2).Fan(4).Fancurve.Description", &name));
+    EXPECT_EQ(name, L"Fan A");
+}
+
+TEST_F(CurveStore, AStoredTypeReplacesTheDefault) {
+    auto raw = Raw();
+    raw.WriteInteger(L"Heat.Global.LoadCurve(3).Point.Count", 1);
+    raw.WriteInteger(L"Heat.Global.LoadCurve(3).Type", 7);
+    auto context = Open(2, 0);
+    ASSERT_TRUE(context->ReadCurve(3, 0));
+    EXPECT_EQ(context->Type(), 7);
+}
+
+TEST_F(CurveStore, WithoutACurveTypeOrAConnectionNothingHappens) {
+    CurveEditContext context(nullptr);
+    EXPECT_FALSE(context.ReadCurve(1, 0));
+    EXPECT_EQ(context.Status(), Marlo::kStatusNullArgument);
+    context.SelectCurveType(0, 0);
+    EXPECT_TRUE(context.ReadCurve(1, 0));  // nothing open: reads find nothing, a new curve
+    EXPECT_TRUE(context.IsNew());
+    EXPECT_FALSE(context.WriteCurve(1, 0));
+    EXPECT_EQ(context.Status(), Marlo::kStatusNotOpen);
+}
+
 TEST(TypeLibVersions, TheHighestVersionReadsHexadecimally) {
     const GUID lib = orv::com::GuidLiteral(L"{6B0D8A52-3C1E-4F7A-9D2B-5E8C1A0F4B63}");
     WORD major = 0, minor = 0;

@@ -3,8 +3,11 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "dialogs/curves/MarloGeneralAccess.h"
 #include "dialogs/curves/MarloLowLevel.h"
@@ -59,6 +62,28 @@ TEST(ConnectionRegistry, TwoSpellingsOfOnePathShareOneConnection) {
     c.Close();
     a.Close();
     EXPECT_EQ(ConnectionRegistry::RecordCount(), before);
+}
+
+TEST(ConnectionRegistry, ThreadsOpeningOneDatabaseShareOneRecord) {
+    const fs::path dir = curvetest::ScratchFolder("threads");
+    const std::wstring path = W(dir / "shared.sdb");
+    const std::size_t before = ConnectionRegistry::RecordCount();
+    MarloLowLevel keeper;
+    ASSERT_TRUE(keeper.Open(path.c_str(), 0, false));
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                MarloLowLevel db;
+                if (!db.Open(path.c_str(), 0, false) || db.Connection() != keeper.Connection()) ++failures;
+            }
+        });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(keeper.Connection()->references, 1u);
+    EXPECT_EQ(ConnectionRegistry::RecordCount(), before + 1);
 }
 
 TEST(ConnectionRegistry, PathsDifferingOnlyInCaseAreTwoDatabasesOnACaseSensitiveFileSystem) {
