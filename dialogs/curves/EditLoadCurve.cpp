@@ -7,6 +7,7 @@
 #include "components/interfaces/ICurveEditor.h"
 #include "components/interfaces/IOrvGlobals.h"
 #include "dialogs/curves/CurveEditContext.h"
+#include "dialogs/controls/ResourceModule.h"
 #include "dialogs/curves/CurveEditorAutomation.h"
 #include "dialogs/resources/Curves.h"
 #include "host/appcore/AppCore.h"
@@ -48,7 +49,7 @@ long long ReadSignedText(HWND control) {
 
 bool EditLoadCurve(CWnd& dialog, UINT editId, std::uint32_t curveKind, UINT titleId, UINT messageId,
                    OrvDbRecord::DbDesignScenario* scenario, const std::wstring& databasePath) {
-    orv::res::ResourceHandleScope resources(ORV_THIS_MODULE());
+    ResourceModuleScope resources;
     HWND edit = ::GetDlgItem(dialog.m_hWnd, int(editId));
     if (!edit) return false;
 
@@ -105,7 +106,7 @@ bool EditLoadCurve(CWnd& dialog, UINT editId, std::uint32_t curveKind, UINT titl
 }
 
 bool EditActiveRange(CWnd& dialog, OrvDbRecord::DbDesignScenario* scenario) {
-    orv::res::ResourceHandleScope resources(ORV_THIS_MODULE());
+    ResourceModuleScope resources;
     Marlo::MessageFilterScope filterScope;
     Marlo::DispatchDriver driver(2048, IID_NULL);
     if (FAILED(driver.CreateObject(kOrvGlobalsProgId))) {
