@@ -269,6 +269,33 @@ TEST_F(FactoryTest, ContactOptionsFollowTheSelectionRule) {
     EXPECT_EQ(NameOf(factory.GetContactOptionsDialog(17, -1)), "friction");
 }
 
+TEST_F(FactoryTest, SlotCreationThatThrowsStoresNothing) {
+    static int attempts = 0;
+    attempts = 0;
+    struct Lookup {
+        static FactorySlotProvider Find(FactorySlot slot) {
+            if (slot != FactorySlot::MassSpeciesDialog) return {};
+            FactorySlotProvider p;
+            p.create = []() -> void* {
+                if (++attempts == 1) throw std::bad_alloc();
+                return new FakeSlotObject{"species"};
+            };
+            p.destroy = [](void* object) { delete static_cast<FakeSlotObject*>(object); };
+            return p;
+        }
+    };
+    slotLog.events.clear();
+    {
+        DataModelDialogFactory factory(&FakeCreators, &Lookup::Find);
+        EXPECT_THROW(factory.GetMassSpeciesDialog(), std::bad_alloc);
+        void* species = factory.GetMassSpeciesDialog();
+        ASSERT_NE(species, nullptr);
+        EXPECT_EQ(static_cast<void*>(factory.GetMassSpeciesDialog()), species);
+        EXPECT_EQ(attempts, 2);
+    }
+    EXPECT_EQ(slotLog.events, (std::vector<std::string>{"delete species"}));
+}
+
 TEST_F(FactoryTest, EmptySlotsGiveNull) {
     DataModelDialogFactory factory(&FakeCreators, &NoSlots);
     EXPECT_EQ(factory.GetUnitsDialog(), nullptr);
