@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/orvdlg/ScriptSession.h"
+#include "apps/orvdlg/Shot.h"
 #include "platform/win/WinApi.h"
 
 namespace orvdlg {
@@ -17,6 +18,8 @@ namespace {
 void PrintUsage(std::ostream& out) {
     out << "usage: orvdlg              run the tour (the embedded examples/tour.dlgs)\n"
            "       orvdlg run SCRIPT   run a scenario script (\"-\" reads it from standard input)\n"
+           "       orvdlg run --driver qt [--slow MS] SCRIPT   run it through the Qt front end\n"
+           "       orvdlg shot SCRIPT OUTDIR   run it and write a PNG of the window at every 'show'\n"
            "       orvdlg --help       this text and the script commands\n";
 }
 
@@ -49,6 +52,7 @@ int Main(int argc, const char* const* argv, std::string_view tour, std::ostream&
         PrintHelp(out);
         return 0;
     }
+    if (const auto status = RunFrontEndCommand(args, out, err)) return *status;
     if (args[0] == "run") {
         if (args.size() != 2) {
             err << "orvdlg: 'run' takes one script file\n";

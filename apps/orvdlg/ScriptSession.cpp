@@ -26,6 +26,7 @@ struct ScriptSession::Layers {
     CurveCommands curves;
     FeaDialogCommands fea{host};
     orv::script::ScriptedDriver driver;
+    orv::win::Driver* frontEnd = nullptr;
 };
 
 ScriptSession::ScriptSession(std::ostream& out) : layers_(std::make_unique<Layers>(out)) {}
@@ -34,10 +35,12 @@ ScriptSession::~ScriptSession() = default;
 orv::script::ScriptRunner& ScriptSession::Runner() { return layers_->runner; }
 HostCommands& ScriptSession::Host() { return layers_->host; }
 void ScriptSession::AddLayer(orv::script::CommandLayer& layer) { layers_->runner.AddLayer(layer); }
+orv::win::Driver& ScriptSession::ScriptDriver() { return layers_->driver; }
+void ScriptSession::SetFrontEnd(orv::win::Driver* driver) { layers_->frontEnd = driver; }
 
 int ScriptSession::Run() {
     orv::win::ClearRecords();
-    orv::win::DriverScope scope(&layers_->driver);
+    orv::win::DriverScope scope(layers_->frontEnd ? layers_->frontEnd : &layers_->driver);
     return layers_->runner.Run();
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/drivers/scripted/ScriptRunner.h"
+#include "platform/win/Driver.h"
 
 namespace orvdlg {
 
@@ -30,6 +31,10 @@ public:
     HostCommands& Host();
     // Adds a further layer (kept alive by the caller) before the run.
     void AddLayer(orv::script::CommandLayer& layer);
+    // The scripted driver of the run, and a front end to make active in its place (one that
+    // asks the scripted driver for input); null: the scripted driver itself.
+    orv::win::Driver& ScriptDriver();
+    void SetFrontEnd(orv::win::Driver* driver);
 
 private:
     int Run();

@@ -1,0 +1,186 @@
+#include "apps/orvdlg/Shot.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <set>
+#include <sstream>
+
+#include "apps/orvdlg/ScriptSession.h"
+#include "platform/drivers/scripted/ScriptLexer.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Utf8.h"
+#include "platform/win/WinApi.h"
+
+#ifdef ORV_HAVE_QT
+#include "platform/drivers/qt/QtDriver.h"
+#endif
+
+namespace orvdlg {
+
+std::string ShotFileName(int line, const std::string& title) {
+    char step[16];
+    std::snprintf(step, sizeof step, "%03d", line);
+    std::string name = step;
+    bool dash = true;
+    std::string cleaned;
+    for (unsigned char ch : title) {
+        if (std::isalnum(ch) || ch >= 0x80) {
+            cleaned += static_cast<char>(ch);
+            dash = false;
+        } else if (!dash) {
+            cleaned += '-';
+            dash = true;
+        }
+    }
+    while (!cleaned.empty() && cleaned.back() == '-') cleaned.pop_back();
+    if (!cleaned.empty()) name += "-" + cleaned;
+    return name + ".png";
+}
+
+namespace {
+
+void FrontEndUsage(std::ostream& err) {
+    err << "usage: orvdlg shot SCRIPT OUTDIR\n"
+           "       orvdlg run --driver qt [--slow MS] SCRIPT\n";
+}
+
+bool ReadScript(const std::string& path, std::string& text, std::ostream& err) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        err << "orvdlg: cannot read '" << path << "'\n";
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
+}
+
+#ifdef ORV_HAVE_QT
+
+// The script lines that are `show` commands.
+std::set<int> ShowLines(const std::string& text) {
+    std::vector<orv::script::ScriptLine> lines;
+    std::set<int> shows;
+    orv::script::SplitScript(text, lines);  // a syntax error is reported by the run itself
+    for (const auto& line : lines)
+        if (line.tokens.size() == 1 && !line.tokens[0].quoted && line.tokens[0].text == "show") shows.insert(line.number);
+    return shows;
+}
+
+int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, std::ostream& out, std::ostream& err) {
+    std::string text;
+    if (!ReadScript(path, text, err)) return 2;
+    if (!shotDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(shotDir, ec);
+        if (ec || !std::filesystem::is_directory(shotDir)) {
+            err << "orvdlg: cannot create the folder '" << shotDir << "'\n";
+            return 2;
+        }
+    }
+    orv::qt::EnsureApplication(!shotDir.empty());
+    ScriptSession session(out);
+    const std::set<int> shows = ShowLines(text);
+    int lastShot = 0;
+    bool shotFailed = false;
+    orv::qt::QtDriverOptions options;
+    options.inner = &session.ScriptDriver();
+    options.slowMilliseconds = slow;
+    std::unique_ptr<orv::qt::QtDriver> driver;
+    if (!shotDir.empty()) {
+        options.afterInput = [&](HWND) {
+            const int line = session.Runner().CurrentLine();
+            if (line == lastShot || !shows.count(line)) return;
+            lastShot = line;
+            const HWND active = orv::win::ActiveModalWindow();
+            const std::string title = orv::WideToUtf8(orv::win::Inspect(active).text);
+            const std::string file = (std::filesystem::path(shotDir) / ShotFileName(line, title)).string();
+            std::string error;
+            if (driver->SaveWindowImage(active, file, error)) {
+                out << "picture: " << file << "\n";
+            } else {
+                err << "orvdlg: " << path << ":" << line << ": " << error << "\n";
+                shotFailed = true;
+            }
+        };
+    }
+    driver = std::make_unique<orv::qt::QtDriver>(std::move(options));
+    session.SetFrontEnd(driver.get());
+    const int status = session.RunFile(path);
+    return status == 0 && shotFailed ? 2 : status;
+}
+
+#endif
+
+}  // namespace
+
+std::optional<int> RunFrontEndCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return std::nullopt;
+    std::string script, shotDir;
+    int slow = 0;
+    if (args[0] == "shot") {
+        if (args.size() != 3) {
+            err << "orvdlg: 'shot' takes a script file and an output folder\n";
+            FrontEndUsage(err);
+            return 2;
+        }
+        script = args[1];
+        shotDir = args[2];
+    } else if (args[0] == "run" && args.size() > 1 && args[1].rfind("--", 0) == 0) {
+        std::size_t i = 1;
+        std::string driverName;
+        for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+            const std::string& option = args[i];
+            if (i + 1 >= args.size()) {
+                err << "orvdlg: '" << option << "' needs a value\n";
+                FrontEndUsage(err);
+                return 2;
+            }
+            const std::string& value = args[++i];
+            if (option == "--driver") {
+                driverName = value;
+            } else if (option == "--slow") {
+                char* end = nullptr;
+                const long ms = std::strtol(value.c_str(), &end, 10);
+                if (value.empty() || *end != '\0' || ms < 0 || ms > 60000) {
+                    err << "orvdlg: '--slow' takes milliseconds from 0 to 60000, not '" << value << "'\n";
+                    return 2;
+                }
+                slow = static_cast<int>(ms);
+            } else {
+                err << "orvdlg: unknown option '" << option << "'\n";
+                FrontEndUsage(err);
+                return 2;
+            }
+        }
+        if (i + 1 != args.size()) {
+            err << "orvdlg: 'run' takes one script file after its options\n";
+            FrontEndUsage(err);
+            return 2;
+        }
+        script = args[i];
+        if (driverName.empty() || driverName == "headless") {
+            if (slow) err << "orvdlg: '--slow' has no effect without a front end\n";
+            ScriptSession session(out);
+            return session.RunFile(script);
+        }
+        if (driverName != "qt") {
+            err << "orvdlg: unknown driver '" << driverName << "' (qt, headless)\n";
+            return 2;
+        }
+    } else {
+        return std::nullopt;
+    }
+#ifdef ORV_HAVE_QT
+    return RunThroughQt(script, shotDir, slow, out, err);
+#else
+    (void)out;
+    err << "orvdlg: this build has no Qt front end (configure with Qt 5 widgets and ORV_BUILD_QT=ON)\n";
+    return 2;
+#endif
+}
+
+}  // namespace orvdlg

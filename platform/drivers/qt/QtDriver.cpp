@@ -1,0 +1,652 @@
+#include "platform/drivers/qt/QtDriver.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QThread>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <set>
+
+#include "platform/drivers/qt/QtPaint.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Input.h"
+#include "platform/win/Utf8.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+
+namespace orv::qt {
+namespace {
+
+namespace in = orv::win::input;
+using orv::win::WindowView;
+
+QString Q(const std::wstring& text) { return QString::fromStdWString(text); }
+
+// What kind of widget shows a kernel window.
+enum class Kind { Top, Container, PushButton, CheckBox, RadioButton, GroupBox, Edit, MultiEdit, Label,
+                  Combo, List, ListView, Tab, Spin, Painted };
+
+Kind KindOf(const WindowView& v, bool topLevel) {
+    if (topLevel) return Kind::Top;
+    const std::wstring& c = v.className;
+    if (c == L"Button") {
+        switch (v.style & BS_TYPEMASK) {
+        case BS_CHECKBOX: case BS_AUTOCHECKBOX:
+        case BS_3STATE: case BS_AUTO3STATE: return Kind::CheckBox;
+        case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON: return Kind::RadioButton;
+        case BS_GROUPBOX: return Kind::GroupBox;
+        case BS_OWNERDRAW: return Kind::Painted;
+        default: return Kind::PushButton;
+        }
+    }
+    if (c == L"Edit") return (v.style & ES_MULTILINE) ? Kind::MultiEdit : Kind::Edit;
+    if (c == L"Static") {
+        const DWORD type = v.style & SS_TYPEMASK;
+        if (type == SS_OWNERDRAW) return Kind::Painted;
+        return Kind::Label;
+    }
+    if (c == L"ComboBox" || c == L"ComboBoxEx32") return Kind::Combo;
+    if (c == L"ListBox") return Kind::List;
+    if (c == L"SysListView32") return Kind::ListView;
+    if (c == L"SysTabControl32") return Kind::Tab;
+    if (c == L"msctls_updown32") return Kind::Spin;
+    if (c == L"#32770") return Kind::Container;
+    return Kind::Painted;
+}
+
+// "&Name" -> "Name" with N underlined; "&&" -> "&".
+QString MnemonicRichText(const std::wstring& text) {
+    QString out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wchar_t ch = text[i];
+        if (ch == L'&' && i + 1 < text.size()) {
+            ++i;
+            if (text[i] == L'&') { out += "&amp;"; continue; }
+            out += "<u>" + QString(QChar(static_cast<char16_t>(text[i]))).toHtmlEscaped() + "</u>";
+            continue;
+        }
+        if (ch == L'\n') { out += "<br>"; continue; }
+        out += QString(QChar(static_cast<char16_t>(ch))).toHtmlEscaped();
+    }
+    return out;
+}
+
+// For widgets that take "&" as their own mnemonic marker (buttons): the kernel's text as is.
+QString ButtonText(const std::wstring& text) { return Q(text); }
+
+QRect RelativeRect(const RECT& r, const RECT& parentClient) {
+    return QRect(r.left - parentClient.left, r.top - parentClient.top, r.right - r.left, r.bottom - r.top);
+}
+
+}  // namespace
+
+void EnsureApplication(bool offscreen) {
+    if (QApplication::instance()) return;
+    const bool noDisplay = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr;
+    if ((offscreen || noDisplay) && !std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orvdlg";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    app->setStyle("Fusion");
+    // Dialog layouts are in dialog units of an 8-point face: text of about 11 pixels fits them.
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+struct QtDriver::Impl {
+    struct Entry {
+        Kind kind = Kind::Painted;
+        QWidget* widget = nullptr;
+        bool displayListDirty = true;
+        // A spin button's arrows.
+        QToolButton* up = nullptr;
+        QToolButton* down = nullptr;
+    };
+
+    QtDriverOptions options;
+    std::map<HWND, Entry> entries;
+    std::map<QWidget*, HWND> owners;
+    bool syncing = false;
+    bool inputGiven = false;
+    QElapsedTimer clock;
+    qint64 lastClock = 0;
+
+    bool Interactive() const { return options.inner == nullptr; }
+
+    // Gives one input from a widget's handler: the kernel acts, then the widgets follow it.
+    void Give(const std::function<bool()>& action) {
+        if (syncing || !Interactive()) return;
+        inputGiven = true;
+        if (!action()) {
+            std::wcerr << L"orvdlg: " << in::LastInputError() << L"\n";
+            QApplication::beep();
+        }
+        Sync();
+    }
+
+    class Filter : public QObject {
+    public:
+        explicit Filter(Impl& impl) : impl_(impl) {}
+        bool eventFilter(QObject* object, QEvent* event) override {
+            auto* widget = qobject_cast<QWidget*>(object);
+            auto owner = widget ? impl_.owners.find(widget) : impl_.owners.end();
+            if (owner == impl_.owners.end()) return false;
+            const HWND hwnd = owner->second;
+            if (event->type() == QEvent::FocusIn && !impl_.syncing && impl_.Interactive()) {
+                impl_.Give([hwnd] { return in::Focus(hwnd); });
+                return false;
+            }
+            if (event->type() == QEvent::Close && impl_.Interactive()) {
+                event->ignore();
+                impl_.Give([hwnd] { return in::CloseWindow(hwnd); });
+                return true;
+            }
+            if (event->type() == QEvent::KeyPress && impl_.Interactive()) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                in::Modifiers mods;
+                mods.shift = key->modifiers() & Qt::ShiftModifier;
+                mods.control = key->modifiers() & Qt::ControlModifier;
+                mods.alt = key->modifiers() & Qt::AltModifier;
+                UINT vk = 0;
+                switch (key->key()) {
+                case Qt::Key_F1: vk = VK_F1; break;
+                case Qt::Key_Return: case Qt::Key_Enter: vk = VK_RETURN; break;
+                case Qt::Key_Escape: vk = VK_ESCAPE; break;
+                case Qt::Key_Tab: vk = VK_TAB; break;
+                case Qt::Key_Backtab: vk = VK_TAB; mods.shift = true; break;
+                case Qt::Key_PageUp: if (mods.control) vk = VK_PRIOR; break;
+                case Qt::Key_PageDown: if (mods.control) vk = VK_NEXT; break;
+                default: break;
+                }
+                if (vk == 0 && mods.alt && !key->text().isEmpty()) {
+                    const wchar_t ch = static_cast<wchar_t>(key->text().at(0).unicode());
+                    impl_.Give([ch, mods] { return in::PressKey(static_cast<UINT>(std::towupper(ch)), mods); });
+                    return true;
+                }
+                if (vk == 0) return false;
+                impl_.Give([vk, mods] { return in::PressKey(vk, mods); });
+                return true;
+            }
+            return false;
+        }
+
+    private:
+        Impl& impl_;
+    };
+    Filter filter{*this};
+
+    QWidget* Create(HWND hwnd, const WindowView& v, Kind kind, QWidget* parent, Entry& e) {
+        QWidget* w = nullptr;
+        switch (kind) {
+        case Kind::Top: {
+            w = new QWidget(nullptr);
+            w->setAutoFillBackground(true);
+            break;
+        }
+        case Kind::Container: w = new QWidget(parent); break;
+        case Kind::PushButton: {
+            auto* b = new QPushButton(parent);
+            QObject::connect(b, &QPushButton::clicked, [this, hwnd] { Give([hwnd] { return in::Click(hwnd); }); });
+            w = b;
+            break;
+        }
+        case Kind::CheckBox: {
+            auto* b = new QCheckBox(parent);
+            b->setTristate((v.style & BS_TYPEMASK) == BS_3STATE ||
+                           (v.style & BS_TYPEMASK) == BS_AUTO3STATE);
+            QObject::connect(b, &QCheckBox::clicked, [this, hwnd] { Give([hwnd] { return in::Click(hwnd); }); });
+            w = b;
+            break;
+        }
+        case Kind::RadioButton: {
+            auto* b = new QRadioButton(parent);
+            b->setAutoExclusive(false);
+            QObject::connect(b, &QRadioButton::clicked, [this, hwnd] { Give([hwnd] { return in::Click(hwnd); }); });
+            w = b;
+            break;
+        }
+        case Kind::GroupBox: w = new QGroupBox(parent); break;
+        case Kind::Edit: {
+            auto* edit = new QLineEdit(parent);
+            QObject::connect(edit, &QLineEdit::textEdited, [this, hwnd](const QString& text) {
+                Give([hwnd, text] { return in::ReplaceText(hwnd, text.toStdWString()); });
+            });
+            w = edit;
+            break;
+        }
+        case Kind::MultiEdit: {
+            auto* edit = new QPlainTextEdit(parent);
+            edit->setReadOnly(true);
+            w = edit;
+            break;
+        }
+        case Kind::Label: w = new QLabel(parent); break;
+        case Kind::Combo: {
+            auto* combo = new QComboBox(parent);
+            const DWORD type = v.style & 3;
+            combo->setEditable(type == 1 || type == 2);  // simple or drop-down: has an edit
+            QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), [this, hwnd](int index) {
+                Give([hwnd, index] { return in::SelectItem(hwnd, index); });
+            });
+            if (combo->lineEdit()) {
+                QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this, hwnd](const QString& text) {
+                    Give([hwnd, text] { return in::ReplaceText(hwnd, text.toStdWString()); });
+                });
+            }
+            w = combo;
+            break;
+        }
+        case Kind::List: {
+            auto* list = new QListWidget(parent);
+            QObject::connect(list, &QListWidget::itemClicked, [this, hwnd, list](QListWidgetItem* item) {
+                const int row = list->row(item);
+                Give([hwnd, row] { return in::SelectItem(hwnd, row); });
+            });
+            w = list;
+            break;
+        }
+        case Kind::ListView: {
+            auto* tree = new QTreeWidget(parent);
+            tree->setRootIsDecorated(false);
+            tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            QObject::connect(tree, &QTreeWidget::itemClicked, [this, hwnd, tree](QTreeWidgetItem* item, int) {
+                const int row = tree->indexOfTopLevelItem(item);
+                const bool toggle = QApplication::keyboardModifiers() & Qt::ControlModifier;
+                Give([hwnd, row, toggle] { return toggle ? in::ToggleItem(hwnd, row) : in::SelectItem(hwnd, row); });
+            });
+            w = tree;
+            break;
+        }
+        case Kind::Tab: {
+            auto* tabs = new QTabBar(parent);
+            tabs->setDrawBase(true);
+            QObject::connect(tabs, &QTabBar::tabBarClicked, [this, hwnd](int index) {
+                if (index >= 0) Give([hwnd, index] { return in::SelectItem(hwnd, index); });
+            });
+            w = tabs;
+            break;
+        }
+        case Kind::Spin: {
+            w = new QWidget(parent);
+            e.up = new QToolButton(w);
+            e.up->setArrowType(Qt::UpArrow);
+            e.down = new QToolButton(w);
+            e.down->setArrowType(Qt::DownArrow);
+            QObject::connect(e.up, &QToolButton::clicked, [this, hwnd] { Give([hwnd] { return in::Spin(hwnd, 1); }); });
+            QObject::connect(e.down, &QToolButton::clicked, [this, hwnd] { Give([hwnd] { return in::Spin(hwnd, -1); }); });
+            break;
+        }
+        case Kind::Painted: w = new PaintedWidget(parent); break;
+        }
+        w->installEventFilter(&filter);
+        owners[w] = hwnd;
+        return w;
+    }
+
+    void Update(HWND hwnd, const WindowView& v, Entry& e, const RECT& parentClient) {
+        QWidget* w = e.widget;
+        if (e.kind == Kind::Top) {
+            w->setWindowTitle(Q(v.text));
+            const QRect client(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
+                               v.clientRect.bottom - v.clientRect.top);
+            if (w->geometry() != client) w->setGeometry(client);
+            w->setWindowOpacity(v.alpha / 255.0);
+        } else {
+            const QRect r = RelativeRect(v.windowRect, parentClient);
+            if (w->geometry() != r) w->setGeometry(r);
+        }
+        w->setEnabled(v.enabled);
+        switch (e.kind) {
+        case Kind::Top: case Kind::Container: break;
+        case Kind::PushButton: {
+            auto* b = static_cast<QPushButton*>(w);
+            if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
+            b->setDefault(v.isDefaultButton);
+            break;
+        }
+        case Kind::CheckBox: {
+            auto* b = static_cast<QCheckBox*>(w);
+            if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
+            b->setCheckState(v.check == 2 ? Qt::PartiallyChecked : v.check == 1 ? Qt::Checked : Qt::Unchecked);
+            break;
+        }
+        case Kind::RadioButton: {
+            auto* b = static_cast<QRadioButton*>(w);
+            if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
+            b->setChecked(v.check == 1);
+            break;
+        }
+        case Kind::GroupBox: {
+            QString title = Q(v.text);
+            title.replace("&&", "\x01").remove('&').replace("\x01", "&");
+            static_cast<QGroupBox*>(w)->setTitle(title);
+            break;
+        }
+        case Kind::Edit: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            if (edit->text() != Q(v.text)) edit->setText(Q(v.text));
+            edit->setReadOnly(v.readOnly);
+            edit->setEchoMode((v.style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
+            break;
+        }
+        case Kind::MultiEdit: {
+            auto* edit = static_cast<QPlainTextEdit*>(w);
+            if (edit->toPlainText() != Q(v.text)) edit->setPlainText(Q(v.text));
+            break;
+        }
+        case Kind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            const DWORD type = v.style & SS_TYPEMASK;
+            if (type == SS_ETCHEDHORZ || type == SS_ETCHEDVERT || type == SS_ETCHEDFRAME ||
+                type == SS_BLACKFRAME || type == SS_GRAYFRAME) {
+                label->setFrameShape(QFrame::Box);
+                label->setFrameShadow(QFrame::Sunken);
+                label->setText(QString());
+                break;
+            }
+            label->setTextFormat(Qt::RichText);
+            label->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+            label->setAlignment((type == SS_CENTER ? Qt::AlignHCenter
+                                 : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            QString text = (v.style & SS_NOPREFIX) ? Q(v.text).toHtmlEscaped() : MnemonicRichText(v.text);
+            if (label->text() != text) label->setText(text);
+            break;
+        }
+        case Kind::Combo: {
+            auto* combo = static_cast<QComboBox*>(w);
+            bool same = combo->count() == static_cast<int>(v.items.size());
+            for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == Q(v.items[i].text);
+            if (!same) {
+                combo->clear();
+                for (const auto& item : v.items) combo->addItem(Q(item.text));
+            }
+            combo->setCurrentIndex(v.selection);
+            if (combo->lineEdit() && combo->lineEdit()->text() != Q(v.text)) combo->lineEdit()->setText(Q(v.text));
+            break;
+        }
+        case Kind::List: {
+            auto* list = static_cast<QListWidget*>(w);
+            list->clear();
+            for (const auto& item : v.items) {
+                auto* row = new QListWidgetItem(Q(item.text), list);
+                row->setSelected(item.selected);
+            }
+            if (v.selection >= 0 && v.selection < list->count()) list->setCurrentRow(v.selection);
+            break;
+        }
+        case Kind::ListView: {
+            auto* tree = static_cast<QTreeWidget*>(w);
+            QStringList headers;
+            for (const auto& column : v.columns) headers << Q(column);
+            tree->setColumnCount(std::max<int>(1, headers.size()));
+            if (headers.isEmpty()) tree->setHeaderHidden(true);
+            else tree->setHeaderLabels(headers);
+            tree->clear();
+            for (const auto& item : v.items) {
+                QStringList cells{Q(item.text)};
+                for (const auto& sub : item.subItems) cells << Q(sub);
+                auto* row = new QTreeWidgetItem(tree, cells);
+                row->setSelected(item.selected);
+            }
+            break;
+        }
+        case Kind::Tab: {
+            auto* tabs = static_cast<QTabBar*>(w);
+            while (tabs->count() > static_cast<int>(v.items.size())) tabs->removeTab(tabs->count() - 1);
+            for (std::size_t i = 0; i < v.items.size(); ++i) {
+                QString text = Q(v.items[i].text).remove('&');
+                if (static_cast<int>(i) < tabs->count()) tabs->setTabText(static_cast<int>(i), text);
+                else tabs->addTab(text);
+            }
+            if (v.selection >= 0) tabs->setCurrentIndex(v.selection);
+            break;
+        }
+        case Kind::Spin: {
+            const int width = w->width(), height = w->height();
+            e.up->setGeometry(0, 0, width, height / 2);
+            e.down->setGeometry(0, height / 2, width, height - height / 2);
+            break;
+        }
+        case Kind::Painted: {
+            auto* painted = static_cast<PaintedWidget*>(w);
+            if (e.displayListDirty) {
+                const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+                painted->SetDisplayList(list ? *list : orv::win::DisplayList{});
+                e.displayListDirty = false;
+            }
+            break;
+        }
+        }
+        w->setVisible(v.visible);
+        if (v.focused && !w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+    }
+
+    void SyncWindow(HWND hwnd, QWidget* parent, const RECT& parentClient, std::set<HWND>& seen) {
+        const WindowView v = orv::win::Inspect(hwnd);
+        if (!v.hwnd) return;
+        seen.insert(hwnd);
+        const Kind kind = KindOf(v, parent == nullptr);
+        auto it = entries.find(hwnd);
+        if (it != entries.end() && it->second.kind != kind) {
+            Drop(hwnd);
+            it = entries.end();
+        }
+        if (it == entries.end()) {
+            Entry e;
+            e.kind = kind;
+            e.widget = Create(hwnd, v, kind, parent, e);
+            it = entries.emplace(hwnd, e).first;
+        }
+        Update(hwnd, v, it->second, parentClient);
+        QWidget* self = it->second.widget;
+        for (HWND child : orv::win::ChildWindows(hwnd)) SyncWindow(child, self, v.clientRect, seen);
+        // The first child in the kernel's z-order lies on top of its siblings.
+        if (parent) self->lower();
+    }
+
+    void Drop(HWND hwnd) {
+        auto it = entries.find(hwnd);
+        if (it == entries.end()) return;
+        QWidget* w = it->second.widget;
+        // Children of this widget go with it.
+        for (auto c = entries.begin(); c != entries.end();) {
+            if (c->second.widget != w && w->isAncestorOf(c->second.widget)) {
+                owners.erase(c->second.widget);
+                c = entries.erase(c);
+            } else {
+                ++c;
+            }
+        }
+        owners.erase(w);
+        entries.erase(hwnd);
+        w->hide();
+        w->deleteLater();
+    }
+
+    void Sync() {
+        if (syncing) return;
+        syncing = true;
+        std::set<HWND> seen;
+        const auto tops = orv::win::TopLevelWindows();
+        for (auto t = tops.rbegin(); t != tops.rend(); ++t) SyncWindow(*t, nullptr, RECT{}, seen);
+        std::vector<HWND> gone;
+        for (const auto& [hwnd, e] : entries)
+            if (!seen.count(hwnd)) gone.push_back(hwnd);
+        for (HWND hwnd : gone) Drop(hwnd);
+        for (HWND t : tops) {
+            auto it = entries.find(t);
+            if (it != entries.end() && !it->second.widget->isVisible() && orv::win::Inspect(t).visible)
+                it->second.widget->show();
+        }
+        syncing = false;
+    }
+
+    void AdvanceRealClock() {
+        const qint64 now = clock.elapsed();
+        if (now > lastClock) {
+            const qint64 delta = now - lastClock;
+            lastClock = now;
+            in::AdvanceClock(static_cast<UINT>(delta));
+        }
+    }
+};
+
+QtDriver::QtDriver(QtDriverOptions options) : impl_(std::make_unique<Impl>()) {
+    EnsureApplication(false);
+    impl_->options = std::move(options);
+    impl_->clock.start();
+}
+
+QtDriver::~QtDriver() {
+    for (auto& [hwnd, e] : impl_->entries)
+        if (e.kind == Kind::Top) delete e.widget;
+}
+
+bool QtDriver::WaitForInput(HWND modal) {
+    Sync();
+    QApplication::processEvents();
+    if (!impl_->Interactive()) {
+        if (impl_->options.slowMilliseconds > 0) {
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < impl_->options.slowMilliseconds) {
+                QApplication::processEvents(QEventLoop::AllEvents, 20);
+                QThread::msleep(10);
+            }
+        }
+        const bool more = impl_->options.inner->WaitForInput(modal);
+        if (more && impl_->options.afterInput) impl_->options.afterInput(modal);
+        return more;
+    }
+    // A person's input: Qt's loop runs until a widget gave one, the window went away, or the
+    // real clock moved on (the kernel's timers follow it).
+    impl_->inputGiven = false;
+    QElapsedTimer slice;
+    slice.start();
+    while (!impl_->inputGiven && orv::win::Inspect(modal).hwnd) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (slice.elapsed() >= 50) break;
+    }
+    impl_->AdvanceRealClock();
+    return true;
+}
+
+void QtDriver::WindowCreated(HWND hwnd) {
+    (void)hwnd;
+}
+
+void QtDriver::WindowDestroyed(HWND hwnd) {
+    if (!impl_->syncing) impl_->Drop(hwnd);
+}
+
+void QtDriver::WindowChanged(HWND hwnd, orv::win::WindowChange what) {
+    if (what == orv::win::WindowChange::Redraw || what == orv::win::WindowChange::Rect) {
+        auto it = impl_->entries.find(hwnd);
+        if (it != impl_->entries.end()) it->second.displayListDirty = true;
+    }
+}
+
+void QtDriver::ModalLoopEntered(HWND hwnd) {
+    (void)hwnd;
+}
+
+void QtDriver::ModalLoopLeft(HWND hwnd, INT_PTR result) {
+    (void)hwnd;
+    (void)result;
+}
+
+void QtDriver::Beeped(UINT type) {
+    if (impl_->Interactive()) QApplication::beep();
+    if (impl_->options.inner) impl_->options.inner->Beeped(type);
+}
+
+void QtDriver::HelpRequested(std::size_t index) {
+    if (impl_->options.inner) impl_->options.inner->HelpRequested(index);
+}
+
+void QtDriver::ShellExecuted(std::size_t index) {
+    if (impl_->options.inner) impl_->options.inner->ShellExecuted(index);
+}
+
+void QtDriver::ProcedureFailed(HWND hwnd, UINT message, const std::wstring& what) {
+    if (impl_->options.inner) impl_->options.inner->ProcedureFailed(hwnd, message, what);
+    else std::wcerr << L"orvdlg: " << what << L"\n";
+}
+
+void QtDriver::Sync() { impl_->Sync(); }
+
+bool QtDriver::SaveWindowImage(HWND hwnd, const std::string& path, std::string& error) {
+    Sync();
+    QApplication::processEvents();
+    const WindowView v = orv::win::Inspect(hwnd);
+    auto it = impl_->entries.find(hwnd);
+    if (!v.hwnd || it == impl_->entries.end() || it->second.kind != Kind::Top) {
+        error = "no top-level window to take a picture of";
+        return false;
+    }
+    const int width = v.windowRect.right - v.windowRect.left;
+    const int height = v.windowRect.bottom - v.windowRect.top;
+    if (width <= 0 || height <= 0) {
+        error = "the window has no area";
+        return false;
+    }
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(QColor(0x6b, 0x7f, 0x99));
+    QPainter painter(&image);
+    const QRect client(v.clientRect.left - v.windowRect.left, v.clientRect.top - v.windowRect.top,
+                       v.clientRect.right - v.clientRect.left, v.clientRect.bottom - v.clientRect.top);
+    // Caption bar: the space above the client area inside the frame.
+    if (client.top() > 2) {
+        const QRect caption(client.left(), 1, client.width(), client.top() - 2);
+        painter.fillRect(caption, QColor(0x2b, 0x57, 0x97));
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(caption.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(v.text));
+    }
+    const QPixmap content = it->second.widget->grab();
+    painter.drawPixmap(client.topLeft(), content);
+    painter.end();
+    if (!image.save(QString::fromStdString(path), "PNG")) {
+        error = "cannot write '" + path + "'";
+        return false;
+    }
+    return true;
+}
+
+bool ReadImageSummary(const std::string& path, int& width, int& height, int& colours) {
+    QImage image;
+    if (!image.load(QString::fromStdString(path))) return false;
+    width = image.width();
+    height = image.height();
+    std::set<QRgb> seen;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) seen.insert(image.pixel(x, y));
+    colours = static_cast<int>(seen.size());
+    return true;
+}
+
+}  // namespace orv::qt
