@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "dialogs/controls/CDoubleCalcEdit.h"
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "host/model/DbDesignScenario.h"
@@ -38,9 +39,9 @@ RECT ChildRect(HWND dialog, HWND child) {
 }  // namespace
 
 void MakeScalarCalcEdits(FeaObjectPropertiesImplDlg& dialog, std::initializer_list<UINT> ids) {
-    // FIXME: subclass each edit with the expression edit control once it is available.
-    (void)dialog;
-    (void)ids;
+    std::vector<UINT> list(ids);
+    list.push_back(kListEnd);
+    MakeCalcEdits(dialog, dialog.Context().calcEdits, list.data());
 }
 
 AppliedTemperatureBaseDlg::AppliedTemperatureBaseDlg(CWnd* parent, std::uint32_t typeCode)

@@ -73,8 +73,7 @@ public:
     explicit PartAppliedTemperatureDlg(CWnd* parent = nullptr) : AppliedTemperatureBaseDlg(parent, kTypeCode) {}
 };
 
-// Edits that take expressions. FIXME: plain edits until the expression edit control lands;
-// then this subclasses each id with it.
+// Turns the listed edits into expression edits owned by the dialog's context block.
 void MakeScalarCalcEdits(FeaObjectPropertiesImplDlg& dialog, std::initializer_list<UINT> ids);
 
 }  // namespace DataModelDialogs

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ObjectDialogTestSupport.h"
+#include "components/Registration.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "dialogs/objectdialogs/loads/AppliedTemperatureBaseDlg.h"
 #include "dialogs/objectdialogs/loads/PartHeatGenerationDlg.h"
@@ -23,6 +24,9 @@ struct HostRun {
     SampleModel model;
     StepDriver driver;
     Dialog dialog;
+
+    // The expression edits evaluate through the evaluator component, as in the host.
+    HostRun() { RegisterOrvComponents(); }
 
     void Prepare(std::uint32_t mode, std::uint32_t count, std::initializer_list<OrvDbRecord::DbFeaObject*> objects = {}) {
         model.scenario.UseModelUnitSystemForDisplay();
