@@ -185,6 +185,11 @@ void RegisterProgId(const wchar_t* progId, REFCLSID clsid, const wchar_t* descri
         }
         RegCloseKey(key);
     }
+    // CLSID itself stays non-volatile, so that a component installed for good may still
+    // add its keys below it (a non-volatile key cannot live under a volatile one).
+    if (RegCreateKeyEx(HKEY_CLASSES_ROOT, L"CLSID", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                       nullptr) == ERROR_SUCCESS)
+        RegCloseKey(key);
     const std::wstring clsidPath = std::wstring(L"CLSID\\") + guid + L"\\ProgID";
     if (RegCreateKeyEx(HKEY_CLASSES_ROOT, clsidPath.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
                        &key, nullptr) == ERROR_SUCCESS) {
