@@ -1,4 +1,5 @@
 #include "dialogs/objectdialogs/loads/AppliedTemperatureBaseDlg.h"
+#include "dialogs/objectdialogs/loads/ScalarLoadExchange.h"
 
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "host/model/DbDesignScenario.h"
+#include "host/model/Record.h"
 
 namespace DataModelDialogs {
 namespace {
@@ -44,6 +46,23 @@ void MakeScalarCalcEdits(FeaObjectPropertiesImplDlg& dialog, std::initializer_li
     MakeCalcEdits(dialog, dialog.Context().calcEdits, list.data());
 }
 
+void BlankAndDisableCurveNumber(HWND control) {
+    if (!control) return;
+    ::SetWindowText(control, L"");
+    ::EnableWindow(control, FALSE);
+}
+
+void ExchangeCurveNumberValue(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset) {
+    OrvDbRecord::RecordView view(record);
+    int value = view.GetI32(offset);
+    ::DDX_Text(dx, int(id), value);
+    if (dx->m_bSaveAndValidate) view.SetI32(offset, value);
+}
+
+void AppliedTemperatureBaseDlg::ExchangeCurveNumber(CDataExchange* dx, UINT id, std::size_t offset) {
+    if (BeginExchange(id, offset, 4, &BlankAndDisableCurveNumber)) ExchangeCurveNumberValue(dx, id, Edited(), offset);
+}
+
 AppliedTemperatureBaseDlg::AppliedTemperatureBaseDlg(CWnd* parent, std::uint32_t typeCode)
     : FeaObjectDialogBase(IDD, parent, typeCode) {
     HandleCommand(IDC_VARIES_WITH_TIME, [this] { OnVariesWithTime(); });
@@ -75,7 +94,7 @@ void AppliedTemperatureBaseDlg::DoDataExchange(CDataExchange* dx) {
     ExchangeBoolCheck(dx, IDC_VARIES_WITH_TIME, Edited(), kVariesWithTimeOffset);
     TakeVariesWithTime();
     DDX_Control(dx, int(IDC_LOAD_CURVE_SPIN), loadCurveSpin_);
-    ExchangeInt(dx, IDC_LOAD_CURVE, Edited(), kLoadCurveOffset);
+    ExchangeCurveNumber(dx, IDC_LOAD_CURVE, kLoadCurveOffset);
     if (variesWithTime_) ValidateIntRange(dx, IDC_LOAD_CURVE, edited.GetI32(kLoadCurveOffset), 0, kMaxLoadCurve);
     ExchangeDouble(dx, IDC_STIFFNESS, Edited(), kStiffnessOffset);
     ValidateRange(dx, IDC_STIFFNESS, edited.GetF64(kStiffnessOffset), 1e-300, 1e300);

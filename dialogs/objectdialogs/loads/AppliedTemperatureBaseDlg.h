@@ -45,6 +45,7 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
 
 private:
+    void ExchangeCurveNumber(CDataExchange* dx, UINT id, std::size_t offset);
     void TakeVariesWithTime();
     void EnableTimeControls();
     void ArrangeForRiks();

@@ -3,6 +3,7 @@
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "dialogs/objectdialogs/loads/AppliedTemperatureBaseDlg.h"
+#include "dialogs/objectdialogs/loads/ScalarLoadExchange.h"
 
 namespace DataModelDialogs {
 namespace {
@@ -56,10 +57,10 @@ void PartHeatGenerationDlg::DoDataExchange(CDataExchange* dx) {
     ExchangeBoolCheck(dx, IDC_TEMPERATURE_DEPENDENT, Edited(), kTemperatureDependentOffset);
     temperatureDependent_ = ::IsDlgButtonChecked(m_hWnd, int(IDC_TEMPERATURE_DEPENDENT)) == BST_CHECKED ? 1 : 0;
     DDX_Control(dx, int(IDC_TEMPERATURE_CURVE_SPIN), temperatureCurveSpin_);
-    ExchangeInt(dx, IDC_TEMPERATURE_CURVE, Edited(), kTemperatureCurveOffset);
+    ExchangeCurveNumber(dx, IDC_TEMPERATURE_CURVE, kTemperatureCurveOffset);
     if (temperatureDependent_)
         ValidateIntRange(dx, IDC_TEMPERATURE_CURVE, edited.GetI32(kTemperatureCurveOffset), 0, kMaxCurve);
-    ExchangeInt(dx, IDC_LOAD_CURVE, Edited(), kLoadCurveOffset);
+    ExchangeCurveNumber(dx, IDC_LOAD_CURVE, kLoadCurveOffset);
     if (loadCurveAllowed_) ValidateIntRange(dx, IDC_LOAD_CURVE, edited.GetI32(kLoadCurveOffset), 0, kMaxCurve);
     if (temperatureDependent_) temperatureCurveSpin_.SetRange32(0, kMaxCurve);
     if (loadCurveAllowed_) {
@@ -67,6 +68,10 @@ void PartHeatGenerationDlg::DoDataExchange(CDataExchange* dx) {
         loadCurveSpin_.SetRange32(0, kMaxCurve);
     }
     FeaObjectDialogBase::DoDataExchange(dx);
+}
+
+void PartHeatGenerationDlg::ExchangeCurveNumber(CDataExchange* dx, UINT id, std::size_t offset) {
+    if (BeginExchange(id, offset, 4, &BlankAndDisableCurveNumber)) ExchangeCurveNumberValue(dx, id, Edited(), offset);
 }
 
 void PartHeatGenerationDlg::EnableTemperatureCurve() {

@@ -36,6 +36,7 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
 
 private:
+    void ExchangeCurveNumber(CDataExchange* dx, UINT id, std::size_t offset);
     void EnableTemperatureCurve();
     void OnTemperatureDependent();
 

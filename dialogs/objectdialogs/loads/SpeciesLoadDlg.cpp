@@ -3,6 +3,7 @@
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "dialogs/objectdialogs/loads/AppliedTemperatureBaseDlg.h"
+#include "dialogs/objectdialogs/loads/ScalarLoadExchange.h"
 #include "host/model/DbDesignScenario.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/Utf8.h"
@@ -49,7 +50,9 @@ BOOL SpeciesLoadDlg::OnInitDialog() {
 void SpeciesLoadDlg::ExchangeOwnFields(CDataExchange* dx) {
     ExchangeComboItemDataOrNone(dx, layout_.speciesCombo, Edited(), kSpeciesOffset);
     ExchangeDouble(dx, layout_.valueEdit, Edited(), kValueOffset);
-    if (layout_.loadCurveEdit != kNoControl) ExchangeInt(dx, layout_.loadCurveEdit, Edited(), kLoadCurveOffset);
+    if (layout_.loadCurveEdit != kNoControl &&
+        BeginExchange(layout_.loadCurveEdit, kLoadCurveOffset, 4, &BlankAndDisableCurveNumber))
+        ExchangeCurveNumberValue(dx, layout_.loadCurveEdit, Edited(), kLoadCurveOffset);
     if (layout_.refuseNegative && ChecksApply(dx, layout_.valueEdit) && GetEditedEntry().GetF64(kValueOffset) < 0)
         AfxMessageBox(LoadResourceString(IDS_NEGATIVE_MAGNITUDE).GetString(), MB_OK);
 }
