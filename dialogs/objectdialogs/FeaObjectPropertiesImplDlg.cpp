@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "dialogs/controls/CDoubleCalcEdit.h"
 #include "dialogs/resources/Common.h"
 #include "host/model/DbDesignScenario.h"
 #include "host/model/Record.h"
@@ -552,6 +553,18 @@ void FeaObjectPropertiesImplDlg::UpdateDirectionRadios(const VectorGroup& g) {
     }
     for (UINT id : {g.xRadio, g.yRadio, g.zRadio, g.customRadio, g.normalRadio}) check(id, id == g.customRadio);
     enableEdits(true);
+}
+
+// ---- expression edits ----
+
+void FeaObjectPropertiesImplDlg::MakeCalcEdits(const UINT* ids) {
+    DataModelDialogs::MakeCalcEdits(*this, context_->calcEdits, ids);
+}
+
+void FeaObjectPropertiesImplDlg::MakeCalcEdits(std::initializer_list<UINT> ids) {
+    std::vector<UINT> list(ids);
+    list.push_back(kListEnd);
+    MakeCalcEdits(list.data());
 }
 
 // ---- pick requests ----

@@ -182,6 +182,12 @@ public:
     void OnDirectionRadio(const VectorGroup& group, UINT clicked);
     void UpdateDirectionRadios(const VectorGroup& group);
 
+    // ---- expression edits ----
+    // Turns the listed edits (ending with 0 or 0xFFFFFFFF) into expression edits owned by the
+    // context block; call after the base initialisation.
+    void MakeCalcEdits(const UINT* ids);
+    void MakeCalcEdits(std::initializer_list<UINT> ids);
+
     // ---- pick requests ----
     // Saves without checks, skipping `ids` (ending with 0 or 0xFFFFFFFF), and ends with `code`.
     void EndWithCode(std::uint32_t code, const UINT* ids);
