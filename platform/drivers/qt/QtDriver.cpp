@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
@@ -154,7 +155,10 @@ struct QtDriver::Impl {
             auto owner = widget ? impl_.owners.find(widget) : impl_.owners.end();
             if (owner == impl_.owners.end()) return false;
             const HWND hwnd = owner->second;
-            if (event->type() == QEvent::FocusIn && !impl_.syncing && impl_.Interactive()) {
+            // Focus a person gave (a click, a shortcut); the kernel's own moves come back by sync.
+            if (event->type() == QEvent::FocusIn && !impl_.syncing && impl_.Interactive() &&
+                (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason ||
+                 static_cast<QFocusEvent*>(event)->reason() == Qt::ShortcutFocusReason)) {
                 impl_.Give([hwnd] { return in::Focus(hwnd); });
                 return false;
             }
