@@ -75,6 +75,8 @@ AppliedTemperatureBaseDlg::AppliedTemperatureBaseDlg(CWnd* parent, std::uint32_t
 BOOL AppliedTemperatureBaseDlg::OnInitDialog() {
     const std::uint32_t analysisType = AnalysisType();
     timeVariationAllowed_ = (analysisType == 4 || analysisType == 21) ? 1 : 0;
+    const auto* scenario = Context().editParameters.designScenario;
+    riks_ = scenario && scenario->IsRiksAnalysis();
     FeaObjectDialogBase::OnInitDialog();
     MakeScalarCalcEdits(*this, {IDC_TEMPERATURE, IDC_STIFFNESS, IDC_SCALE, IDC_ACTIVATION_TIME});
     SuppressUnlessAnalysisTypes(IDC_LOAD_CURVE_LABEL, IDC_LOAD_CURVE, IDC_LOAD_CURVE_SPIN, IDC_CURVE, 0, 0, 0);
@@ -82,8 +84,7 @@ BOOL AppliedTemperatureBaseDlg::OnInitDialog() {
         ::EnableWindow(box, timeVariationAllowed_ != 0 && !IsSuppressed(IDC_VARIES_WITH_TIME));
     TakeVariesWithTime();
     EnableTimeControls();
-    const auto* scenario = Context().editParameters.designScenario;
-    if (scenario && scenario->IsRiksAnalysis()) ArrangeForRiks();
+    if (riks_) ArrangeForRiks();
     return TRUE;
 }
 
@@ -95,7 +96,9 @@ void AppliedTemperatureBaseDlg::DoDataExchange(CDataExchange* dx) {
     TakeVariesWithTime();
     DDX_Control(dx, int(IDC_LOAD_CURVE_SPIN), loadCurveSpin_);
     ExchangeCurveNumber(dx, IDC_LOAD_CURVE, kLoadCurveOffset);
-    if (variesWithTime_) ValidateIntRange(dx, IDC_LOAD_CURVE, edited.GetI32(kLoadCurveOffset), 0, kMaxLoadCurve);
+    // Under Riks the load curve is hidden, so it cannot be corrected and is not tested.
+    if (variesWithTime_ && !riks_)
+        ValidateIntRange(dx, IDC_LOAD_CURVE, edited.GetI32(kLoadCurveOffset), 0, kMaxLoadCurve);
     ExchangeDouble(dx, IDC_STIFFNESS, Edited(), kStiffnessOffset);
     ValidateRange(dx, IDC_STIFFNESS, edited.GetF64(kStiffnessOffset), 1e-300, 1e300);
     ExchangeDouble(dx, IDC_SCALE, Edited(), kScaleOffset);
@@ -107,8 +110,8 @@ void AppliedTemperatureBaseDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 void AppliedTemperatureBaseDlg::TakeVariesWithTime() {
-    // A box that was checked in a record of an analysis without time variation stays as it is
-    // in the record, but its time controls stay off and unchecked.
+    // A box checked in a record of an analysis without time variation keeps its state, but the
+    // time controls stay off and are not tested.
     variesWithTime_ = (timeVariationAllowed_ && ::IsDlgButtonChecked(m_hWnd, int(IDC_VARIES_WITH_TIME)) == BST_CHECKED)
                           ? 1
                           : 0;

@@ -54,6 +54,7 @@ private:
     CSpinButtonCtrl loadCurveSpin_;
     std::uint8_t variesWithTime_ = 0;
     std::uint8_t timeVariationAllowed_ = 0;
+    bool riks_ = false;
 };
 
 class NodalAppliedTemperatureDlg : public AppliedTemperatureBaseDlg {
