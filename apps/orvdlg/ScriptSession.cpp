@@ -1,6 +1,7 @@
 #include "apps/orvdlg/ScriptSession.h"
 
 #include "apps/orvdlg/CurveCommands.h"
+#include "apps/orvdlg/ControlCommands.h"
 #include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
@@ -15,6 +16,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(ui);
         runner.AddLayer(host);
         runner.AddLayer(demo);
+        runner.AddLayer(controls);
         runner.AddLayer(curves);
         runner.AddLayer(fea);
         runner.SetWindowProbe(&ui);
@@ -23,6 +25,7 @@ struct ScriptSession::Layers {
     orv::script::UiCommands ui;
     HostCommands host;
     DemoCommands demo;
+    ControlCommands controls;
     CurveCommands curves;
     FeaDialogCommands fea{host};
     orv::script::ScriptedDriver driver;
