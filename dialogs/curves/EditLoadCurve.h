@@ -4,6 +4,7 @@
 // the active range editor of the host automation object ("Data...").
 
 #include <cstdint>
+#include <string>
 
 #include "dialogs/factory/Export.h"
 #include "platform/win/Afx.h"
