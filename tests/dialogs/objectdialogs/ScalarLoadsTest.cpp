@@ -160,4 +160,30 @@ TEST(AppliedTemperature, RiksHidesTheLoadCurveRowAndClosesTheGap) {
     EXPECT_EQ(riksHeight, height - row);
 }
 
+TEST(AppliedTemperature, AnOutOfRangeLoadCurveIsRefusedUnlessRiksHidesIt) {
+    for (bool riks : {false, true}) {
+        HostRun<DataModelDialogs::NodalAppliedTemperatureDlg> run;
+        run.model.scenario.SetAnalysisType(4);
+        run.model.scenario.SetRiksAnalysis(riks);
+        RURIVO_LOADS_V1_ENTRY entry;
+        OrvDbRecord::ObjectRegistrar::GetRegistrar().GetFeaObject(29)->InitFemStruct(entry);
+        entry.SetF64(280, 1.0);
+        entry.SetF64(288, 1.0);
+        entry.SetI32(304, 40000);
+        entry.SetFlag(308, true);
+        auto& object = run.model.scenario.CreateFeaObject(29, entry, OrvDbRecord::GeometryKindOf(29), 1);
+        run.Prepare(1, 1, {&object});
+        std::wstring message;
+        run.driver.Then([] { Click(IDOK); }).Then([&] {
+            if (IsMessageBox()) {
+                message = MessageText();
+                Click(IDOK);
+            }
+        });
+        if (!riks) run.driver.Then([] { Click(IDCANCEL); });
+        EXPECT_EQ(run.Show(), riks ? 0u : 1u) << riks;
+        EXPECT_EQ(message.empty(), riks) << riks;
+    }
+}
+
 }  // namespace
