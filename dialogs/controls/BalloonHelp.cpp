@@ -511,6 +511,14 @@ LRESULT CALLBACK CBalloonHelp::KeyboardHookProc(int code, WPARAM wParam, LPARAM 
 void CBalloonHelp::AddToKeyboardList() {
     KeyboardState& k = Keyboard();
     std::lock_guard<std::mutex> guard(k.lock);
+    // Windows that went without their WM_DESTROY (a kernel reset) leave the list; when no
+    // balloon is left, the hook is installed afresh, so that a hook removed behind our back
+    // never keeps a new balloon from closing.
+    std::erase_if(k.balloons, [](HWND hwnd) { return !::IsWindow(hwnd); });
+    if (k.balloons.empty() && k.hook) {
+        UnhookWindowsHookEx(k.hook);
+        k.hook = nullptr;
+    }
     if (!k.hook) k.hook = SetWindowsHookEx(WH_KEYBOARD, &KeyboardHookProc, nullptr, GetCurrentThreadId());
     if (std::find(k.balloons.begin(), k.balloons.end(), m_hWnd) == k.balloons.end()) k.balloons.push_back(m_hWnd);
 }

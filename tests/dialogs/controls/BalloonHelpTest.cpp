@@ -244,6 +244,21 @@ TEST_F(BalloonHelpTest, KeyPressClosesEveryBalloonThatAsksForItAndTheHookGoesWit
     EXPECT_FALSE(IsWindow(c.GetSafeHwnd()));
 }
 
+TEST_F(BalloonHelpTest, AfterAKernelResetANewBalloonStillClosesOnAKey) {
+    const unsigned keys = CBalloonHelp::kCloseOnKeyPress | CBalloonHelp::kDisableFadeIn;
+    auto* first = new CBalloonHelp;
+    ASSERT_TRUE(Show(*first, {300, 200}, keys));
+    ASSERT_TRUE(input::PressKey(VK_SHIFT));  // starts the fade-out; the hook stays until it is gone
+    orv::win::ResetKernel();
+    delete first;
+    ASSERT_TRUE(owner_.CreateIndirect(&OwnerTemplate()));
+    CBalloonHelp second;
+    ASSERT_TRUE(Show(second, {300, 200}, keys | CBalloonHelp::kDisableFadeOut));
+    ASSERT_TRUE(input::PressKey(VK_SHIFT));
+    orv::win::PumpMessages();
+    EXPECT_FALSE(IsWindow(second.GetSafeHwnd()));
+}
+
 TEST_F(BalloonHelpTest, MouseOptionsClose) {
     const unsigned noFade = CBalloonHelp::kDisableFadeIn | CBalloonHelp::kDisableFadeOut;
     {
