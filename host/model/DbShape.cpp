@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "host/model/DbDesignScenario.h"
 #include "host/model/DbFeaObject.h"
@@ -39,18 +40,28 @@ bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || IsAsciiDigit(c); }
 
+// An offset with 13 significant digits: the offsets of the temperature scales come out of the
+// unit library with rounding noise in the last digits (31.999999999999943 for 32).
+std::string FormatOffset(double offset) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.13g", offset);
+    return buf;
+}
+
 // Value in `to` = scale * (value in `from`) + offset for the displayable unit; a code that is
 // not known converts as a plain number.
 void ValueConversion(int code, const UnitSys::UnitSystem& from, const UnitSys::UnitSystem& to, double& scale, double& offset) {
-    const double zero = UnitSys::UnitSystem::ConvertDisplayableUnit(0.0, code, from, to);
-    const double one = UnitSys::UnitSystem::ConvertDisplayableUnit(1.0, code, from, to);
-    if (!std::isfinite(zero) || !std::isfinite(one)) {
-        scale = 1.0;
-        offset = 0.0;
+    scale = 1.0;
+    offset = 0.0;
+    UnitSys::Dimension dimension;
+    if (!UnitSys::UnitSystem::GetDisplayableUnitDimension(code, dimension))
         return;
-    }
+    const double factor = UnitSys::UnitSystem::DimensionFactor(dimension, from, to);
+    const double zero = UnitSys::UnitSystem::ConvertDisplayableUnit(0.0, code, from, to);
+    if (!std::isfinite(factor) || !std::isfinite(zero))
+        return;
+    scale = factor;
     offset = zero;
-    scale = one - zero;
 }
 
 }  // namespace
@@ -119,9 +130,9 @@ std::string DbShape::GetShape(const UnitSys::UnitSystem& system, const RSTVariab
         return body;
     std::string text = scale == 1.0 ? "(" + body + ")" : FormatFactor(scale) + "*(" + body + ")";
     if (offset > 0)
-        text += "+" + FormatFactor(offset);
+        text += "+" + FormatOffset(offset);
     else if (offset < 0)
-        text += "-" + FormatFactor(-offset);
+        text += "-" + FormatOffset(-offset);
     return text;
 }
 
