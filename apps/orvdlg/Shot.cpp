@@ -48,6 +48,8 @@ void FrontEndUsage(std::ostream& err) {
            "       orvdlg run --driver qt [--slow MS] SCRIPT\n";
 }
 
+#ifdef ORV_HAVE_QT
+
 bool ReadScript(const std::string& path, std::string& text, std::ostream& err) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -57,8 +59,6 @@ bool ReadScript(const std::string& path, std::string& text, std::ostream& err) {
     text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     return true;
 }
-
-#ifdef ORV_HAVE_QT
 
 // The script lines that are `show` commands.
 std::set<int> ShowLines(const std::string& text) {

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QThread>
 #include <QToolButton>
@@ -368,6 +369,21 @@ struct QtDriver::Impl {
                 label->setFrameShape(QFrame::Box);
                 label->setFrameShadow(QFrame::Sunken);
                 label->setText(QString());
+                break;
+            }
+            if (type == SS_ICON) {
+                // A message box's icon: the style's own picture for its kind.
+                const WindowView owner = orv::win::Inspect(v.parent);
+                QStyle::StandardPixmap kind = QStyle::SP_MessageBoxInformation;
+                switch (owner.isMessageBox ? owner.messageBox.icon & 0xF0 : 0) {
+                case 0x10: kind = QStyle::SP_MessageBoxCritical; break;
+                case 0x20: kind = QStyle::SP_MessageBoxQuestion; break;
+                case 0x30: kind = QStyle::SP_MessageBoxWarning; break;
+                case 0x40: kind = QStyle::SP_MessageBoxInformation; break;
+                default: kind = QStyle::SP_FileIcon; break;
+                }
+                const int size = std::max(1, std::min(label->width(), label->height()));
+                label->setPixmap(QApplication::style()->standardIcon(kind).pixmap(size, size));
                 break;
             }
             label->setTextFormat(Qt::RichText);
