@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <ostream>
 #include <set>
@@ -72,7 +73,9 @@ std::set<int> ShowLines(const std::string& text) {
 
 int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, std::ostream& out, std::ostream& err) {
     std::string text;
-    if (!ReadScript(path, text, err)) return 2;
+    const bool fromInput = path == "-";
+    if (fromInput) text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    else if (!ReadScript(path, text, err)) return 2;
     if (!shotDir.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(shotDir, ec);
@@ -109,7 +112,7 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
     }
     driver = std::make_unique<orv::qt::QtDriver>(std::move(options));
     session.SetFrontEnd(driver.get());
-    const int status = session.RunFile(path);
+    const int status = fromInput ? session.RunText("stdin", text) : session.RunFile(path);
     return status == 0 && shotFailed ? 2 : status;
 }
 

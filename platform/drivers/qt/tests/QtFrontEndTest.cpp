@@ -128,6 +128,20 @@ TEST(QtShots, RunThroughQtGivesTheSameResultAsHeadless) {
     const int status = RunMain({"run", script}, out, err);
     EXPECT_EQ(qtStatus, status);
     EXPECT_EQ(qtOut, out);
+    // Slowed down for watching: the same again.
+    std::string slowOut, slowErr;
+    EXPECT_EQ(RunMain({"run", "--driver", "qt", "--slow", "1", script}, slowOut, slowErr), status);
+    EXPECT_EQ(slowOut, out);
+}
+
+TEST(QtShots, FailingScriptKeepsItsStatusThroughQt) {
+    const auto dir = ScratchDir("failing");
+    const std::string script = WriteScript(dir, "dialog sample\nexpect text 1001 \"Beam\"\nclick Cancel\n");
+    std::string qtOut, qtErr, out, err;
+    const int qtStatus = RunMain({"run", "--driver", "qt", script}, qtOut, qtErr);
+    EXPECT_EQ(qtStatus, RunMain({"run", script}, out, err));
+    EXPECT_EQ(qtStatus, 1);
+    EXPECT_EQ(qtOut, out);
 }
 
 TEST(QtShots, BadCommandLinesAreRefusedWithAReason) {
