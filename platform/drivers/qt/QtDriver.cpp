@@ -243,7 +243,11 @@ struct QtDriver::Impl {
         }
         case Kind::MultiEdit: {
             auto* edit = new QPlainTextEdit(parent);
-            edit->setReadOnly(true);
+            // Changes made by a sync are ignored (Give does nothing while syncing).
+            QObject::connect(edit, &QPlainTextEdit::textChanged, [this, hwnd, edit] {
+                const std::wstring text = edit->toPlainText().toStdWString();
+                Give([hwnd, text] { return in::ReplaceText(hwnd, text); });
+            });
             w = edit;
             break;
         }
@@ -359,6 +363,7 @@ struct QtDriver::Impl {
         case Kind::MultiEdit: {
             auto* edit = static_cast<QPlainTextEdit*>(w);
             if (edit->toPlainText() != Q(v.text)) edit->setPlainText(Q(v.text));
+            edit->setReadOnly(v.readOnly);
             break;
         }
         case Kind::Label: {
