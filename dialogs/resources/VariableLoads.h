@@ -32,3 +32,7 @@
 // The detail line of a failure at a node (%1: node id, %2 to %4: r, s, t, %5: the
 // component's explanation).
 #define IDS_EXPRESSION_AT_NODE 3310
+
+// The primitives popup: a borderless list view of the primitive names.
+#define IDD_SHAPE_PRIMITIVES 3191
+#define IDC_SHAPE_PRIMITIVES_LIST 1690
