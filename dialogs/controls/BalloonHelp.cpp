@@ -404,7 +404,8 @@ void CBalloonHelp::HideBalloon() {
     }
     if (options_ & kDisableFadeOut) {
         SetAlpha(0);
-        DestroyWindow();
+        // The window function, not CWnd's: a balloon that deletes itself is gone afterwards.
+        ::DestroyWindow(m_hWnd);
         return;
     }
     SetAlpha(kFadeOutStart);
@@ -423,7 +424,7 @@ void CBalloonHelp::OnTimerTick(UINT_PTR id) {
         if (alpha_ - kFadeStep < 0) {
             KillTimer(kTimerFadeOut);
             SetAlpha(0);
-            DestroyWindow();
+            ::DestroyWindow(m_hWnd);  // may delete this
         } else {
             SetAlpha(alpha_ - kFadeStep);
         }

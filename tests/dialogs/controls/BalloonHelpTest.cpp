@@ -369,6 +369,13 @@ TEST_F(BalloonHelpTest, CreationNeedsAParentAndDeletesItselfWhenAsked) {
     HWND hwnd = self->GetSafeHwnd();
     SendMessage(hwnd, WM_CLOSE, 0, 0);  // the object is gone with its window (the sanitizer build checks)
     EXPECT_FALSE(IsWindow(hwnd));
+
+    // Fading in, timing out and fading out on the clock, then gone with its object.
+    auto* fading = new CBalloonHelp;
+    ASSERT_TRUE(Show(*fading, {300, 200}, CBalloonHelp::kDeleteThisOnClose, L"text", 100));
+    hwnd = fading->GetSafeHwnd();
+    input::AdvanceClock(1000);
+    EXPECT_FALSE(IsWindow(hwnd));
 }
 
 TEST_F(BalloonHelpTest, ShapeOfATallNarrowBalloonKeepsTheTailWithinTheMargins) {
