@@ -434,6 +434,13 @@ void CBalloonHelp::OnTimerTick(UINT_PTR id) {
         HideBalloon();
         break;
     case kTimerMouse: CheckMouse(); break;
+    case kTimerHotCheck: {
+        POINT p{};
+        ::GetCursorPos(&p);
+        ::ScreenToClient(m_hWnd, &p);
+        UpdateCloseButton(p);
+        break;
+    }
     default: break;
     }
 }
@@ -480,16 +487,24 @@ void CBalloonHelp::OnRButtonUp() {
     if (options_ & kCloseOnRButtonUp) HideBalloon();
 }
 
-void CBalloonHelp::OnMouseMove(CPoint point) {
-    if (options_ & kShowCloseButton) {
-        const bool over = CloseButtonRect().PtInRect(point) != FALSE;
-        const bool held = ::GetCapture() == m_hWnd && closeButtonState_ == DFCS_PUSHED;
-        const UINT state = over ? (held ? DFCS_PUSHED : DFCS_HOT) : DFCS_FLAT;
-        if (state != closeButtonState_) {
-            closeButtonState_ = state;
-            RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        }
+void CBalloonHelp::UpdateCloseButton(CPoint point) {
+    const bool over = CloseButtonRect().PtInRect(point) != FALSE;
+    const bool held = ::GetCapture() == m_hWnd && closeButtonState_ == DFCS_PUSHED;
+    const UINT state = over ? (held ? DFCS_PUSHED : DFCS_HOT) : DFCS_FLAT;
+    // While the button is drawn hot the mouse is checked again, since leaving the balloon
+    // sends it no mouse move.
+    if (state == DFCS_FLAT)
+        KillTimer(kTimerHotCheck);
+    else
+        SetTimer(kTimerHotCheck, kHotCheckMilliseconds);
+    if (state != closeButtonState_) {
+        closeButtonState_ = state;
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
+}
+
+void CBalloonHelp::OnMouseMove(CPoint point) {
+    if (options_ & kShowCloseButton) UpdateCloseButton(point);
     CheckMouse();
 }
 
@@ -535,6 +550,7 @@ void CBalloonHelp::RemoveFromKeyboardList() {
 }
 
 void CBalloonHelp::OnDestroyWindow() {
+    KillTimer(kTimerHotCheck);
     KillTimer(kTimerFadeIn);
     KillTimer(kTimerFadeOut);
     KillTimer(kTimerClose);

@@ -31,6 +31,7 @@ public:
     static constexpr UINT_PTR kTimerFadeOut = 3334;
     static constexpr UINT_PTR kTimerClose = 3335;
     static constexpr UINT_PTR kTimerMouse = 3336;
+    static constexpr UINT_PTR kTimerHotCheck = 3337;  // the close button checks the mouse again
 
     static constexpr int kMouseTolerance = 3;
     static constexpr int kTailHeight = 20;
@@ -39,6 +40,7 @@ public:
     static constexpr UINT kFadeStepMilliseconds = 25;
     static constexpr int kFadeStep = 25;
     static constexpr UINT kMouseCheckMilliseconds = 100;
+    static constexpr UINT kHotCheckMilliseconds = 500;
 
     // The platform's layered-window function; null stands for a platform without layered
     // windows (then balloons never fade). Each balloon takes the one set when it is constructed.
@@ -65,6 +67,8 @@ public:
     void HideBalloon();
 
     unsigned Options() const { return options_; }
+    // The close button's DrawFrameControl state: DFCS_FLAT, DFCS_HOT or DFCS_PUSHED.
+    UINT CloseButtonState() const { return closeButtonState_; }
     int Alpha() const { return alpha_; }
     const CPoint& Anchor() const { return anchor_; }
     const CString& Content() const { return content_; }
@@ -99,6 +103,7 @@ private:
     void OnLButtonUp(CPoint point);
     void OnRButtonUp();
     void OnMouseMove(CPoint point);
+    void UpdateCloseButton(CPoint point);
     void OnDestroyWindow();
     static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
     void AddToKeyboardList();

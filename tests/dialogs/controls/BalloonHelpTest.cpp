@@ -316,6 +316,28 @@ TEST_F(BalloonHelpTest, MouseOptionsClose) {
     }
 }
 
+TEST_F(BalloonHelpTest, CloseButtonIsDrawnHotUnderTheMouseAndFlatAgainOnceItLeaves) {
+    CBalloonHelp b;
+    ASSERT_TRUE(Show(b, {300, 200}, CBalloonHelp::kDisableFadeIn | CBalloonHelp::kShowCloseButton));
+    const auto view = Inspect(b.GetSafeHwnd());
+    const POINT button{view.windowRect.right - CBalloonHelp::kMargin - 8,
+                       view.windowRect.top + CBalloonHelp::kTailHeight + CBalloonHelp::kMargin + 8};
+    EXPECT_EQ(b.CloseButtonState(), UINT(DFCS_FLAT));
+    input::MoveMouse(button);
+    EXPECT_EQ(b.CloseButtonState(), UINT(DFCS_HOT));
+    const auto* list = orv::win::PaintWindow(b.GetSafeHwnd());
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(std::any_of(list->ops.begin(), list->ops.end(), [](const orv::win::DrawOp& op) {
+        return op.kind == orv::win::DrawKind::Text && op.text == L"Title";
+    }));
+    // Away from every window: no mouse move reaches the balloon; the check after 500 ms does.
+    input::MoveMouse({1800, 1000});
+    EXPECT_EQ(b.CloseButtonState(), UINT(DFCS_HOT));
+    input::AdvanceClock(CBalloonHelp::kHotCheckMilliseconds);
+    EXPECT_EQ(b.CloseButtonState(), UINT(DFCS_FLAT));
+    EXPECT_TRUE(IsWindow(b.GetSafeHwnd()));
+}
+
 TEST_F(BalloonHelpTest, RegionAndPaintingFollowTheShape) {
     CBalloonHelp b;
     ASSERT_TRUE(Show(b, {300, 200}, CBalloonHelp::kDisableFadeIn | CBalloonHelp::kShowInnerShadow, L"Content line"));
