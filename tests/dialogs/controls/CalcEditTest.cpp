@@ -225,6 +225,39 @@ TEST_F(CalcEditTest, LeavingEvaluatesAChangedEntryAndKeepsAnUntouchedOne) {
     EXPECT_EQ(Text(kValue), L"");
 }
 
+TEST_F(CalcEditTest, EqualsOnAnUnevaluableEntryBeepsAndShowsThePreviousValue) {
+    Open(L"5");
+    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"4*4"));
+    ASSERT_TRUE(input::TypeChar(L'='));
+    ASSERT_EQ(Text(kValue), L"16");
+    TypeAtEnd(kValue, L"/");
+    ASSERT_NE(BalloonWindow(), nullptr);
+    const size_t before = Beeps();
+    ASSERT_TRUE(input::TypeChar(L'='));
+    EXPECT_EQ(Beeps(), before + 1);
+    EXPECT_EQ(Text(kValue), L"16");
+    EXPECT_TRUE(dialog_->Value().IsValid());
+    EXPECT_EQ(GetFocus(), Edit(kValue));  // "=" keeps the focus in the field
+}
+
+TEST_F(CalcEditTest, KeysThatLeaveTheTextAsItWasChangeNothing) {
+    Open(L"5");
+    TypeAtEnd(kValue, L"*");
+    ASSERT_FALSE(dialog_->Value().IsValid());
+    CBalloonHelp* balloon = dialog_->Value().Balloon();
+    ASSERT_NE(balloon, nullptr);
+    const size_t before = Beeps();
+    ASSERT_TRUE(input::TypeChar(wchar_t(1)));  // Ctrl+A selects all
+    EXPECT_EQ(Beeps(), before);
+    EXPECT_EQ(dialog_->Value().Balloon(), balloon);  // the same balloon, not raised again
+    EXPECT_EQ(Text(kValue), L"5*");
+    // Ctrl+V pastes through the same checks.
+    orv::win::SetClipboardText(L"9");
+    ASSERT_TRUE(input::TypeChar(wchar_t(22)));
+    EXPECT_EQ(Text(kValue), L"9");
+    EXPECT_TRUE(dialog_->Value().IsValid());
+}
+
 TEST_F(CalcEditTest, OneThirdShowsSixteenSignificantDigits) {
     Open(L"");
     ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"1/3"));
