@@ -90,7 +90,13 @@ void ControlCommands::AddCommands(orv::script::CommandTable& table) {
                    if (!ParseColour(colourToken.text, expected))
                        args.Fail("expected a colour of six hexadecimal digits RRGGBB, got '" + colourToken.text + "'");
                    args.End();
-                   const COLORREF actual = orv::win::Inspect(control).textColor;
+                   const auto view = orv::win::Inspect(control);
+                   // The kernel asks the parent for the colours of these kinds only.
+                   if (view.className != L"Edit" && view.className != L"Static" && view.className != L"Button")
+                       args.Fail("textcolor is known for edits, statics and buttons, not for " +
+                                 orv::script::UiCommands::Written(reference) + " (" +
+                                 orv::WideToUtf8(view.className) + ")");
+                   const COLORREF actual = view.textColor;
                    if (actual != expected)
                        call.Fail("textcolor " + orv::script::UiCommands::Written(reference) + " " +
                                      ColourText(expected),

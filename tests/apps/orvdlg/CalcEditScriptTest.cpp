@@ -239,6 +239,8 @@ TEST_F(CalcEditScriptTest, ChecksThatFailSayWhatWasFound) {
          "calcedit.dlgs:2: expected textcolor 1001 FF0000, got 000000"},
         {"malformed colour", "calcedit-dialog\nexpect textcolor 1001 red\nclick OK\n", 2,
          "calcedit.dlgs:2: expected a colour of six hexadecimal digits RRGGBB, got 'red'"},
+        {"textcolor of a list", "dialog sample\nexpect textcolor 1011 000000\nclick OK\n", 2,
+         "calcedit.dlgs:2: textcolor is known for edits, statics and buttons, not for 1011 (ListBox)"},
         {"expect no without balloon", "expect no window\n", 2, "calcedit.dlgs:1: expected 'balloon'"},
         {"textcolor without a window", "expect textcolor 1001 000000\n", 2, "calcedit.dlgs:1: "},
     };
