@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,7 +10,10 @@
 #include "components/interfaces/IExpressionEvaluator.h"
 #include "dialogs/controls/CDoubleCalcEdit.h"
 #include "platform/com/ClassRegistry.h"
+#include "dialogs/resources/Controls.h"
 #include "platform/res/DialogTemplate.h"
+#include "platform/res/Module.h"
+#include "platform/res/Resources.h"
 #include "platform/win/Afx.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
@@ -380,6 +384,25 @@ TEST_F(CalcEditTest, MakeCalcEditsSkipsMissingAndKnownControlsAndDropsStaleOnes)
     dialog_->DestroyWindow();
     DataModelDialogs::MakeCalcEdits(*dialog_, dialog_->edits, again);
     EXPECT_TRUE(dialog_->edits.empty());
+}
+
+TEST_F(CalcEditTest, BalloonTextsComeFromTheResourceModuleAndItsGermanSatellite) {
+    std::wstring title, text;
+    ASSERT_TRUE(orv::res::LoadStringResource(nullptr, IDS_INVALID_EQUATION, title));
+    ASSERT_TRUE(orv::res::LoadStringResource(nullptr, IDS_INVALID_EQUATION_TEXT, text));
+    EXPECT_EQ(title, L"Invalid Equation");
+    EXPECT_EQ(text, L"The current entry cannot be evaluated.\nLeaving the field now will undo your changes.");
+
+    const std::filesystem::path satellite = std::filesystem::path(ORV_BINARY_DIR) / "bin/Locale/libDataModelDialogs.DEU";
+    if (!std::filesystem::exists(satellite)) GTEST_SKIP() << "the German satellite is not built: " << satellite;
+    HMODULE german = LoadLibraryEx(satellite.wstring().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(german, nullptr);
+    ASSERT_TRUE(orv::res::LoadStringResource(german, IDS_INVALID_EQUATION, title));
+    ASSERT_TRUE(orv::res::LoadStringResource(german, IDS_INVALID_EQUATION_TEXT, text));
+    EXPECT_EQ(title, L"Ung\u00fcltige Formel");
+    EXPECT_NE(text.find(L"\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\u00c4nderungen"), std::wstring::npos);
+    FreeLibrary(german);
 }
 
 }  // namespace
