@@ -1,4 +1,4 @@
-# cmake -DRUNNER=orvdlg -DSOURCE_DIR=dir -DWORK_DIR=dir -DNAME=name -DEXPECTED_EXIT=N -P RunScenario.cmake
+# cmake -DRUNNER=orvdlg -DSOURCE_DIR=dir -DWORK_DIR=dir -DNAME=name -DEXPECTED_EXIT=N [-DKEEP_LOCALE=ON] -P RunScenario.cmake
 # Copies the scenario folder into WORK_DIR, runs `orvdlg run NAME.dlgs` there and checks the
 # exit status and, when NAME.out exists, the whole output.
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -6,6 +6,14 @@ file(MAKE_DIRECTORY "${WORK_DIR}")
 file(GLOB files "${SOURCE_DIR}/*")
 list(FILTER files EXCLUDE REGEX "(CMakeLists\\.txt|\\.cmake)$")
 file(COPY ${files} DESTINATION "${WORK_DIR}")
+# Each run has its own registry and user data folder, so parallel runs and the person's own
+# settings never meet, and English unless the test itself chose a locale (KEEP_LOCALE).
+set(ENV{ORV_REGISTRY_DIR} "${WORK_DIR}/.registry")
+set(ENV{ORV_USER_DATA_DIR} "${WORK_DIR}/.userdata")
+if(NOT KEEP_LOCALE)
+  set(ENV{LC_ALL} "C")
+  unset(ENV{ORVEN_LOCALE_OVERRIDE})
+endif()
 execute_process(COMMAND "${RUNNER}" run "${NAME}.dlgs" WORKING_DIRECTORY "${WORK_DIR}"
   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message("${output}${errors}")

@@ -23,7 +23,7 @@ if(ORV_BUILD_TESTS)
     add_test(NAME scenario.${name}
       COMMAND ${CMAKE_COMMAND} -E env ${unset} ${env}
               ${CMAKE_COMMAND} -DRUNNER=$<TARGET_FILE:orvdlg> -DSOURCE_DIR=${scenario_dir}
-              -DWORK_DIR=${CMAKE_BINARY_DIR}/testtmp/scenarios/${name} -DNAME=${name} -DEXPECTED_EXIT=0
+              -DWORK_DIR=${CMAKE_BINARY_DIR}/testtmp/scenarios/${name} -DNAME=${name} -DEXPECTED_EXIT=0 -DKEEP_LOCALE=ON
               -P ${PROJECT_SOURCE_DIR}/tests/scenarios/RunScenario.cmake)
     set_tests_properties(scenario.${name} PROPERTIES TIMEOUT 60)
   endforeach()

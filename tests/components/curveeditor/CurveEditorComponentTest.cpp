@@ -24,6 +24,8 @@
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
 
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,7 +36,9 @@ using orv::components::ActiveRange;
 
 fs::path Scratch(const std::string& name) {
     const char* root = std::getenv("ORV_TEST_TMP");
-    fs::path dir = (root && *root ? fs::path(root) : fs::temp_directory_path()) / "curveeditor" / name;
+    // One folder per process: CTest runs the cases of this program in parallel processes.
+    fs::path dir = (root && *root ? fs::path(root) : fs::temp_directory_path()) / "curveeditor" /
+                   (name + "." + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
