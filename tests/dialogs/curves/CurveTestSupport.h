@@ -2,6 +2,8 @@
 // Test support for the load curve modules: scratch folders, the registry in a scratch folder,
 // the components registered, and a driver that plays one step per wait for input.
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -36,7 +38,8 @@ public:
     void SetUp() override {
         const char* root = std::getenv("ORV_TEST_TMP");
         std::filesystem::path base = root && *root ? std::filesystem::path(root) : std::filesystem::temp_directory_path();
-        const std::filesystem::path registry = base / "curves" / "registry";
+        // One registry per process: CTest runs the cases of a program in parallel processes.
+        const std::filesystem::path registry = base / "curves" / ("registry." + std::to_string(::getpid()));
         std::filesystem::create_directories(registry);
         ::setenv("ORV_REGISTRY_DIR", registry.c_str(), 1);
         RegisterOrvComponents();
