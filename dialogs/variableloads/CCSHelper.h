@@ -63,6 +63,26 @@ public:
         default: return {x, y, z};
         }
     }
+    // The same, computing only the variables of `needed` (bit 0 r, 1 s, 2 t); the others are
+    // 0. Skips the arc tangents of angles an expression does not use.
+    RstPoint ToModelRst(const Vector3& p, unsigned needed) const {
+        if (type_ != 1 && type_ != 3) return ToModelRst(p);
+        const double qx = p[0] - a_[0], qy = p[1] - a_[1], qz = p[2] - a_[2];
+        const double x = qx * axes_[0][0] + qy * axes_[0][1] + qz * axes_[0][2];
+        const double y = qx * axes_[1][0] + qy * axes_[1][1] + qz * axes_[1][2];
+        const double z = qx * axes_[2][0] + qy * axes_[2][1] + qz * axes_[2][2];
+        RstPoint rst;
+        if (type_ == 1) {
+            if (needed & 1u) rst.r = std::sqrt(x * x + y * y);
+            if (needed & 2u) rst.s = std::atan2(y, x);
+            rst.t = z;
+        } else {
+            if (needed & 1u) rst.r = std::sqrt(x * x + y * y + z * z);
+            if (needed & 2u) rst.s = std::atan2(std::sqrt(x * x + y * y), z);
+            if (needed & 4u) rst.t = std::atan2(y, x);
+        }
+        return rst;
+    }
     // Which of r, s and t are lengths for this type (the others are angles).
     bool IsLength(int variable) const {
         switch (variable) {

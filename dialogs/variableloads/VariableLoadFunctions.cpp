@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 #include "dialogs/controls/ResourceModule.h"
 #include "dialogs/resources/VariableLoads.h"
@@ -52,6 +53,8 @@ const DisplayUnitSystem& DisplayOf(const DbFeaObject& object) {
     return scenario ? scenario->GetCurrentDisplayUnitSystem() : identity;
 }
 
+constexpr std::size_t kNodeBlock = 256;
+
 HWND OwnerOrActive(HWND owner) { return owner ? owner : GetActiveWindow(); }
 
 void ShowInvalidExpressionBox(HWND owner, const std::wstring& text) {
@@ -79,6 +82,29 @@ std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd,
     std::wstring result = text.substr(0, std::size_t(from)) + name + L"()" + text.substr(std::size_t(to));
     if (caret) *caret = from + int(name.size()) + 1;
     return result;
+}
+
+// A surface or edge that lists a large share of the scenario's nodes in ascending id order is
+// matched in one pass over the scenario's node map instead of one look-up per node.
+// FIXME: the model could keep nodes in an indexable store; then this shortcut can go.
+std::vector<const DbNode*> GetLoadNodes(const DbFeaObject& object) {
+    using Kind = OrvDbRecord::StorageMapItem::Kind;
+    const OrvDbRecord::DbDesignScenario* scenario = object.GetDesignScenario();
+    const OrvDbRecord::StorageMapItem* geometry = scenario ? object.GetGeometry() : nullptr;
+    if (!geometry || (geometry->GetKind() != Kind::Surface && geometry->GetKind() != Kind::Edge)) return object.GetNodes();
+    const std::vector<std::uint32_t>& ids = static_cast<const OrvDbRecord::DbPartFace*>(geometry)->GetNodeIds();
+    const auto& all = scenario->GetNodes();
+    if (ids.size() * 16 < all.size() || std::adjacent_find(ids.begin(), ids.end(), std::greater_equal<>()) != ids.end())
+        return object.GetNodes();
+    std::vector<const DbNode*> nodes;
+    nodes.reserve(ids.size());
+    auto it = all.begin();
+    for (std::uint32_t id : ids) {
+        while (it != all.end() && it->first < id) ++it;
+        if (it == all.end()) break;
+        if (it->first == id) nodes.push_back(it->second.get());
+    }
+    return nodes;
 }
 
 CCSHelper MakeFrame(const DbCoordinateSystem* system) {
@@ -110,18 +136,31 @@ RstCheckOutcome EvaluateAtNodes(IExpressionEvaluator& evaluator, const std::wstr
         outcome.detail = ErrorTextOf(evaluator);
         return outcome;
     }
+    // Variables the expression does not use cannot change its value or make it fail.
+    LONG used = kExprUsesR | kExprUsesS | kExprUsesT;
+    if (FAILED(evaluator.GetVariablesUsed(&used))) used = kExprUsesR | kExprUsesS | kExprUsesT;
+    const unsigned needed = unsigned(used) & 7u;
+    // Nodes are separate objects: their coordinates are first copied a block at a time (a tight
+    // loop of independent loads that the processor overlaps), then converted and evaluated.
     const std::size_t count = nodes.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const RstPoint p = frame.ScaleLengths(frame.ToModelRst(nodes[i]->GetCoordinatesAsArray()), lengthFactor);
-        double value;
-        const HRESULT hr = evaluator.EvaluateAt(p.r, p.s, p.t, &value);
-        if (FAILED(hr)) {
-            outcome.result = hr;
-            outcome.failedIndex = i;
-            outcome.failedNodeId = nodes[i]->Id();
-            outcome.failedPoint = p;
-            outcome.detail = ErrorTextOf(evaluator);
-            return outcome;
+    std::array<CCSHelper::Vector3, kNodeBlock> block;
+    for (std::size_t first = 0; first < count; first += kNodeBlock) {
+        const std::size_t n = std::min(kNodeBlock, count - first);
+        for (std::size_t k = 0; k < n; ++k) block[k] = nodes[first + k]->GetCoordinatesAsArray();
+        for (std::size_t k = 0; k < n; ++k) {
+            const RstPoint p = frame.ScaleLengths(frame.ToModelRst(block[k], needed), lengthFactor);
+            double value;
+            const HRESULT hr = evaluator.EvaluateAt(p.r, p.s, p.t, &value);
+            if (FAILED(hr)) {
+                const std::size_t i = first + k;
+                outcome.result = hr;
+                outcome.failedIndex = i;
+                outcome.failedNodeId = nodes[i]->Id();
+                // Shown in the message with every variable, used or not.
+                outcome.failedPoint = frame.ScaleLengths(frame.ToModelRst(block[k]), lengthFactor);
+                outcome.detail = ErrorTextOf(evaluator);
+                return outcome;
+            }
         }
     }
     outcome.result = S_OK;
@@ -203,7 +242,7 @@ bool CheckExpressionOnNodes(const std::wstring& expression, const DbCoordinateSy
 
 bool CheckExpressionOnSurface(const std::wstring& expression, const DbCoordinateSystem* system, const DbFeaObject& object,
                               HWND owner) {
-    return CheckExpressionOnNodes(expression, system, object.GetNodes(), DisplayOf(object), owner);
+    return CheckExpressionOnNodes(expression, system, GetLoadNodes(object), DisplayOf(object), owner);
 }
 
 RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes,
@@ -231,7 +270,7 @@ RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const std::vector<c
 }
 
 RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const DbFeaObject& object) {
-    return ComputeRstRanges(system, object.GetNodes(), DisplayOf(object));
+    return ComputeRstRanges(system, GetLoadNodes(object), DisplayOf(object));
 }
 
 RstNodeValues CollectRstNodeValues(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes,
@@ -246,7 +285,7 @@ RstNodeValues CollectRstNodeValues(const DbCoordinateSystem* system, const std::
 }
 
 RstNodeValues CollectRstNodeValues(const DbCoordinateSystem* system, const DbFeaObject& object) {
-    return CollectRstNodeValues(system, object.GetNodes(), DisplayOf(object));
+    return CollectRstNodeValues(system, GetLoadNodes(object), DisplayOf(object));
 }
 
 }  // namespace DataModelDialogs

@@ -42,6 +42,10 @@ std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd,
 // The frame of a load's coordinate system; null stands for the global Cartesian system.
 CCSHelper MakeFrame(const OrvDbRecord::DbCoordinateSystem* system);
 
+// The nodes of the object's geometry in the object's order: the list DbFeaObject::GetNodes
+// gives, found in one pass for surfaces and edges that list many nodes in ascending order.
+std::vector<const OrvDbRecord::DbNode*> GetLoadNodes(const OrvDbRecord::DbFeaObject& object);
+
 // A new evaluator instance from the class registry; the failure code when none can be made.
 HRESULT CreateExpressionEvaluator(CComPtr<IExpressionEvaluator>& evaluator);
 

@@ -8,6 +8,7 @@
 #include "RstTestSupport.h"
 #include "dialogs/resources/VariableLoads.h"
 #include "dialogs/variableloads/VariableLoadFunctions.h"
+#include "host/model/DbDesignScenario.h"
 #include "host/model/ModelFile.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ClassRegistry.h"
@@ -158,6 +159,30 @@ TEST(CCSHelperTest, LengthsGoToDisplayUnitsAndAnglesStayRadians) {
     EXPECT_EQ(ModelToDisplayLengthFactor(DisplayUnitSystem()), 1.0);
 }
 
+TEST(CCSHelperTest, OnlyTheNeededVariablesAreComputedAndTheyAreExact) {
+    const std::array<double, 3> points[] = {{0.3, -1.2, 2.5}, {0, 0, 0}, {-4, 0.5, -0.25}};
+    for (std::uint32_t type : {0u, 1u, 2u, 3u}) {
+        CCSHelper frame;
+        frame.SetUp(System(type, {0.1, 0.2, 0.3}, {0.1, 1.2, 0.3}, {2, 0.2, 0.3}));
+        for (const auto& p : points) {
+            const RstPoint all = frame.ToModelRst(p);
+            for (unsigned needed = 0; needed < 8; ++needed) {
+                const RstPoint some = frame.ToModelRst(p, needed);
+                const std::string what = "type " + std::to_string(type) + " needed " + std::to_string(needed);
+                if (needed & 1u) {
+                    EXPECT_EQ(some.r, all.r) << what;
+                }
+                if (needed & 2u) {
+                    EXPECT_EQ(some.s, all.s) << what;
+                }
+                if (needed & 4u) {
+                    EXPECT_EQ(some.t, all.t) << what;
+                }
+            }
+        }
+    }
+}
+
 TEST(CCSHelperTest, MakeFrameOfNoSystemIsGlobal) {
     CCSHelper frame = MakeFrame(nullptr);
     EXPECT_EQ(frame.GetType(), 0u);
@@ -250,6 +275,18 @@ TEST(RstCheckTest, NotANumberAtANodeIsClass5) {
     EXPECT_NE(recorder.boxes[0].text.find(L"At node 2 (r = nan"), std::wstring::npos) << recorder.boxes[0].text;
 }
 
+TEST(RstCheckTest, TheMessageShowsEveryVariableOfTheFailingNode) {
+    // 1/r uses r alone, so s is not computed in the loop; the message still shows it.
+    NodeSet nodes;
+    nodes.Add(0, 2, 5).Add(0, 0, 7);
+    const DbCoordinateSystem cylindrical = System(1, {0, 0, 0}, {0, 0, 1}, {1, 0, 0});
+    CComPtr<IExpressionEvaluator> evaluator;
+    ASSERT_EQ(CreateExpressionEvaluator(evaluator), S_OK);
+    const RstCheckOutcome outcome = EvaluateAtNodes(*evaluator, L"1/(r-2)", MakeFrame(&cylindrical), 1.0, nodes.nodes);
+    EXPECT_EQ(outcome.failedIndex, 0u);
+    ExpectRst(outcome.failedPoint, 2, kPi / 2, 5, "failed point");
+}
+
 TEST(RstCheckTest, TheFirstFailingNodeEndsTheCheck) {
     NodeSet nodes;
     nodes.Add(3, 0, 0).Add(2, 0, 0).Add(1, 0, 0).Add(2, 0, 0);
@@ -264,6 +301,20 @@ TEST(RstCheckTest, TheFirstFailingNodeEndsTheCheck) {
     EXPECT_FALSE(outcome.detail.empty());
     const std::wstring text = FormatExpressionError(outcome);
     EXPECT_EQ(text, Text(3303) + L"\n\nAt node 2 (r = 2, s = 0, t = 0): " + outcome.detail);
+}
+
+TEST(RstCheckTest, FailuresAreFoundInEveryBlockOfNodes) {
+    // Many nodes are read a block at a time: the failing node is still named exactly.
+    for (std::size_t failing : {std::size_t(0), std::size_t(255), std::size_t(256), std::size_t(513), std::size_t(999)}) {
+        NodeSet nodes;
+        for (std::size_t i = 0; i < 1000; ++i) nodes.Add(i == failing ? 0.0 : 1.0 + double(i), 0, 0);
+        CComPtr<IExpressionEvaluator> evaluator;
+        ASSERT_EQ(CreateExpressionEvaluator(evaluator), S_OK);
+        const RstCheckOutcome outcome = EvaluateAtNodes(*evaluator, L"1/r", CCSHelper(), 1.0, nodes.nodes);
+        EXPECT_EQ(outcome.result, MakeExpressionError(kExprErrorDivisionByZero)) << failing;
+        EXPECT_EQ(outcome.failedIndex, failing);
+        EXPECT_EQ(outcome.failedNodeId, std::uint32_t(failing + 1));
+    }
 }
 
 TEST(RstCheckTest, SyntaxErrorsCarryThePosition) {
@@ -381,6 +432,30 @@ TEST(RstCheckTest, TheSampleModelsVariableLoadsThroughTheirObjects) {
     ASSERT_TRUE(scenario->SetCurrentDisplayUnitSystemType(UnitSystem::kTypeMmTonneSecond));
     EXPECT_NEAR(ComputeRstRanges(holeAxis, *load).maximum.r, 10 * std::sqrt(2.0), 1e-12);
     EXPECT_EQ(CollectRstNodeValues(holeAxis, *load).s.size(), 4u);
+}
+
+TEST(RstCheckTest, LoadNodesAreTheObjectsNodesInItsOrder) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint32_t> ids;
+    };
+    const Case cases[] = {
+        {"all ascending", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
+        {"ascending with gaps and missing ids", {2, 3, 5, 8, 13, 21, 34, 40, 41, 99}},
+        {"descending", {20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {"repeated", {1, 1, 2, 3, 3, 4}},
+        {"one", {7}},
+        {"none", {}},
+    };
+    for (const Case& c : cases) {
+        OrvDbRecord::DbDesignScenario scenario(1);
+        for (std::uint32_t id = 1; id <= 20; ++id)
+            scenario.AddNode(std::make_unique<OrvDbRecord::DbNode>(id * 2, std::array<double, 3>{double(id), 0, 0}));
+        scenario.AddSurface(std::make_unique<OrvDbRecord::DbPartSurface>(1, 1, c.ids));
+        RURIVO_LOADS_V1_ENTRY entry;
+        const OrvDbRecord::DbFeaObject& load = scenario.CreateFeaObject(55, entry, OrvDbRecord::StorageMapItem::Kind::Surface, 1);
+        EXPECT_EQ(GetLoadNodes(load), load.GetNodes()) << c.name;
+    }
 }
 
 // ---- ranges for plotting ----
