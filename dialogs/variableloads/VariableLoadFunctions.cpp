@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "dialogs/controls/ResourceModule.h"
 #include "dialogs/resources/VariableLoads.h"
@@ -73,6 +74,151 @@ void ForEachRst(const DbCoordinateSystem* system, const std::vector<const DbNode
         visit(frame.ScaleLengths(frame.ToModelRst(node->GetCoordinatesAsArray()), lengthFactor));
 }
 
+// Hands out the nodes of a check in order, a block at a time: coordinates and node.
+class NodeSource {
+public:
+    virtual ~NodeSource() = default;
+    // Fills up to `max` entries and returns how many; 0 at the end.
+    virtual std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) = 0;
+};
+
+class ListSource : public NodeSource {
+public:
+    explicit ListSource(const std::vector<const DbNode*>& nodes) : nodes_(nodes) {}
+    std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) override {
+        const std::size_t n = std::min(max, nodes_.size() - next_);
+        for (std::size_t k = 0; k < n; ++k) {
+            node[k] = nodes_[next_ + k];
+            xyz[k] = node[k]->GetCoordinatesAsArray();
+        }
+        next_ += n;
+        return n;
+    }
+
+private:
+    const std::vector<const DbNode*>& nodes_;
+    std::size_t next_ = 0;
+};
+
+// A surface or edge listing its node ids in ascending order, matched in one pass over the
+// scenario's node map (ids missing from the map are skipped, as DbPartFace::GetNodes does),
+// instead of one look-up per node.
+// FIXME: the model could keep nodes in an indexable store; then this shortcut can go.
+class AscendingIdSource : public NodeSource {
+public:
+    using Map = OrvDbRecord::StorageMap<DbNode>;
+    AscendingIdSource(const std::vector<std::uint32_t>& ids, const Map& all) : ids_(ids), it_(all.begin()), end_(all.end()) {}
+    std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) override {
+        std::size_t n = 0;
+        while (n < max && next_ < ids_.size() && it_ != end_) {
+            const std::uint32_t id = ids_[next_];
+            while (it_ != end_ && it_->first < id) ++it_;
+            if (it_ == end_) break;
+            ++next_;
+            if (it_->first != id) continue;
+            node[n] = it_->second.get();
+            xyz[n] = node[n]->GetCoordinatesAsArray();
+            ++n;
+        }
+        return n;
+    }
+
+private:
+    const std::vector<std::uint32_t>& ids_;
+    std::size_t next_ = 0;
+    Map::Map::const_iterator it_, end_;
+};
+
+// The source of an object's nodes: the one-pass match for a surface or edge that lists a large
+// share of the scenario's nodes in ascending order, else the object's own node list.
+class ObjectSource : public NodeSource {
+public:
+    explicit ObjectSource(const DbFeaObject& object) {
+        using Kind = OrvDbRecord::StorageMapItem::Kind;
+        const OrvDbRecord::DbDesignScenario* scenario = object.GetDesignScenario();
+        const OrvDbRecord::StorageMapItem* geometry = scenario ? object.GetGeometry() : nullptr;
+        if (geometry && (geometry->GetKind() == Kind::Surface || geometry->GetKind() == Kind::Edge)) {
+            const std::vector<std::uint32_t>& ids = static_cast<const OrvDbRecord::DbPartFace*>(geometry)->GetNodeIds();
+            const auto& all = scenario->GetNodes();
+            if (ids.size() * 16 >= all.size() &&
+                std::adjacent_find(ids.begin(), ids.end(), std::greater_equal<>()) == ids.end()) {
+                source_ = std::make_unique<AscendingIdSource>(ids, all);
+                return;
+            }
+        }
+        list_ = object.GetNodes();
+        source_ = std::make_unique<ListSource>(list_);
+    }
+    std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) override {
+        return source_->Next(xyz, node, max);
+    }
+
+private:
+    std::vector<const DbNode*> list_;
+    std::unique_ptr<NodeSource> source_;
+};
+
+std::unique_ptr<NodeSource> SourceOf(const DbFeaObject& object) { return std::make_unique<ObjectSource>(object); }
+
+// Reset, the text, then every node of the source in order until the first failure.
+RstCheckOutcome EvaluateFrom(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
+                             double lengthFactor, NodeSource& source) {
+    RstCheckOutcome outcome;
+    outcome.result = evaluator.Reset(kRstEvaluatorMode);
+    if (SUCCEEDED(outcome.result)) {
+        CComBSTR text(expression.c_str());
+        outcome.result = evaluator.SetExpression(text.m_str);
+    }
+    if (FAILED(outcome.result)) {
+        outcome.detail = ErrorTextOf(evaluator);
+        return outcome;
+    }
+    // Variables the expression does not use cannot change its value or make it fail.
+    LONG used = kExprUsesR | kExprUsesS | kExprUsesT;
+    if (FAILED(evaluator.GetVariablesUsed(&used))) used = kExprUsesR | kExprUsesS | kExprUsesT;
+    const unsigned needed = unsigned(used) & 7u;
+    // Nodes are separate objects: their coordinates are first copied a block at a time (a tight
+    // loop of independent loads that the processor overlaps), then converted and evaluated.
+    std::array<CCSHelper::Vector3, kNodeBlock> xyz;
+    std::array<const DbNode*, kNodeBlock> node;
+    std::size_t first = 0;
+    while (const std::size_t n = source.Next(xyz.data(), node.data(), kNodeBlock)) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const RstPoint p = frame.ScaleLengths(frame.ToModelRst(xyz[k], needed), lengthFactor);
+            double value;
+            const HRESULT hr = evaluator.EvaluateAt(p.r, p.s, p.t, &value);
+            if (FAILED(hr)) {
+                outcome.result = hr;
+                outcome.failedIndex = first + k;
+                outcome.failedNodeId = node[k]->Id();
+                // Shown in the message with every variable, used or not.
+                outcome.failedPoint = frame.ScaleLengths(frame.ToModelRst(xyz[k]), lengthFactor);
+                outcome.detail = ErrorTextOf(evaluator);
+                return outcome;
+            }
+        }
+        first += n;
+    }
+    outcome.result = S_OK;
+    return outcome;
+}
+
+// The check's message handling around a node source.
+bool CheckFrom(const std::wstring& expression, const DbCoordinateSystem* system, NodeSource& source,
+               const DisplayUnitSystem& display, HWND owner) {
+    CComPtr<IExpressionEvaluator> evaluator;
+    const HRESULT created = CreateExpressionEvaluator(evaluator);
+    if (FAILED(created)) {
+        ShowEvaluatorUnavailable(owner, created);
+        return false;
+    }
+    const RstCheckOutcome outcome =
+        EvaluateFrom(*evaluator, expression, MakeFrame(system), ModelToDisplayLengthFactor(display), source);
+    if (outcome.Succeeded()) return true;
+    ShowExpressionError(owner, outcome);
+    return false;
+}
+
 }  // namespace
 
 std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd, const std::wstring& name, int* caret) {
@@ -84,26 +230,12 @@ std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd,
     return result;
 }
 
-// A surface or edge that lists a large share of the scenario's nodes in ascending id order is
-// matched in one pass over the scenario's node map instead of one look-up per node.
-// FIXME: the model could keep nodes in an indexable store; then this shortcut can go.
 std::vector<const DbNode*> GetLoadNodes(const DbFeaObject& object) {
-    using Kind = OrvDbRecord::StorageMapItem::Kind;
-    const OrvDbRecord::DbDesignScenario* scenario = object.GetDesignScenario();
-    const OrvDbRecord::StorageMapItem* geometry = scenario ? object.GetGeometry() : nullptr;
-    if (!geometry || (geometry->GetKind() != Kind::Surface && geometry->GetKind() != Kind::Edge)) return object.GetNodes();
-    const std::vector<std::uint32_t>& ids = static_cast<const OrvDbRecord::DbPartFace*>(geometry)->GetNodeIds();
-    const auto& all = scenario->GetNodes();
-    if (ids.size() * 16 < all.size() || std::adjacent_find(ids.begin(), ids.end(), std::greater_equal<>()) != ids.end())
-        return object.GetNodes();
+    std::unique_ptr<NodeSource> source = SourceOf(object);
     std::vector<const DbNode*> nodes;
-    nodes.reserve(ids.size());
-    auto it = all.begin();
-    for (std::uint32_t id : ids) {
-        while (it != all.end() && it->first < id) ++it;
-        if (it == all.end()) break;
-        if (it->first == id) nodes.push_back(it->second.get());
-    }
+    std::array<CCSHelper::Vector3, kNodeBlock> xyz;
+    std::array<const DbNode*, kNodeBlock> block;
+    while (std::size_t n = source->Next(xyz.data(), block.data(), kNodeBlock)) nodes.insert(nodes.end(), block.begin(), block.begin() + std::ptrdiff_t(n));
     return nodes;
 }
 
@@ -126,45 +258,8 @@ HRESULT CreateExpressionEvaluator(CComPtr<IExpressionEvaluator>& evaluator) {
 
 RstCheckOutcome EvaluateAtNodes(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
                                 double lengthFactor, const std::vector<const DbNode*>& nodes) {
-    RstCheckOutcome outcome;
-    outcome.result = evaluator.Reset(kRstEvaluatorMode);
-    if (SUCCEEDED(outcome.result)) {
-        CComBSTR text(expression.c_str());
-        outcome.result = evaluator.SetExpression(text.m_str);
-    }
-    if (FAILED(outcome.result)) {
-        outcome.detail = ErrorTextOf(evaluator);
-        return outcome;
-    }
-    // Variables the expression does not use cannot change its value or make it fail.
-    LONG used = kExprUsesR | kExprUsesS | kExprUsesT;
-    if (FAILED(evaluator.GetVariablesUsed(&used))) used = kExprUsesR | kExprUsesS | kExprUsesT;
-    const unsigned needed = unsigned(used) & 7u;
-    // Nodes are separate objects: their coordinates are first copied a block at a time (a tight
-    // loop of independent loads that the processor overlaps), then converted and evaluated.
-    const std::size_t count = nodes.size();
-    std::array<CCSHelper::Vector3, kNodeBlock> block;
-    for (std::size_t first = 0; first < count; first += kNodeBlock) {
-        const std::size_t n = std::min(kNodeBlock, count - first);
-        for (std::size_t k = 0; k < n; ++k) block[k] = nodes[first + k]->GetCoordinatesAsArray();
-        for (std::size_t k = 0; k < n; ++k) {
-            const RstPoint p = frame.ScaleLengths(frame.ToModelRst(block[k], needed), lengthFactor);
-            double value;
-            const HRESULT hr = evaluator.EvaluateAt(p.r, p.s, p.t, &value);
-            if (FAILED(hr)) {
-                const std::size_t i = first + k;
-                outcome.result = hr;
-                outcome.failedIndex = i;
-                outcome.failedNodeId = nodes[i]->Id();
-                // Shown in the message with every variable, used or not.
-                outcome.failedPoint = frame.ScaleLengths(frame.ToModelRst(block[k]), lengthFactor);
-                outcome.detail = ErrorTextOf(evaluator);
-                return outcome;
-            }
-        }
-    }
-    outcome.result = S_OK;
-    return outcome;
+    ListSource source(nodes);
+    return EvaluateFrom(evaluator, expression, frame, lengthFactor, source);
 }
 
 UINT ExpressionErrorMessageId(HRESULT failure) {
@@ -227,22 +322,14 @@ void ShowEvaluatorUnavailable(HWND owner, HRESULT creationResult) {
 
 bool CheckExpressionOnNodes(const std::wstring& expression, const DbCoordinateSystem* system,
                             const std::vector<const DbNode*>& nodes, const DisplayUnitSystem& display, HWND owner) {
-    CComPtr<IExpressionEvaluator> evaluator;
-    const HRESULT created = CreateExpressionEvaluator(evaluator);
-    if (FAILED(created)) {
-        ShowEvaluatorUnavailable(owner, created);
-        return false;
-    }
-    const RstCheckOutcome outcome =
-        EvaluateAtNodes(*evaluator, expression, MakeFrame(system), ModelToDisplayLengthFactor(display), nodes);
-    if (outcome.Succeeded()) return true;
-    ShowExpressionError(owner, outcome);
-    return false;
+    ListSource source(nodes);
+    return CheckFrom(expression, system, source, display, owner);
 }
 
 bool CheckExpressionOnSurface(const std::wstring& expression, const DbCoordinateSystem* system, const DbFeaObject& object,
                               HWND owner) {
-    return CheckExpressionOnNodes(expression, system, GetLoadNodes(object), DisplayOf(object), owner);
+    ObjectSource source(object);
+    return CheckFrom(expression, system, source, DisplayOf(object), owner);
 }
 
 RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes,

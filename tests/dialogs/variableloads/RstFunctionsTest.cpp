@@ -458,6 +458,27 @@ TEST(RstCheckTest, LoadNodesAreTheObjectsNodesInItsOrder) {
     }
 }
 
+TEST(RstCheckTest, ALargeSurfaceNamesItsFailingNode) {
+    // 20 nodes, ids 2 to 40, x = id / 2; the surface lists them all in ascending order.
+    OrvDbRecord::DbDesignScenario scenario(1);
+    std::vector<std::uint32_t> ids;
+    for (std::uint32_t id = 1; id <= 20; ++id) {
+        scenario.AddNode(std::make_unique<OrvDbRecord::DbNode>(id * 2, std::array<double, 3>{double(id), 0, 0}));
+        ids.push_back(id * 2);
+    }
+    ids.insert(ids.begin() + 3, 7);  // an id without a node is skipped
+    scenario.AddSurface(std::make_unique<OrvDbRecord::DbPartSurface>(1, 1, ids));
+    RURIVO_LOADS_V1_ENTRY entry;
+    const OrvDbRecord::DbFeaObject& load = scenario.CreateFeaObject(55, entry, OrvDbRecord::StorageMapItem::Kind::Surface, 1);
+    rsttest::MessageRecorder recorder;
+    orv::win::DriverScope scope(&recorder);
+    EXPECT_TRUE(CheckExpressionOnSurface(L"LN(r)", nullptr, load));
+    EXPECT_FALSE(CheckExpressionOnSurface(L"1/(r-7)", nullptr, load));
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_NE(recorder.boxes[0].text.find(L"At node 14 (r = 7, s = 0, t = 0)"), std::wstring::npos) << recorder.boxes[0].text;
+    EXPECT_EQ(ComputeRstRanges(nullptr, load).nodeCount, 20u);
+}
+
 // ---- ranges for plotting ----
 
 TEST(RstRangesTest, MinimumAndMaximumOfEachVariable) {
