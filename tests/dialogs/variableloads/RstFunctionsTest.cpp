@@ -2,6 +2,7 @@
 // with its messages, the ranges for plotting and the primitives.
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <numbers>
 
@@ -12,6 +13,9 @@
 #include "host/model/ModelFile.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/res/DialogTemplate.h"
+#include "platform/res/Module.h"
+#include "platform/res/Resources.h"
 
 using namespace DataModelDialogs;
 using OrvDbRecord::DbCoordinateSystem;
@@ -225,6 +229,29 @@ TEST(RstMessagesTest, TextsOfTheLibrary) {
     EXPECT_EQ(FormatExpressionError(unknown), L"The function could not be evaluated (0x8007000E).");
     RstCheckOutcome ok;
     EXPECT_EQ(FormatExpressionError(ok), L"");
+}
+
+TEST(RstMessagesTest, EveryStringHasItsGermanTranslation) {
+    const std::filesystem::path satellite = std::filesystem::path(ORV_BINARY_DIR) / "bin/Locale/libDataModelDialogs.DEU";
+    if (!std::filesystem::exists(satellite)) GTEST_SKIP() << "the German satellite is not built: " << satellite;
+    HMODULE german = LoadLibraryEx(satellite.wstring().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(german, nullptr);
+    const UINT ids[] = {133, 134, 135, 136, 137, 138, 3094, 3095, 3096, 3299, 3300, 3301, 3302,
+                        3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310};
+    for (UINT id : ids) {
+        std::wstring english, translated;
+        EXPECT_TRUE(orv::res::LoadStringResource(nullptr, id, english)) << id;
+        EXPECT_TRUE(orv::res::LoadStringResource(german, id, translated)) << id;
+        EXPECT_FALSE(translated.empty()) << id;
+        // The same inserts in both languages.
+        for (const wchar_t* insert : {L"%1", L"%2", L"%3", L"%4", L"%5"})
+            EXPECT_EQ(english.find(insert) == std::wstring::npos, translated.find(insert) == std::wstring::npos) << id << " " << insert;
+    }
+    std::wstring caption;
+    ASSERT_TRUE(orv::res::LoadStringResource(german, IDS_INVALID_EXPRESSION_CAPTION, caption));
+    EXPECT_EQ(caption, L"Ung\u00fcltiger Ausdruck");
+    EXPECT_TRUE(orv::res::FindDialogTemplate(german, UINT(IDD_SHAPE_PRIMITIVES)));
+    FreeLibrary(german);
 }
 
 // ---- the check ----
