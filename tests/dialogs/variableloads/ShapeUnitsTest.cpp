@@ -62,12 +62,21 @@ TEST(ShapeUnitsTest, TheSameLoadAtTheSamePointInEverySystem) {
         {1, "r^3*COS(s)-t/3+2,5"},
         {3, "r*SIN(s)*COS(t)+ABS(t-s)"},
         {3, "LN(1+r)*s^2+t"},
+        {0, "R*S+T-SQRT(ABS(r*t))"},
     };
     const RstPoint points[] = {{0.5, 0.25, 0.75}, {0.02, 1.2, -0.3}, {1.5, -2.0, 2.5}};
-    for (std::uint32_t written : UnitSystem::kStandardTypeOrder)
-        for (std::uint32_t shown : UnitSystem::kStandardTypeOrder)
+    // The six standard systems and a custom one (centimetres, kilonewtons).
+    std::vector<UnitSystem> systems;
+    for (std::uint32_t type : UnitSystem::kStandardTypeOrder) systems.emplace_back(type);
+    UnitSystem custom(UnitSystem::kTypeSI);
+    ASSERT_TRUE(custom.SetLengthUnit(UnitSystem::kCentimeter));
+    ASSERT_TRUE(custom.SetForceUnit(UnitSystem::kKilonewton));
+    systems.push_back(custom);
+    for (std::size_t written = 0; written < systems.size(); ++written)
+        for (std::size_t shown = 0; shown < systems.size(); ++shown)
             for (const Function& f : functions) {
-                const UnitSystem from(written), to(shown);
+                const UnitSystem& from = systems[written];
+                const UnitSystem& to = systems[shown];
                 DbShape shape(nullptr, 1, 1);
                 shape.SetShape(f.text, f.type, from);
                 const std::string text = shape.GetShape(to, RSTVariableUnitsInfo(f.type, DbShape::kFunctionValueUnit));
