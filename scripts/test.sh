@@ -18,7 +18,7 @@ echo "== normal build =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 if [[ "${ORV_SKIP_SANITIZE:-0}" != 1 ]]; then
   echo "== sanitizer build =="
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
     run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DORV_SANITIZE=ON -DORV_BUILD_BENCH=OFF
 fi
 if [[ "${ORV_SKIP_FUZZ:-0}" != 1 ]] && compgen -G "fuzz/*.cpp" >/dev/null; then
