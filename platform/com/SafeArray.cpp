@@ -24,28 +24,9 @@ Prefix* PrefixOf(SAFEARRAY* a) { return reinterpret_cast<Prefix*>(reinterpret_ca
 
 SAFEARRAYBOUND* Bounds(SAFEARRAY* a) { return a->rgsabound; }
 
+// Scalars have the sizes they have inside records; arrays add interfaces, variants and records.
 ULONG ElementSize(VARTYPE vt, IRecordInfo* record) {
     switch (vt) {
-        case VT_I1:
-        case VT_UI1:
-            return 1;
-        case VT_I2:
-        case VT_UI2:
-        case VT_BOOL:
-            return 2;
-        case VT_I4:
-        case VT_UI4:
-        case VT_INT:
-        case VT_UINT:
-        case VT_R4:
-        case VT_ERROR:
-            return 4;
-        case VT_I8:
-        case VT_UI8:
-        case VT_R8:
-            return 8;
-        case VT_BSTR:
-            return sizeof(BSTR);
         case VT_UNKNOWN:
         case VT_DISPATCH:
             return sizeof(IUnknown*);
@@ -57,7 +38,7 @@ ULONG ElementSize(VARTYPE vt, IRecordInfo* record) {
             return size;
         }
         default:
-            return 0;
+            return orv::com::RecordFieldElementSize(vt);
     }
 }
 
