@@ -7,7 +7,6 @@
 #include <iostream>
 #include <iterator>
 #include <ostream>
-#include <set>
 #include <sstream>
 
 #include "apps/orvdlg/ScriptSession.h"
@@ -44,6 +43,66 @@ std::string ShotFileName(int line, const std::string& title) {
 
 namespace {
 
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The raw text of each line, numbered from 1 as the reader numbers them.
+std::vector<std::string> RawLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool ShowLines(const std::string& text, std::map<int, std::string>& shows, std::string& error) {
+    shows.clear();
+    std::vector<orv::script::ScriptLine> lines;
+    orv::script::SplitScript(text, lines);  // a syntax error is reported by the run itself
+    const std::vector<std::string> raw = RawLines(text);
+    std::map<std::string, int> used;
+    for (const auto& line : lines) {
+        if (line.tokens.size() != 1 || line.tokens[0].quoted || line.tokens[0].text != "show") continue;
+        std::string name;
+        const std::string& source = line.number >= 1 && line.number <= int(raw.size()) ? raw[std::size_t(line.number - 1)] : "";
+        // The only token is the bare word, so the first '#' starts the comment.
+        const auto hash = source.find('#');
+        const std::string comment = hash == std::string::npos ? "" : Trim(source.substr(hash + 1));
+        if (comment.rfind("shot:", 0) == 0) {
+            name = Trim(comment.substr(5));
+            const bool wellFormed = !name.empty() && name[0] != '.' && name.size() <= 100 &&
+                                    name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                           "0123456789.-_") == std::string::npos;
+            if (!wellFormed) {
+                error = "line " + std::to_string(line.number) + ": a picture name takes letters, digits, '.', '-' and '_', not '" +
+                        name + "'";
+                return false;
+            }
+            auto [first, fresh] = used.emplace(name, line.number);
+            if (!fresh) {
+                error = "line " + std::to_string(line.number) + ": the picture name '" + name + "' is taken by line " +
+                        std::to_string(first->second);
+                return false;
+            }
+        }
+        shows[line.number] = name;
+    }
+    return true;
+}
+
+namespace {
+
 void FrontEndUsage(std::ostream& err) {
     err << "usage: orvdlg shot SCRIPT OUTDIR\n"
            "       orvdlg run --driver qt [--slow MS] SCRIPT\n";
@@ -61,16 +120,6 @@ bool ReadScript(const std::string& path, std::string& text, std::ostream& err) {
     return true;
 }
 
-// The script lines that are `show` commands.
-std::set<int> ShowLines(const std::string& text) {
-    std::vector<orv::script::ScriptLine> lines;
-    std::set<int> shows;
-    orv::script::SplitScript(text, lines);  // a syntax error is reported by the run itself
-    for (const auto& line : lines)
-        if (line.tokens.size() == 1 && !line.tokens[0].quoted && line.tokens[0].text == "show") shows.insert(line.number);
-    return shows;
-}
-
 int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, std::ostream& out, std::ostream& err) {
     std::string text;
     const bool fromInput = path == "-";
@@ -84,9 +133,14 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
             return 2;
         }
     }
+    std::map<int, std::string> shows;
+    std::string namesError;
+    if (!shotDir.empty() && !ShowLines(text, shows, namesError)) {
+        err << "orvdlg: " << path << ": " << namesError << "\n";
+        return 2;
+    }
     orv::qt::EnsureApplication(!shotDir.empty());
     ScriptSession session(out);
-    const std::set<int> shows = ShowLines(text);
     int lastShot = 0;
     bool shotFailed = false;
     orv::qt::QtDriverOptions options;
@@ -96,11 +150,13 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
     if (!shotDir.empty()) {
         options.afterInput = [&](HWND) {
             const int line = session.Runner().CurrentLine();
-            if (line == lastShot || !shows.count(line)) return;
+            const auto show = shows.find(line);
+            if (line == lastShot || show == shows.end()) return;
             lastShot = line;
             const HWND active = orv::win::ActiveModalWindow();
             const std::string title = orv::WideToUtf8(orv::win::Inspect(active).text);
-            const std::string file = (std::filesystem::path(shotDir) / ShotFileName(line, title)).string();
+            const std::string name = show->second.empty() ? ShotFileName(line, title) : show->second + ".png";
+            const std::string file = (std::filesystem::path(shotDir) / name).string();
             std::string error;
             if (driver->SaveWindowImage(active, file, error)) {
                 out << "picture: " << file << "\n";

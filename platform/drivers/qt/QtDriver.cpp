@@ -26,12 +26,15 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "platform/drivers/qt/QtPaint.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Input.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Utf8.h"
+#include "platform/win/WinApi.h"
 #include "platform/win/WinMessages.h"
 #include "platform/win/WinStyles.h"
 
@@ -99,6 +102,61 @@ QRect RelativeRect(const RECT& r, const RECT& parentClient) {
     return QRect(r.left - parentClient.left, r.top - parentClient.top, r.right - r.left, r.bottom - r.top);
 }
 
+QColor Colour(COLORREF c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+bool IsDialog(const WindowView& v) { return v.className == L"#32770" || v.isMessageBox; }
+
+// The font a window shows: the one it was given (WM_SETFONT), else for a dialog the font of its
+// template, whose point size the dialog base units give; nothing for a window that uses its
+// parent's font.
+std::optional<QFont> WindowFont(HWND hwnd, const WindowView& v) {
+    const QFont base = QApplication::font();
+    const HFONT given = reinterpret_cast<HFONT>(::SendMessage(hwnd, WM_GETFONT, 0, 0));
+    LOGFONT info;
+    if (given && orv::win::GetFontInformation(given, info))
+        return KernelFont(info.lfFaceName, info.lfHeight, info.lfWeight, info.lfItalic != 0, info.lfUnderline != 0, base);
+    if (!IsDialog(v)) return std::nullopt;
+    RECT units{0, 0, 4, 8};
+    if (!::MapDialogRect(hwnd, &units) || units.bottom <= 0) return std::nullopt;
+    // Base units 6 x 13 belong to the 8-point face.
+    const int points = std::max(1, int((units.bottom * 8 + 6) / 13));
+    return KernelFont(L"MS Shell Dlg", -DialogFontPixels(points), 400, false, false, base);
+}
+
+void ApplyFont(QWidget* w, const std::optional<QFont>& font) {
+    if (font) {
+        if (w->font() != *font || !w->testAttribute(Qt::WA_SetFont)) w->setFont(*font);
+    } else if (w->testAttribute(Qt::WA_SetFont)) {
+        w->setFont(QFont());  // back to the parent's font
+    }
+}
+
+// The palette of the system colours the kernel reports (GetSysColor), so that the widgets
+// show what the dialogs were laid out against.
+QPalette KernelPalette() {
+    QPalette p = QApplication::palette();
+    auto set = [&](QPalette::ColorRole role, int index) {
+        p.setColor(QPalette::Active, role, Colour(GetSysColor(index)));
+        p.setColor(QPalette::Inactive, role, Colour(GetSysColor(index)));
+    };
+    set(QPalette::Window, COLOR_BTNFACE);
+    set(QPalette::Button, COLOR_BTNFACE);
+    set(QPalette::Base, COLOR_WINDOW);
+    set(QPalette::WindowText, COLOR_WINDOWTEXT);
+    set(QPalette::Text, COLOR_WINDOWTEXT);
+    set(QPalette::ButtonText, COLOR_BTNTEXT);
+    set(QPalette::Highlight, COLOR_HIGHLIGHT);
+    set(QPalette::HighlightedText, COLOR_HIGHLIGHTTEXT);
+    set(QPalette::ToolTipBase, COLOR_INFOBK);
+    set(QPalette::ToolTipText, COLOR_INFOTEXT);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, Colour(GetSysColor(COLOR_GRAYTEXT)));
+    p.setColor(QPalette::Disabled, QPalette::Text, Colour(GetSysColor(COLOR_GRAYTEXT)));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, Colour(GetSysColor(COLOR_GRAYTEXT)));
+    p.setColor(QPalette::Disabled, QPalette::Window, Colour(GetSysColor(COLOR_BTNFACE)));
+    p.setColor(QPalette::Disabled, QPalette::Base, Colour(GetSysColor(COLOR_BTNFACE)));
+    return p;
+}
+
 }  // namespace
 
 void EnsureApplication(bool offscreen) {
@@ -110,10 +168,9 @@ void EnsureApplication(bool offscreen) {
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     app->setStyle("Fusion");
-    // Dialog layouts are in dialog units of an 8-point face: text of about 11 pixels fits them.
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    QApplication::setPalette(KernelPalette());
+    // Windows without a font of their own show the 8-point dialog face.
+    QApplication::setFont(KernelFont(L"MS Shell Dlg", -DialogFontPixels(8), 400, false, false, QApplication::font()));
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
@@ -125,11 +182,15 @@ struct QtDriver::Impl {
         // A spin button's arrows.
         QToolButton* up = nullptr;
         QToolButton* down = nullptr;
+        // A static icon or bitmap: the handle whose picture is shown.
+        UINT_PTR shownImage = 0;
     };
 
     QtDriverOptions options;
     std::map<HWND, Entry> entries;
     std::map<QWidget*, HWND> owners;
+    // Statics and buttons whose own window procedure draws them (a plot in a static frame).
+    std::map<HWND, bool> selfPainted;
     bool syncing = false;
     bool inputGiven = false;
     QElapsedTimer clock;
@@ -206,7 +267,8 @@ struct QtDriver::Impl {
         QWidget* w = nullptr;
         switch (kind) {
         case Kind::Top: {
-            w = new QWidget(nullptr);
+            // Dialogs draw nothing themselves; balloons and pop-ups draw everything.
+            w = new PaintedWidget(nullptr);
             w->setAutoFillBackground(true);
             break;
         }
@@ -322,13 +384,20 @@ struct QtDriver::Impl {
                                v.clientRect.bottom - v.clientRect.top);
             if (w->geometry() != client) w->setGeometry(client);
             w->setWindowOpacity(v.alpha / 255.0);
+            QRegion region = WindowRegionOf(hwnd);
+            region.translate(v.windowRect.left - v.clientRect.left, v.windowRect.top - v.clientRect.top);
+            if (region.isEmpty()) w->clearMask();
+            else if (w->mask() != region) w->setMask(region);
         } else {
             const QRect r = RelativeRect(v.windowRect, parentClient);
             if (w->geometry() != r) w->setGeometry(r);
         }
         w->setEnabled(v.enabled);
+        ApplyFont(w, WindowFont(hwnd, v));
+        ApplyColours(w, e.kind, v);
         switch (e.kind) {
-        case Kind::Top: case Kind::Container: break;
+        case Kind::Top: PaintIfDirty(hwnd, e); break;
+        case Kind::Container: break;
         case Kind::PushButton: {
             auto* b = static_cast<QPushButton*>(w);
             if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
@@ -376,19 +445,8 @@ struct QtDriver::Impl {
                 label->setText(QString());
                 break;
             }
-            if (type == SS_ICON) {
-                // A message box's icon: the style's own picture for its kind.
-                const WindowView owner = orv::win::Inspect(v.parent);
-                QStyle::StandardPixmap kind = QStyle::SP_MessageBoxInformation;
-                switch (owner.isMessageBox ? owner.messageBox.icon & 0xF0 : 0) {
-                case 0x10: kind = QStyle::SP_MessageBoxCritical; break;
-                case 0x20: kind = QStyle::SP_MessageBoxQuestion; break;
-                case 0x30: kind = QStyle::SP_MessageBoxWarning; break;
-                case 0x40: kind = QStyle::SP_MessageBoxInformation; break;
-                default: kind = QStyle::SP_FileIcon; break;
-                }
-                const int size = std::max(1, std::min(label->width(), label->height()));
-                label->setPixmap(QApplication::style()->standardIcon(kind).pixmap(size, size));
+            if (type == SS_ICON || type == SS_BITMAP) {
+                ShowStaticImage(hwnd, v, e, label);
                 break;
             }
             label->setTextFormat(Qt::RichText);
@@ -454,25 +512,81 @@ struct QtDriver::Impl {
             e.down->setGeometry(0, height / 2, width, height - height / 2);
             break;
         }
-        case Kind::Painted: {
-            auto* painted = static_cast<PaintedWidget*>(w);
-            if (e.displayListDirty) {
-                const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
-                painted->SetDisplayList(list ? *list : orv::win::DisplayList{});
-                e.displayListDirty = false;
-            }
+        case Kind::Painted:
+            static_cast<PaintedWidget*>(w)->SetClientOffset(
+                QPoint(v.clientRect.left - v.windowRect.left, v.clientRect.top - v.windowRect.top));
+            PaintIfDirty(hwnd, e);
             break;
-        }
         }
         w->setVisible(v.visible);
         if (v.focused && !w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+    }
+
+    void PaintIfDirty(HWND hwnd, Entry& e) {
+        if (!e.displayListDirty) return;
+        const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+        static_cast<PaintedWidget*>(e.widget)->SetDisplayList(list ? *list : orv::win::DisplayList{});
+        e.displayListDirty = false;
+    }
+
+    // The colours the parent chose for the control (WM_CTLCOLOR*), as the kernel reports them.
+    static void ApplyColours(QWidget* w, Kind kind, const WindowView& v) {
+        QPalette::ColorRole textRole = QPalette::WindowText, backRole = QPalette::Window;
+        switch (kind) {
+        case Kind::Edit: case Kind::MultiEdit: textRole = QPalette::Text; backRole = QPalette::Base; break;
+        case Kind::PushButton: textRole = QPalette::ButtonText; backRole = QPalette::Button; break;
+        case Kind::Label: case Kind::CheckBox: case Kind::RadioButton: case Kind::GroupBox: break;
+        default: return;
+        }
+        QPalette p = w->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, textRole, Colour(v.textColor));
+            p.setColor(group, backRole, Colour(v.backColor));
+        }
+        if (p != w->palette()) w->setPalette(p);
+        // A label fills its own background only when the parent chose one unlike the face.
+        if (kind == Kind::Label) w->setAutoFillBackground(v.backColor != GetSysColor(COLOR_BTNFACE));
+    }
+
+    // A static icon or bitmap control: the picture of its handle (STM_GETIMAGE) at the top left,
+    // or centred with SS_CENTERIMAGE.
+    static void ShowStaticImage(HWND hwnd, const WindowView& v, Entry& e, QLabel* label) {
+        const bool icon = (v.style & SS_TYPEMASK) == SS_ICON;
+        const auto handle = UINT_PTR(::SendMessage(hwnd, STM_GETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, 0));
+        label->setAlignment((v.style & SS_CENTERIMAGE) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+        if (handle == e.shownImage && (handle == 0 || !label->pixmap(Qt::ReturnByValue).isNull())) return;
+        e.shownImage = handle;
+        const QImage picture = icon ? IconPicture(reinterpret_cast<HICON>(handle))
+                                    : BitmapPicture(reinterpret_cast<HBITMAP>(handle));
+        if (picture.isNull()) label->clear();
+        else label->setPixmap(QPixmap::fromImage(picture));
+    }
+
+    // A static or button whose window procedure was replaced and draws something itself is
+    // shown from its display list, not as a Qt widget of its class. Decided once per window.
+    bool PaintsItself(HWND hwnd, const WindowView& v) {
+        auto known = selfPainted.find(hwnd);
+        if (known != selfPainted.end()) return known->second;
+        bool result = false;
+        WNDCLASS wc;
+        if (::GetClassInfo(nullptr, v.className.c_str(), &wc) &&
+            ::GetWindowLongPtr(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(wc.lpfnWndProc)) {
+            const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+            result = list && !list->ops.empty();
+        }
+        selfPainted[hwnd] = result;
+        return result;
     }
 
     void SyncWindow(HWND hwnd, QWidget* parent, const RECT& parentClient, std::set<HWND>& seen) {
         const WindowView v = orv::win::Inspect(hwnd);
         if (!v.hwnd) return;
         seen.insert(hwnd);
-        const Kind kind = KindOf(v, parent == nullptr);
+        Kind kind = KindOf(v, parent == nullptr);
+        if (kind == Kind::Label) {
+            const DWORD type = v.style & SS_TYPEMASK;
+            if (type != SS_ICON && type != SS_BITMAP && PaintsItself(hwnd, v)) kind = Kind::Painted;
+        }
         auto it = entries.find(hwnd);
         if (it != entries.end() && it->second.kind != kind) {
             Drop(hwnd);
@@ -506,6 +620,7 @@ struct QtDriver::Impl {
         }
         owners.erase(w);
         entries.erase(hwnd);
+        selfPainted.erase(hwnd);
         w->hide();
         w->deleteLater();
     }
@@ -583,6 +698,7 @@ void QtDriver::WindowCreated(HWND hwnd) {
 }
 
 void QtDriver::WindowDestroyed(HWND hwnd) {
+    impl_->selfPainted.erase(hwnd);
     if (!impl_->syncing) impl_->Drop(hwnd);
 }
 
@@ -622,6 +738,36 @@ void QtDriver::ProcedureFailed(HWND hwnd, UINT message, const std::wstring& what
 
 void QtDriver::Sync() { impl_->Sync(); }
 
+namespace {
+
+// Draws a top-level window as shown into `painter`, its window rectangle placed at `origin`:
+// frame, caption (when it has one) and client area, clipped to its window region and faded by
+// its alpha.
+void DrawTopLevel(QPainter& painter, const WindowView& v, QWidget* widget, QPoint origin) {
+    const QRect window(origin, QSize(v.windowRect.right - v.windowRect.left, v.windowRect.bottom - v.windowRect.top));
+    const QRect client(origin.x() + v.clientRect.left - v.windowRect.left, origin.y() + v.clientRect.top - v.windowRect.top,
+                       v.clientRect.right - v.clientRect.left, v.clientRect.bottom - v.clientRect.top);
+    painter.save();
+    painter.setOpacity(v.alpha / 255.0);
+    QRegion region = WindowRegionOf(v.hwnd);
+    if (!region.isEmpty()) painter.setClipRegion(region.translated(origin));
+    if (client != window) painter.fillRect(window, QColor(0x6b, 0x7f, 0x99));
+    // Caption bar: the space above the client area inside the frame.
+    if (client.top() - window.top() > 2) {
+        const QRect caption(client.left(), window.top() + 1, client.width(), client.top() - window.top() - 2);
+        painter.fillRect(caption, QColor(0x2b, 0x57, 0x97));
+        painter.setPen(Qt::white);
+        QFont font = widget->font();
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(caption.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(v.text));
+    }
+    painter.drawPixmap(client.topLeft(), widget->grab());
+    painter.restore();
+}
+
+}  // namespace
+
 bool QtDriver::SaveWindowImage(HWND hwnd, const std::string& path, std::string& error) {
     Sync();
     QApplication::processEvents();
@@ -637,23 +783,23 @@ bool QtDriver::SaveWindowImage(HWND hwnd, const std::string& path, std::string& 
         error = "the window has no area";
         return false;
     }
-    QImage image(width, height, QImage::Format_ARGB32);
+    // No alpha: the window covers the whole picture.
+    QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(0x6b, 0x7f, 0x99));
     QPainter painter(&image);
-    const QRect client(v.clientRect.left - v.windowRect.left, v.clientRect.top - v.windowRect.top,
-                       v.clientRect.right - v.clientRect.left, v.clientRect.bottom - v.clientRect.top);
-    // Caption bar: the space above the client area inside the frame.
-    if (client.top() > 2) {
-        const QRect caption(client.left(), 1, client.width(), client.top() - 2);
-        painter.fillRect(caption, QColor(0x2b, 0x57, 0x97));
-        painter.setPen(Qt::white);
-        QFont font = painter.font();
-        font.setBold(true);
-        painter.setFont(font);
-        painter.drawText(caption.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(v.text));
+    DrawTopLevel(painter, v, it->second.widget, QPoint(0, 0));
+    // Visible windows above it that overlap it (balloons, pop-ups), lowest first.
+    const auto tops = orv::win::TopLevelWindows();
+    const auto self = std::find(tops.begin(), tops.end(), hwnd);
+    for (auto t = std::make_reverse_iterator(self); t != tops.rend(); ++t) {
+        const WindowView above = orv::win::Inspect(*t);
+        auto entry = impl_->entries.find(*t);
+        if (!above.reallyVisible || entry == impl_->entries.end() || entry->second.kind != Kind::Top) continue;
+        const QPoint origin(above.windowRect.left - v.windowRect.left, above.windowRect.top - v.windowRect.top);
+        const QRect area(origin, QSize(above.windowRect.right - above.windowRect.left,
+                                       above.windowRect.bottom - above.windowRect.top));
+        if (area.intersects(image.rect())) DrawTopLevel(painter, above, entry->second.widget, origin);
     }
-    const QPixmap content = it->second.widget->grab();
-    painter.drawPixmap(client.topLeft(), content);
     painter.end();
     if (!image.save(QString::fromStdString(path), "PNG")) {
         error = "cannot write '" + path + "'";

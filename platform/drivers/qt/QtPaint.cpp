@@ -1,10 +1,21 @@
 #include "platform/drivers/qt/QtPaint.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <cwchar>
+#include <cwctype>
+#include <map>
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include "platform/res/Images.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/WinApi.h"
 
 namespace orv::qt {
 namespace {
@@ -43,27 +54,46 @@ QPolygon Polygon(const std::vector<POINT>& points) {
 }
 
 QFont FontOf(const orv::win::FontInfo& info, const QFont& base) {
-    QFont font = base;
-    if (!info.faceName.empty()) font.setFamily(QString::fromStdWString(info.faceName));
-    if (info.height != 0) font.setPixelSize(std::max(1, std::abs(info.height)));
-    font.setWeight(info.weight >= 700 ? QFont::Bold : QFont::Normal);
-    font.setItalic(info.italic);
-    font.setUnderline(info.underline);
-    return font;
+    return KernelFont(info.faceName, info.height, info.weight, info.italic, info.underline, base);
+}
+
+// DrawText records its rectangle and its top-left corner; TextOut only a point.
+bool IsDrawText(const DrawOp& op) {
+    return op.points.empty() || (op.rect.right > op.rect.left && op.rect.bottom > op.rect.top &&
+                                 op.points[0].x == op.rect.left && op.points[0].y == op.rect.top);
 }
 
 void PaintText(QPainter& painter, const DrawOp& op) {
     painter.save();
     painter.setFont(FontOf(op.font, painter.font()));
     painter.setPen(Colour(op.textColor));
-    const QString text = QString::fromStdWString(op.text);
-    if (op.points.empty()) {
-        // DrawText in a rectangle.
-        int flags = Qt::TextDontClip;
+    QString text = QString::fromStdWString(op.text);
+    if (IsDrawText(op)) {
+        const QRect box = Rect(op.rect);
+        int flags = 0;
         flags |= (op.format & DT_CENTER) ? Qt::AlignHCenter : (op.format & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
-        flags |= (op.format & DT_VCENTER) ? Qt::AlignVCenter : (op.format & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
-        if (op.backMode == 2) painter.fillRect(Rect(op.rect), Colour(op.backColor));
-        painter.drawText(Rect(op.rect), flags, text);
+        if (op.format & DT_SINGLELINE) {
+            flags |= Qt::TextSingleLine;
+            flags |= (op.format & DT_VCENTER) ? Qt::AlignVCenter : (op.format & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
+            text.remove('\r').replace('\n', ' ');
+        } else {
+            flags |= Qt::AlignTop;
+            text.remove('\r');
+        }
+        if (op.format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
+        if (op.format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
+        if (!(op.format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
+        // The rectangle was measured with the kernel's metrics: narrow the face until the text
+        // fits it, rather than cut it off.
+        QFont font = painter.font();
+        for (int stretch = 100; stretch >= 80; stretch -= 5) {
+            font.setStretch(stretch);
+            const QRect need = QFontMetrics(font).boundingRect(box, flags, text);
+            if (need.width() <= box.width() && need.height() <= box.height() + 2) break;
+        }
+        painter.setFont(font);
+        if (op.backMode == 2) painter.fillRect(box, Colour(op.backColor));
+        painter.drawText(box, flags | Qt::TextDontClip, text);
     } else {
         // TextOut at a point, turned by the font's escapement (counter-clockwise tenths of a degree).
         const QFontMetrics metrics(painter.font());
@@ -82,7 +112,153 @@ void PaintText(QPainter& painter, const DrawOp& op) {
     painter.restore();
 }
 
+// An image list holds icons and bitmaps alike, so an icon operation may carry either.
+QImage PictureOfHandle(UINT_PTR handle, int cx, int cy) {
+    QImage picture = IconPicture(reinterpret_cast<HICON>(handle), cx, cy);
+    if (picture.isNull()) picture = BitmapPicture(reinterpret_cast<HBITMAP>(handle));
+    return picture;
+}
+
+void PaintImage(QPainter& painter, const DrawOp& op) {
+    const QRect target = Rect(op.rect);
+    if (op.kind == DrawKind::Icon) {
+        const QImage picture = PictureOfHandle(op.image, target.width(), target.height());
+        if (!picture.isNull()) {
+            painter.drawImage(target, picture);
+            return;
+        }
+    } else if (op.image) {
+        const QImage picture = BitmapPicture(reinterpret_cast<HBITMAP>(op.image));
+        if (!picture.isNull()) {
+            // StretchBlt: the source rectangle at points[0] with `size`; BitBlt: the target's size.
+            const QPoint from = op.points.empty() ? QPoint(0, 0) : QPoint(op.points[0].x, op.points[0].y);
+            const QSize size = op.size.cx > 0 && op.size.cy > 0 ? QSize(op.size.cx, op.size.cy) : target.size();
+            painter.drawImage(target, picture, QRect(from, size));
+            return;
+        }
+    }
+    // A handle the kernel cannot show: a grey frame where it goes.
+    painter.setPen(QPen(Qt::darkGray));
+    painter.setBrush(QColor(0xE0, 0xE0, 0xE0));
+    painter.drawRect(target.adjusted(0, 0, -1, -1));
+}
+
+QImage ToQImage(const orv::res::Image& image) {
+    if (image.width <= 0 || image.height <= 0) return {};
+    QImage out(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.width; ++x) row[x] = image.At(x, y);
+    }
+    return out;
+}
+
 }  // namespace
+
+QString FamilyFor(const std::wstring& face) {
+    static const std::map<std::wstring, int> known = {
+        {L"ms shell dlg", 0}, {L"ms shell dlg 2", 0}, {L"ms sans serif", 0}, {L"microsoft sans serif", 0},
+        {L"tahoma", 0}, {L"segoe ui", 0}, {L"arial", 0}, {L"verdana", 0}, {L"system", 0},
+        {L"times new roman", 1}, {L"ms serif", 1}, {L"courier new", 2}, {L"courier", 2}, {L"consolas", 2},
+        {L"lucida console", 2}};
+    // Families whose average character width at the dialog size is near the 6 pixels of the
+    // kernel's dialog base unit, so that text fits the rectangles laid out in dialog units.
+    static const QStringList candidates[3] = {{"Liberation Sans", "Arimo", "DejaVu Sans Condensed", "DejaVu Sans"},
+                                              {"Liberation Serif", "Tinos", "DejaVu Serif"},
+                                              {"Liberation Mono", "Cousine", "DejaVu Sans Mono"}};
+    // The font database needs the application; without one the face is passed on as it is.
+    if (!QGuiApplication::instance()) return QString::fromStdWString(face);
+    static std::map<std::wstring, QString> chosen;
+    std::wstring key = face;
+    for (wchar_t& ch : key) ch = wchar_t(std::towlower(wint_t(ch)));
+    auto it = chosen.find(key);
+    if (it != chosen.end()) return it->second;
+    const QStringList installed = QFontDatabase().families();
+    QString family;
+    auto kind = known.find(key);
+    if (kind == known.end() && !face.empty() && installed.contains(QString::fromStdWString(face), Qt::CaseInsensitive)) {
+        family = QString::fromStdWString(face);
+    } else {
+        const QStringList& list = candidates[kind == known.end() ? 0 : kind->second];
+        for (const QString& name : list)
+            if (installed.contains(name)) {
+                family = name;
+                break;
+            }
+        if (family.isEmpty()) family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }
+    chosen[key] = family;
+    return family;
+}
+
+QFont KernelFont(const std::wstring& face, int height, int weight, bool italic, bool underline, const QFont& base) {
+    QFont font = base;
+    if (!face.empty()) font.setFamily(FamilyFor(face));
+    // A positive height is the cell height: the character height is about 4/5 of it.
+    if (height < 0) font.setPixelSize(-height);
+    else if (height > 0) font.setPixelSize(std::max(1, (height * 4 + 2) / 5));
+    font.setWeight(weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+int DialogFontPixels(int pointSize) { return std::max(1, (pointSize * 96 + 36) / 72); }
+
+QImage IconPicture(HICON icon, int cx, int cy) {
+    orv::win::IconInfo info;
+    if (!icon || !orv::win::GetIconInformation(icon, info)) return {};
+    if (cx <= 0) cx = info.cx;
+    if (cy <= 0) cy = info.cy;
+    // "#32513": an icon by number; the system icons have numbers of their own.
+    UINT number = 0;
+    if (info.name.size() > 1 && info.name[0] == L'#') number = UINT(std::wcstoul(info.name.c_str() + 1, nullptr, 10));
+    orv::res::Image image;
+    if (!info.module && number >= 32512 && number <= 32517) image = orv::res::SystemIconImage(number, std::max(cx, cy));
+    else image = orv::res::IconImageAt(info.module, number ? MAKEINTRESOURCE(number) : info.name.c_str(), cx, cy);
+    QImage picture = ToQImage(image);
+    if (!picture.isNull() && picture.size() != QSize(cx, cy)) picture = picture.scaled(cx, cy);
+    return picture;
+}
+
+QImage BitmapPicture(HBITMAP bitmap) {
+    const orv::win::DisplayList* drawing = bitmap ? orv::win::BitmapDisplayList(bitmap) : nullptr;
+    CBitmap* object = drawing ? CBitmap::FromHandle(bitmap) : nullptr;
+    BITMAP info;
+    if (!object || !object->GetBitmap(&info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+    QImage picture(int(info.bmWidth), int(info.bmHeight), QImage::Format_RGB32);
+    picture.fill(Qt::black);  // a new bitmap's pixels are black
+    QPainter painter(&picture);
+    PaintDisplayList(painter, *drawing);
+    return picture;
+}
+
+QRegion WindowRegionOf(HWND hwnd) {
+    HRGN handle = orv::win::WindowRegion(hwnd);
+    if (!handle) return {};
+    QRegion region;
+    for (const orv::win::RegionShape& shape : orv::win::RegionShapes(handle)) {
+        QRegion part;
+        switch (shape.kind) {
+        case orv::win::RegionShape::Rect: part = QRegion(Rect(shape.rect)); break;
+        case orv::win::RegionShape::RoundRect: {
+            QPainterPath path;
+            path.addRoundedRect(Rect(shape.rect), shape.ellipse.cx / 2.0, shape.ellipse.cy / 2.0);
+            part = QRegion(path.toFillPolygon().toPolygon());
+            break;
+        }
+        case orv::win::RegionShape::Polygon: part = QRegion(Polygon(shape.points)); break;
+        }
+        switch (shape.mode) {
+        case RGN_AND: region &= part; break;
+        case RGN_XOR: region ^= part; break;
+        case RGN_DIFF: region -= part; break;
+        case RGN_COPY: region = part; break;
+        default: region |= part; break;
+        }
+    }
+    return region;
+}
 
 void PaintDisplayList(QPainter& painter, const orv::win::DisplayList& list) {
     for (const DrawOp& op : list.ops) {
@@ -141,9 +317,7 @@ void PaintDisplayList(QPainter& painter, const orv::win::DisplayList& list) {
         }
         case DrawKind::Bitmap:
         case DrawKind::Icon:
-            painter.setPen(QPen(Qt::darkGray));
-            painter.setBrush(QColor(0xE0, 0xE0, 0xE0));
-            painter.drawRect(Rect(op.rect).adjusted(0, 0, -1, -1));
+            PaintImage(painter, op);
             break;
         case DrawKind::Pixel:
             if (!op.points.empty()) {
@@ -158,6 +332,13 @@ void PaintDisplayList(QPainter& painter, const orv::win::DisplayList& list) {
 void PaintedWidget::paintEvent(QPaintEvent* event) {
     (void)event;
     QPainter painter(this);
+    if (!offset_.isNull()) {
+        painter.setPen(QColor(0x64, 0x64, 0x64));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.setClipRect(rect().adjusted(offset_.x(), offset_.y(), -offset_.x(), -offset_.y()));
+        painter.translate(offset_);
+    }
     PaintDisplayList(painter, list_);
 }
 

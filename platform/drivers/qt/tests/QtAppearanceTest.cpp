@@ -1,0 +1,255 @@
+// What the Qt widgets show beyond the kernel's plain state: the template's font and the fonts
+// windows were given, the colours a parent chooses for its controls, icons from the kernel's
+// handles, windows that paint themselves, and pop-ups above a window in its picture.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <filesystem>
+#include <functional>
+
+#include <unistd.h>
+
+#include "platform/drivers/qt/QtDriver.h"
+#include "platform/drivers/qt/QtPaint.h"
+#include "platform/res/DialogBuilder.h"
+#include "platform/res/Images.h"
+#include "platform/win/Afx.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/WinApi.h"
+
+namespace {
+
+constexpr int kPlain = 100, kGiven = 101, kEdit = 102, kIcon = 103, kPlot = 104;
+
+// A static whose own window procedure paints it: a red block on white.
+class RedBlock : public CWnd {
+public:
+    RedBlock() {
+        HandleMessage(WM_PAINT, [this](WPARAM, LPARAM) -> LRESULT {
+            CPaintDC dc(this);
+            RECT client{};
+            GetClientRect(&client);
+            dc.FillSolidRect(&client, RGB(255, 255, 255));
+            RECT block{4, 4, 20, 20};
+            dc.FillSolidRect(&block, RGB(255, 0, 0));
+            return 0;
+        });
+    }
+};
+
+// A dialog of the controls above, with a template font of `points` and a bold 12-point serif
+// given to one label.
+class LooksDialog : public CDialog {
+public:
+    explicit LooksDialog(int points)
+        : template_(orv::res::DialogBuilder(L"Looks", 200, 110)
+                        .Font(L"MS Shell Dlg", points)
+                        .Label(L"Plain", kPlain, 7, 7, 80, 8)
+                        .Label(L"Given", kGiven, 7, 20, 80, 12)
+                        .Edit(kEdit, 7, 36, 80, 14)
+                        .Control(L"Static", L"", kIcon, SS_ICON, 100, 7, 21, 20)
+                        .Label(L"", kPlot, 100, 36, 60, 40)
+                        .DefaultButton(L"OK", IDOK, 143, 90, 50, 14)
+                        .Build()) {
+        InitModalIndirect(&template_);
+        HandleMessage(WM_CTLCOLOREDIT, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (reinterpret_cast<HWND>(lParam) == ::GetDlgItem(m_hWnd, kEdit) && red)
+                CDC::FromHandle(reinterpret_cast<HDC>(wParam))->SetTextColor(RGB(255, 0, 0));
+            return LRESULT(GetSysColorBrush(COLOR_WINDOW));
+        });
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        serif_.CreatePointFont(120, L"Times New Roman");
+        LOGFONT info;
+        serif_.GetLogFont(&info);
+        info.lfWeight = FW_BOLD;
+        bold_.CreateFontIndirect(&info);
+        GetDlgItem(kGiven)->SetFont(&bold_);
+        ::SendDlgItemMessage(m_hWnd, kIcon, STM_SETIMAGE, IMAGE_ICON, LPARAM(::LoadIcon(nullptr, IDI_QUESTION)));
+        plot_.SubclassDlgItem(kPlot, this);
+        return TRUE;
+    }
+    bool red = false;
+
+private:
+    orv::res::DialogTemplate template_;
+    CFont serif_, bold_;
+    RedBlock plot_;
+};
+
+// The inner driver: runs `look` once the dialog's widgets are up, then ends the dialog.
+class Looker : public orv::win::Driver {
+public:
+    explicit Looker(std::function<void(HWND)> look) : look_(std::move(look)) {}
+    bool WaitForInput(HWND modal) override {
+        look_(modal);
+        ::EndDialog(modal, IDOK);
+        return true;
+    }
+
+private:
+    std::function<void(HWND)> look_;
+};
+
+void RunLooks(LooksDialog& dialog, const std::function<void(HWND, orv::qt::QtDriver&)>& look) {
+    orv::qt::EnsureApplication(true);
+    orv::qt::QtDriver* qt = nullptr;
+    Looker looker([&](HWND modal) { look(modal, *qt); });
+    orv::qt::QtDriverOptions options;
+    options.inner = &looker;
+    orv::qt::QtDriver driver(std::move(options));
+    qt = &driver;
+    orv::win::DriverScope scope(&driver);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
+template <class W>
+W* Widget(const std::function<bool(W*)>& match) {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        for (W* w : top->findChildren<W*>())
+            if (w->isVisible() && match(w)) return w;
+    return nullptr;
+}
+
+QLabel* LabelWithText(const QString& text) {
+    return Widget<QLabel>([&](QLabel* l) { return l->text() == text; });
+}
+
+std::filesystem::path Scratch(const std::string& name) {
+    const char* base = std::getenv("ORV_TEST_TMP");
+    auto dir = std::filesystem::path(base ? base : "/tmp") / ("qt_looks-" + std::to_string(::getpid())) / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+TEST(QtLooks, ControlsShowTheTemplateFontAndTheFontTheyWereGiven) {
+    struct Case {
+        int points;
+        int pixels;
+    };
+    for (const Case c : {Case{8, 11}, Case{10, 13}}) {
+        LooksDialog dialog(c.points);
+        int plainPixels = 0, givenPixels = 0;
+        bool givenBold = false;
+        QString plainFamily, givenFamily;
+        RunLooks(dialog, [&](HWND, orv::qt::QtDriver&) {
+            QLabel* plain = LabelWithText("Plain");
+            QLabel* given = LabelWithText("Given");
+            ASSERT_TRUE(plain && given);
+            plainPixels = plain->font().pixelSize();
+            plainFamily = plain->font().family();
+            givenPixels = given->font().pixelSize();
+            givenBold = given->font().bold();
+            givenFamily = given->font().family();
+        });
+        EXPECT_EQ(plainPixels, c.pixels) << c.points << " points";
+        EXPECT_EQ(plainFamily, orv::qt::FamilyFor(L"MS Shell Dlg"));
+        // 12 points at 96 dots per inch: 16 pixels.
+        EXPECT_EQ(givenPixels, 16);
+        EXPECT_TRUE(givenBold);
+        EXPECT_EQ(givenFamily, orv::qt::FamilyFor(L"Times New Roman"));
+    }
+}
+
+TEST(QtLooks, FacesMapToInstalledFamiliesOfTheirKind) {
+    orv::qt::EnsureApplication(true);
+    const QString sans = orv::qt::FamilyFor(L"MS Shell Dlg");
+    EXPECT_FALSE(sans.isEmpty());
+    EXPECT_EQ(orv::qt::FamilyFor(L"ms shell dlg"), sans);
+    EXPECT_EQ(orv::qt::FamilyFor(L"Tahoma"), sans);
+    EXPECT_EQ(orv::qt::FamilyFor(L"No Such Face 123"), sans);
+    const QString mono = orv::qt::FamilyFor(L"Courier New");
+    EXPECT_FALSE(mono.isEmpty());
+    EXPECT_NE(mono, sans);
+    // Text of the dialog size keeps near the kernel's 6-pixel average character width.
+    QFont font(sans);
+    font.setPixelSize(orv::qt::DialogFontPixels(8));
+    const QString alphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    EXPECT_LE(QFontMetrics(font).horizontalAdvance(alphabet), 52 * 13 / 2);
+}
+
+TEST(QtLooks, PointSizesBecomePixelsAtNinetySixDotsPerInch) {
+    struct Case {
+        int points, pixels;
+    };
+    for (const Case c : {Case{0, 1}, Case{1, 1}, Case{8, 11}, Case{9, 12}, Case{10, 13}, Case{12, 16}, Case{72, 96}})
+        EXPECT_EQ(orv::qt::DialogFontPixels(c.points), c.pixels) << c.points;
+}
+
+TEST(QtLooks, EditShowsTheTextColourItsParentChose) {
+    LooksDialog dialog(8);
+    QColor before, after;
+    RunLooks(dialog, [&](HWND modal, orv::qt::QtDriver& qt) {
+        auto* edit = Widget<QLineEdit>([](QLineEdit*) { return true; });
+        ASSERT_NE(edit, nullptr);
+        before = edit->palette().color(QPalette::Active, QPalette::Text);
+        dialog.red = true;
+        ::InvalidateRect(::GetDlgItem(modal, kEdit), nullptr, TRUE);
+        qt.Sync();
+        after = edit->palette().color(QPalette::Active, QPalette::Text);
+    });
+    EXPECT_EQ(before, QColor(0, 0, 0));
+    EXPECT_EQ(after, QColor(255, 0, 0));
+}
+
+TEST(QtLooks, StaticIconShowsTheKernelsIconAndAPaintingStaticItsDrawing) {
+    LooksDialog dialog(8);
+    const auto dir = Scratch("icon");
+    std::string file, error;
+    RECT iconRect{}, plotRect{}, windowRect{};
+    RunLooks(dialog, [&](HWND modal, orv::qt::QtDriver& qt) {
+        windowRect = orv::win::Inspect(modal).windowRect;
+        iconRect = orv::win::Inspect(::GetDlgItem(modal, kIcon)).windowRect;
+        plotRect = orv::win::Inspect(::GetDlgItem(modal, kPlot)).windowRect;
+        file = (dir / "looks.png").string();
+        if (!qt.SaveWindowImage(modal, file, error)) file.clear();
+    });
+    ASSERT_FALSE(file.empty()) << error;
+    const QImage image(QString::fromStdString(file));
+    auto count = [&](const RECT& r, QColor colour) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (image.pixelColor(x - windowRect.left, y - windowRect.top) == colour) ++n;
+        return n;
+    };
+    // The question icon is the kernel's blue disc, not a style's picture.
+    const orv::res::Image question = orv::res::SystemIconImage(32514, 32);
+    const QColor blue = QColor::fromRgb(question.At(16, 16));
+    EXPECT_GT(count(iconRect, blue), 32 * 32 / 2);
+    // The subclassed static's own red block, 16 x 16.
+    EXPECT_EQ(count(plotRect, QColor(255, 0, 0)), 16 * 16);
+}
+
+TEST(QtLooks, IconAndBitmapPicturesComeFromTheHandles) {
+    EXPECT_TRUE(orv::qt::IconPicture(nullptr).isNull());
+    const QImage hand = orv::qt::IconPicture(::LoadIcon(nullptr, IDI_HAND));
+    ASSERT_FALSE(hand.isNull());
+    EXPECT_EQ(hand.size(), QSize(32, 32));
+    EXPECT_EQ(orv::qt::IconPicture(::LoadIcon(nullptr, IDI_HAND), 16, 16).size(), QSize(16, 16));
+    EXPECT_EQ(hand.pixelColor(16, 16), QColor::fromRgb(orv::res::SystemIconImage(32513, 32).At(16, 16)));
+    // A bitmap drawn through a memory device context: its drawing, at its size.
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&screen, 10, 6);
+    CBitmap* old = screen.SelectObject(&bitmap);
+    RECT all{0, 0, 10, 6};
+    screen.FillSolidRect(&all, RGB(0, 128, 255));
+    screen.SelectObject(old);
+    const QImage picture = orv::qt::BitmapPicture(HBITMAP(bitmap.GetSafeHandle()));
+    ASSERT_EQ(picture.size(), QSize(10, 6));
+    EXPECT_EQ(picture.pixelColor(5, 3), QColor(0, 128, 255));
+    EXPECT_TRUE(orv::qt::BitmapPicture(nullptr).isNull());
+}
+
+}  // namespace
