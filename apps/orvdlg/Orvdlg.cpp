@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/orvdlg/Interactive.h"
 #include "apps/orvdlg/ScriptSession.h"
 #include "apps/orvdlg/Shot.h"
 #include "platform/win/WinApi.h"
@@ -16,9 +17,12 @@ namespace orvdlg {
 namespace {
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: orvdlg              run the tour (the embedded examples/tour.dlgs)\n"
+    out << "usage: orvdlg              the sample model in the host window (at a terminal), else the tour\n"
+           "       orvdlg open PATH    a model file in the host window\n"
+           "       orvdlg [open PATH] --ui qt|terminal   the host window through that front end\n"
+           "       orvdlg tour         run the tour (the embedded examples/tour.dlgs)\n"
            "       orvdlg run SCRIPT   run a scenario script (\"-\" reads it from standard input)\n"
-           "       orvdlg run --driver qt [--slow MS] SCRIPT   run it through the Qt front end\n"
+           "       orvdlg run --driver qt|terminal [--slow MS] SCRIPT   run it through a front end\n"
            "       orvdlg shot SCRIPT OUTDIR   run it and write a PNG of the window at every 'show'\n"
            "       orvdlg --help       this text and the script commands\n";
 }
@@ -42,9 +46,18 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int Main(int argc, const char* const* argv, std::string_view tour, std::ostream& out, std::ostream& err) {
+    UiEnvironment environment = CurrentUiEnvironment();
+    // Output going elsewhere than standard output has no person reading it at the terminal.
+    if (&out != &std::cout) environment.terminal = false;
+    return Main(argc, argv, tour, out, err, environment);
+}
+
+int Main(int argc, const char* const* argv, std::string_view tour, std::ostream& out, std::ostream& err,
+         const UiEnvironment& environment) {
     const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
     orv::win::SetApplicationName(L"orvdlg");
-    if (args.empty()) {
+    if (const auto status = RunInteractiveCommand(args, environment, out, err)) return *status;
+    if (args.empty() || (args.size() == 1 && args[0] == "tour")) {
         ScriptSession session(out);
         return session.RunText("tour.dlgs", tour);
     }

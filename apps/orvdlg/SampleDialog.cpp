@@ -3,60 +3,39 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/res/DialogBuilder.h"
+
 namespace orvdlg {
 namespace {
 
 constexpr const wchar_t* kUnits[] = {L"mm", L"cm", L"m"};
 constexpr const wchar_t* kNodes[] = {L"Node 1", L"Node 2", L"Node 3"};
 
-orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int id, DWORD style, int x, int y, int cx,
-                                  int cy) {
-    orv::res::DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = UINT(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
 orv::res::DialogTemplate BuildTemplate() {
     using D = SampleDialog;
-    orv::res::DialogTemplate t;
-    t.caption = L"Sample";
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 260;
-    t.cy = 150;
-    t.fontName = L"MS Shell Dlg";
-    t.fontPointSize = 8;
-    const DWORD edit = ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-    t.items = {
-        Item(L"Static", L"&Name:", -1, SS_LEFT, 7, 9, 44, 8),
-        Item(L"Edit", L"", D::IDC_NAME, edit, 56, 7, 100, 14),
-        Item(L"Static", L"&Magnitude:", -1, SS_LEFT, 7, 27, 44, 8),
-        Item(L"Edit", L"", D::IDC_MAGNITUDE, edit, 56, 25, 60, 14),
-        Item(L"Static", L"N", -1, SS_LEFT, 120, 27, 12, 8),
-        Item(L"Button", L"&Varies with time", D::IDC_VARIES, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 44, 80, 10),
-        Item(L"Static", L"Load &curve:", D::IDC_CURVE_LABEL, SS_LEFT, 92, 45, 44, 8),
-        Item(L"Edit", L"", D::IDC_CURVE, edit, 136, 43, 40, 14),
-        Item(L"Button", L"&Follow surface", D::IDC_FOLLOW, BS_AUTO3STATE | WS_TABSTOP, 7, 62, 80, 10),
-        Item(L"Button", L"Coordinates", -1, BS_GROUPBOX, 7, 76, 100, 26),
-        Item(L"Button", L"&Global", D::IDC_GLOBAL, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 88, 40, 10),
-        Item(L"Button", L"&Local", D::IDC_LOCAL, BS_AUTORADIOBUTTON, 60, 88, 40, 10),
-        Item(L"Static", L"&Units:", -1, SS_LEFT, 114, 80, 26, 8),
-        Item(L"ComboBox", L"", D::IDC_UNITS, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 142, 78, 50, 60),
-        Item(L"Static", L"", D::IDC_UNITS_NOTE, SS_LEFT, 114, 94, 90, 8),
-        Item(L"ListBox", L"", D::IDC_NODES, LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 196, 7, 57, 48),
-        Item(L"Button", L"&Reset", D::IDC_RESET, BS_PUSHBUTTON | WS_TABSTOP, 196, 60, 57, 14),
-        Item(L"Static", L"", D::IDC_STATUS, SS_LEFT, 7, 110, 180, 8),
-        Item(L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 96, 129, 50, 14),
-        Item(L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 150, 129, 50, 14),
-        Item(L"Button", L"&Help", IDHELP, BS_PUSHBUTTON | WS_TABSTOP, 204, 129, 50, 14),
-    };
-    return t;
+    return orv::res::DialogBuilder(L"Sample", 260, 150)
+        .Label(L"&Name:", IDC_STATIC, 7, 9, 44, 8)
+        .Edit(D::IDC_NAME, 56, 7, 100, 14)
+        .Label(L"&Magnitude:", IDC_STATIC, 7, 27, 44, 8)
+        .Edit(D::IDC_MAGNITUDE, 56, 25, 60, 14)
+        .Label(L"N", IDC_STATIC, 120, 27, 12, 8)
+        .Button(L"&Varies with time", D::IDC_VARIES, 7, 44, 80, 10, BS_AUTOCHECKBOX | WS_TABSTOP)
+        .Label(L"Load &curve:", D::IDC_CURVE_LABEL, 92, 45, 44, 8)
+        .Edit(D::IDC_CURVE, 136, 43, 40, 14)
+        .Button(L"&Follow surface", D::IDC_FOLLOW, 7, 62, 80, 10, BS_AUTO3STATE | WS_TABSTOP)
+        .Button(L"Coordinates", IDC_STATIC, 7, 76, 100, 26, BS_GROUPBOX)
+        .Button(L"&Global", D::IDC_GLOBAL, 14, 88, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP)
+        .Button(L"&Local", D::IDC_LOCAL, 60, 88, 40, 10, BS_AUTORADIOBUTTON)
+        .Label(L"&Units:", IDC_STATIC, 114, 80, 26, 8)
+        .Control(L"ComboBox", L"", D::IDC_UNITS, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 142, 78, 50, 60)
+        .Label(L"", D::IDC_UNITS_NOTE, 114, 94, 90, 8)
+        .Control(L"ListBox", L"", D::IDC_NODES, LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 196, 7, 57, 48)
+        .Button(L"&Reset", D::IDC_RESET, 196, 60, 57, 14)
+        .Label(L"", D::IDC_STATUS, 7, 110, 180, 8)
+        .DefaultButton(L"OK", IDOK, 96, 129, 50, 14)
+        .Button(L"Cancel", IDCANCEL, 150, 129, 50, 14)
+        .Button(L"&Help", IDHELP, 204, 129, 50, 14)
+        .Build();
 }
 
 const char* CheckName(int state) {

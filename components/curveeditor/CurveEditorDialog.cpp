@@ -6,54 +6,32 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "platform/res/DialogBuilder.h"
+
 namespace orv::components {
 namespace {
 
-orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int id, DWORD style, int x, int y, int cx,
-                                  int cy) {
-    orv::res::DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = UINT(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
 orv::res::DialogTemplate BuildTemplate(const std::wstring& title) {
     using D = CurveEditorDialog;
-    orv::res::DialogTemplate t;
-    t.caption = title.empty() ? D::kTitleFallback : title;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 330;
-    t.cy = 200;
-    t.fontName = L"MS Shell Dlg";
-    t.fontPointSize = 8;
-    const DWORD edit = ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-    const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
-    t.items = {
-        Item(L"Static", L"", D::IDC_CAPTION2, SS_LEFT, 7, 5, 316, 8),
-        Item(L"Static", L"", D::IDC_CAPTION3, SS_LEFT, 7, 15, 316, 8),
-        Item(L"SysListView32", L"", D::IDC_POINTS,
-             LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 26, 140, 110),
-        Item(L"Static", L"&X:", D::IDC_X_LABEL, SS_LEFT, 7, 143, 10, 8),
-        Item(L"Edit", L"", D::IDC_X, edit, 18, 141, 56, 14),
-        Item(L"Static", L"&Y:", D::IDC_Y_LABEL, SS_LEFT, 80, 143, 10, 8),
-        Item(L"Edit", L"", D::IDC_Y, edit, 91, 141, 56, 14),
-        Item(L"Button", L"&Add", D::IDC_ADD, button, 7, 160, 34, 14),
-        Item(L"Button", L"&Insert", D::IDC_INSERT, button, 43, 160, 34, 14),
-        Item(L"Button", L"&Replace", D::IDC_REPLACE, button, 79, 160, 34, 14),
-        Item(L"Button", L"&Delete", D::IDC_DELETE, button, 115, 160, 32, 14),
-        Item(L"Button", L"&Sort", D::IDC_SORT, button, 7, 179, 34, 14),
-        Item(L"Static", L"", D::IDC_COUNT, SS_LEFT, 45, 182, 100, 8),
-        Item(L"Static", L"", D::IDC_PLOT, SS_LEFT | WS_BORDER, 155, 26, 168, 148),
-        Item(L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 219, 179, 50, 14),
-        Item(L"Button", L"Cancel", IDCANCEL, button, 273, 179, 50, 14),
-    };
-    return t;
+    return orv::res::DialogBuilder(title.empty() ? D::kTitleFallback : title, 330, 200)
+        .Label(L"", D::IDC_CAPTION2, 7, 5, 316, 8)
+        .Label(L"", D::IDC_CAPTION3, 7, 15, 316, 8)
+        .Control(L"SysListView32", L"", D::IDC_POINTS, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
+                 7, 26, 140, 110)
+        .Label(L"&X:", D::IDC_X_LABEL, 7, 143, 10, 8)
+        .Edit(D::IDC_X, 18, 141, 56, 14)
+        .Label(L"&Y:", D::IDC_Y_LABEL, 80, 143, 10, 8)
+        .Edit(D::IDC_Y, 91, 141, 56, 14)
+        .Button(L"&Add", D::IDC_ADD, 7, 160, 34, 14)
+        .Button(L"&Insert", D::IDC_INSERT, 43, 160, 34, 14)
+        .Button(L"&Replace", D::IDC_REPLACE, 79, 160, 34, 14)
+        .Button(L"&Delete", D::IDC_DELETE, 115, 160, 32, 14)
+        .Button(L"&Sort", D::IDC_SORT, 7, 179, 34, 14)
+        .Label(L"", D::IDC_COUNT, 45, 182, 100, 8)
+        .Label(L"", D::IDC_PLOT, 155, 26, 168, 148, SS_LEFT | WS_BORDER)
+        .DefaultButton(L"OK", IDOK, 219, 179, 50, 14)
+        .Button(L"Cancel", IDCANCEL, 273, 179, 50, 14)
+        .Build();
 }
 
 bool Ordered(const std::vector<CurvePointRecord>& points) {

@@ -10,6 +10,7 @@
 #include "components/curveeditor/CurveEditorDialog.h"
 #include "host/model/UnitSystem.h"
 #include "host/units/UnitSystem.h"
+#include "platform/res/DialogBuilder.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ErrorInfo.h"
 #include "platform/com/RecordInfo.h"
@@ -20,44 +21,21 @@ namespace {
 
 constexpr LONG kTimeUnit = 3;
 
-orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int id, DWORD style, int x, int y, int cx,
-                                  int cy) {
-    orv::res::DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = UINT(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
 orv::res::DialogTemplate BuildTemplate() {
     using D = ActiveRangeDialog;
-    orv::res::DialogTemplate t;
-    t.caption = L"Active Range";
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 220;
-    t.cy = 150;
-    t.fontName = L"MS Shell Dlg";
-    t.fontPointSize = 8;
-    const DWORD edit = ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-    t.items = {
-        Item(L"Static", L"", D::IDC_FOLDER, SS_LEFT, 7, 5, 206, 8),
-        Item(L"ListBox", L"", D::IDC_RANGES, LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 7, 16, 206, 60),
-        Item(L"Static", L"&Start:", -1, SS_LEFT, 7, 84, 24, 8),
-        Item(L"Edit", L"", D::IDC_START, edit, 32, 82, 50, 14),
-        Item(L"Static", L"&End:", -1, SS_LEFT, 88, 84, 20, 8),
-        Item(L"Edit", L"", D::IDC_END, edit, 108, 82, 50, 14),
-        Item(L"Static", L"", D::IDC_UNIT, SS_LEFT, 162, 84, 50, 8),
-        Item(L"Button", L"&Add", D::IDC_ADD, BS_PUSHBUTTON | WS_TABSTOP, 7, 102, 40, 14),
-        Item(L"Button", L"&Delete", D::IDC_DELETE, BS_PUSHBUTTON | WS_TABSTOP, 51, 102, 40, 14),
-        Item(L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 109, 129, 50, 14),
-        Item(L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 163, 129, 50, 14),
-    };
-    return t;
+    return orv::res::DialogBuilder(L"Active Range", 220, 150)
+        .Label(L"", D::IDC_FOLDER, 7, 5, 206, 8)
+        .Control(L"ListBox", L"", D::IDC_RANGES, LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 7, 16, 206, 60)
+        .Label(L"&Start:", IDC_STATIC, 7, 84, 24, 8)
+        .Edit(D::IDC_START, 32, 82, 50, 14)
+        .Label(L"&End:", IDC_STATIC, 88, 84, 20, 8)
+        .Edit(D::IDC_END, 108, 82, 50, 14)
+        .Label(L"", D::IDC_UNIT, 162, 84, 50, 8)
+        .Button(L"&Add", D::IDC_ADD, 7, 102, 40, 14)
+        .Button(L"&Delete", D::IDC_DELETE, 51, 102, 40, 14)
+        .DefaultButton(L"OK", IDOK, 109, 129, 50, 14)
+        .Button(L"Cancel", IDCANCEL, 163, 129, 50, 14)
+        .Build();
 }
 
 // ---- the host automation object ----

@@ -1,0 +1,92 @@
+#pragma once
+// The interactive host's main window: the FEA objects of the model's current design scenario
+// grouped by type, and the host application's work on them, done through the dialog factory
+// exactly as the host does (create, modify a selection of one type, answer pick requests),
+// with saving of the model file. A kernel dialog, so every front end shows it and tests drive
+// it through the kernel's input functions.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "apps/orvdlg/ModelSession.h"
+#include "dialogs/factory/DataModelDialogs.h"
+#include "platform/res/DialogTemplate.h"
+#include "platform/win/Afx.h"
+
+namespace orvdlg {
+
+// Where the host window gets the modal property dialog of a type code: the library's factory,
+// or a stand-in in tests. Null: no dialog for the code.
+using FeaDialogSource = std::function<DataModelDialogs::AFeaObjectPropertiesDialog*(std::uint32_t typeCode)>;
+FeaDialogSource FactoryDialogSource();
+
+// A type of the host's type table that has a dialog: its code and how the host names it.
+struct HostObjectType {
+    std::uint32_t typeCode = 0;
+    std::wstring name;  // "Heat Generation", "Applied Temperature (surface)"
+};
+// The host's name of a type code (a name shared by several codes gets its geometry kind);
+// "Type N" for a code the host does not know.
+std::wstring HostTypeName(std::uint32_t typeCode);
+// The types of the host's table for which `source` gives a dialog, by name.
+std::vector<HostObjectType> CreatableTypes(const FeaDialogSource& source);
+
+class HostWindow : public CDialog {
+public:
+    static constexpr int IDC_OBJECTS = 1001;
+    static constexpr int IDC_NEW = 1002;
+    static constexpr int IDC_MODIFY = 1003;
+    static constexpr int IDC_SAVE = 1004;
+    static constexpr int IDC_SAVE_AS = 1005;
+    static constexpr int IDC_EXIT = 1006;
+    static constexpr int IDC_STATUS = 1007;
+
+    // The window edits the model of `session` (loaded); `untitledName` names a model that has
+    // no file yet (the embedded sample) in the title and as Save As's suggestion.
+    HostWindow(ModelSession& session, std::string untitledName, FeaDialogSource source = FactoryDialogSource());
+
+    bool Modified() const { return modified_; }
+    // The model's file; empty while it has none.
+    std::string Path() const;
+    // The file name the title shows: the model file's name, else the untitled name.
+    std::string DisplayName() const;
+    // "orvdlg - bracket.json", with " *" while there are unsaved changes.
+    std::wstring TitleText() const;
+    // The last action, as the status line shows it.
+    const std::wstring& Status() const { return status_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;      // Enter: Modify
+    void OnCancel() override;  // Escape, the close button: Exit
+
+private:
+    struct Task;
+    void Refresh(const std::vector<std::uint32_t>& select);
+    std::vector<std::uint32_t> SelectedIds() const;
+    void OnNew();
+    void OnModify();
+    bool OnSave();
+    bool OnSaveAs();
+    void OnExit();
+    // Runs the dialog until it ends with OK or Cancel, answering its pick requests through the
+    // pick prompt; false when it ended without an answer from the person.
+    bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);
+    bool SaveTo(const std::string& path);
+    void SetStatus(std::wstring text);
+    // Shows a refusal and puts it on the status line.
+    void Refuse(const std::wstring& text);
+    void UpdateTitle();
+    void SetModified(bool modified);
+
+    ModelSession& session_;
+    std::string untitledName_;
+    FeaDialogSource source_;
+    orv::res::DialogTemplate template_;
+    bool modified_ = false;
+    std::wstring status_;
+};
+
+}  // namespace orvdlg
