@@ -1,0 +1,179 @@
+// Keys from the terminal turned into the kernel's input events.
+
+#include <algorithm>
+#include <cwctype>
+
+#include "platform/drivers/terminal/TermUi.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Input.h"
+#include "platform/win/WinApi.h"
+
+namespace orv::term {
+
+namespace in = orv::win::input;
+using orv::win::WindowView;
+
+namespace {
+
+bool IsClass(const WindowView& v, const wchar_t* name) {
+    const std::wstring_view n(name);
+    if (v.className.size() != n.size()) return false;
+    for (std::size_t i = 0; i < n.size(); ++i)
+        if (std::towlower(wint_t(v.className[i])) != std::towlower(wint_t(n[i]))) return false;
+    return true;
+}
+
+bool IsCombo(const WindowView& v) { return IsClass(v, L"ComboBox") || IsClass(v, L"ComboBoxEx32"); }
+bool IsList(const WindowView& v) { return IsClass(v, L"ListBox") || IsClass(v, L"SysListView32"); }
+
+// The spin button whose buddy is `edit`; null when none.
+HWND SpinOf(const WindowView& edit) {
+    if (!edit.parent) return nullptr;
+    for (HWND sibling : orv::win::ChildWindows(edit.parent)) {
+        const WindowView s = orv::win::Inspect(sibling);
+        if (IsClass(s, L"msctls_updown32") && s.buddy == edit.hwnd && s.reallyVisible && s.enabled) return sibling;
+    }
+    return nullptr;
+}
+
+UINT VirtualKey(KeyCode code) {
+    switch (code) {
+    case KeyCode::Tab: return VK_TAB;
+    case KeyCode::Enter: return VK_RETURN;
+    case KeyCode::Escape: return VK_ESCAPE;
+    case KeyCode::Backspace: return VK_BACK;
+    case KeyCode::Delete: return VK_DELETE;
+    case KeyCode::Left: return VK_LEFT;
+    case KeyCode::Right: return VK_RIGHT;
+    case KeyCode::Up: return VK_UP;
+    case KeyCode::Down: return VK_DOWN;
+    case KeyCode::Home: return VK_HOME;
+    case KeyCode::End: return VK_END;
+    case KeyCode::PageUp: return VK_PRIOR;
+    case KeyCode::PageDown: return VK_NEXT;
+    case KeyCode::F1: return VK_F1;
+    case KeyCode::F4: return VK_F4;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+bool TermUi::Give(bool ok) {
+    if (!ok) {
+        beep_ = true;
+        status_ = in::LastInputError();
+    }
+    return true;
+}
+
+bool TermUi::OpenListKey(const Key& key) {
+    const WindowView v = orv::win::Inspect(openList_);
+    const int count = int(v.items.size());
+    const int page = 9;
+    switch (key.code) {
+    case KeyCode::Up:
+        if (key.alt) break;
+        openHighlight_ = std::max(0, openHighlight_ - 1);
+        return true;
+    case KeyCode::Down:
+        if (key.alt) break;
+        openHighlight_ = std::min(count - 1, openHighlight_ + 1);
+        return true;
+    case KeyCode::PageUp: openHighlight_ = std::max(0, openHighlight_ - page); return true;
+    case KeyCode::PageDown: openHighlight_ = std::min(count - 1, openHighlight_ + page); return true;
+    case KeyCode::Home: openHighlight_ = 0; return true;
+    case KeyCode::End: openHighlight_ = std::max(0, count - 1); return true;
+    case KeyCode::Enter: {
+        const HWND combo = openList_;
+        openList_ = nullptr;
+        if (count > 0 && openHighlight_ != v.selection) return Give(in::SelectItem(combo, openHighlight_));
+        return true;
+    }
+    case KeyCode::Char:
+        if (!key.alt && !key.control && key.ch >= 32) {
+            // The next item that starts with the character, as the list's own type-ahead does.
+            const wint_t wanted = std::towlower(wint_t(key.ch));
+            for (int k = 1; k <= count; ++k) {
+                const int i = (openHighlight_ + k) % count;
+                const auto& text = v.items[std::size_t(i)].text;
+                if (!text.empty() && std::towlower(wint_t(text[0])) == wanted) {
+                    openHighlight_ = i;
+                    break;
+                }
+            }
+            return true;
+        }
+        break;
+    default: break;
+    }
+    // Escape, F4 and Alt+arrows close the list; any other key closes it and then acts.
+    openList_ = nullptr;
+    if (key.code == KeyCode::Escape || key.code == KeyCode::F4 ||
+        ((key.code == KeyCode::Up || key.code == KeyCode::Down) && key.alt))
+        return true;
+    return HandleKey(key);
+}
+
+bool TermUi::ListKey(HWND focus, const Key& key) {
+    if (key.code != KeyCode::PageUp && key.code != KeyCode::PageDown) return false;
+    if (key.control) return false;
+    const WindowView v = orv::win::Inspect(focus);
+    if (!IsList(v) && !IsCombo(v)) return false;
+    const int count = int(v.items.size());
+    if (count == 0) return true;
+    auto it = lists_.find(focus);
+    const int page = std::max(1, (it != lists_.end() ? it->second.rows : 1) - 1);
+    const int current = v.selection;
+    int next = key.code == KeyCode::PageUp ? (current < 0 ? 0 : current - page) : (current < 0 ? 0 : current + page);
+    next = std::clamp(next, 0, count - 1);
+    if (next == current) return true;
+    return Give(in::SelectItem(focus, next));
+}
+
+bool TermUi::HandleKey(const Key& key) {
+    if (key.code == KeyCode::None) return false;
+    if (key.code == KeyCode::Resize) return true;
+    status_.clear();
+    // A help pop-up takes the next key only to close.
+    if (!help_.empty()) {
+        help_.clear();
+        return true;
+    }
+    if (openList_) return OpenListKey(key);
+
+    const HWND focus = ::GetFocus();
+    const WindowView f = focus ? orv::win::Inspect(focus) : WindowView{};
+    const in::Modifiers mods{key.shift, key.control, key.alt};
+
+    if (f.hwnd && IsCombo(f) && !key.control &&
+        (key.code == KeyCode::F4 || (key.code == KeyCode::Down && key.alt) || (key.code == KeyCode::Enter && !key.alt))) {
+        if (!f.enabled) return Give(false);
+        openList_ = focus;
+        openHighlight_ = std::max(0, f.selection);
+        openTop_ = 0;
+        return true;
+    }
+    if (f.hwnd && ListKey(focus, key)) return true;
+    if (f.hwnd && IsClass(f, L"Edit") && !(f.style & ES_MULTILINE) && !key.alt && !key.control &&
+        (key.code == KeyCode::Up || key.code == KeyCode::Down)) {
+        if (HWND spin = SpinOf(f)) return Give(in::Spin(spin, key.code == KeyCode::Up ? 1 : -1));
+    }
+
+    if (key.code == KeyCode::Char) {
+        if (key.alt) {
+            const wint_t upper = std::towupper(wint_t(key.ch));
+            if ((upper >= L'A' && upper <= L'Z') || (upper >= L'0' && upper <= L'9'))
+                return Give(in::PressKey(UINT(upper), mods));
+            beep_ = true;
+            return true;
+        }
+        if (key.ch == L' ' && f.hwnd && IsClass(f, L"Button")) return Give(in::PressKey(VK_SPACE, mods));
+        return Give(in::TypeChar(key.ch));
+    }
+    const UINT vk = VirtualKey(key.code);
+    if (vk == 0) return false;
+    return Give(in::PressKey(vk, mods));
+}
+
+}  // namespace orv::term

@@ -1,0 +1,741 @@
+// Drawing the kernel's window stack as character cells.
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+#include <vector>
+
+#include "platform/drivers/terminal/TermUi.h"
+#include "platform/drivers/text/TextSnapshot.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Utf8.h"
+#include "platform/win/WinApi.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+
+namespace orv::term {
+
+using orv::win::WindowView;
+
+std::string TooSmallMessage(int columns, int rows) {
+    return "The terminal is " + std::to_string(columns) + " x " + std::to_string(rows) + "; the dialogs need at least " +
+           std::to_string(kMinColumns) + " x " + std::to_string(kMinRows) + ".";
+}
+
+namespace {
+
+bool SameClass(const std::wstring& a, const wchar_t* b) {
+    const std::wstring_view bv(b);
+    if (a.size() != bv.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(wint_t(a[i])) != std::towlower(wint_t(bv[i]))) return false;
+    return true;
+}
+
+int RoundDiv(long value, int by) { return int(value >= 0 ? (value + by / 2) / by : -((-value + by / 2) / by)); }
+int FloorDiv(long value, int by) { return int(value >= 0 ? value / by : -((-value + by - 1) / by)); }
+
+// A control's cells relative to its window's client area. Columns come from the rounded edges
+// so that neighbours keep their gap; a control at least two rows high spans the rows of its top
+// and bottom edges; a lower one gets one row, chosen by PlaceRows.
+CellRect ToCells(const RECT& r, const RECT& origin, bool& oneRow) {
+    CellRect c;
+    c.x = RoundDiv(r.left - origin.left, kCellWidth);
+    c.w = std::max(1, RoundDiv(r.right - origin.left, kCellWidth) - c.x);
+    const long height = r.bottom - r.top;
+    oneRow = height < 2L * kCellHeight;
+    if (oneRow) {
+        c.y = FloorDiv((r.top + r.bottom) / 2 - origin.top, kCellHeight);
+        c.h = 1;
+    } else {
+        c.y = FloorDiv(r.top - origin.top, kCellHeight);
+        const int bottom = FloorDiv(r.bottom - origin.top - 1, kCellHeight);
+        c.h = std::max(2, bottom - c.y + 1);
+    }
+    return c;
+}
+
+// One-row controls whose centres lie within a quarter row of each other (a label and the edit
+// beside it) share the row of their mean centre, so that a line is never split.
+void PlaceRows(std::vector<CellRect>& cells, const std::vector<double>& centres, const std::vector<bool>& oneRow) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (oneRow[i]) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return centres[a] < centres[b]; });
+    std::size_t first = 0;
+    while (first < order.size()) {
+        std::size_t last = first;
+        double sum = 0;
+        while (last < order.size() && centres[order[last]] - centres[order[first]] <= 0.25) sum += centres[order[last++]];
+        const int row = int(std::floor(sum / double(last - first)));
+        for (std::size_t k = first; k < last; ++k) cells[order[k]].y = row;
+        first = last;
+    }
+}
+
+// A wrapped line: its text and where it starts in the source.
+struct Line {
+    std::wstring text;
+    std::size_t start = 0;
+};
+
+// Lines that fit `width` columns, broken at blanks where possible and at line breaks.
+std::vector<Line> Wrap(std::wstring_view text, int width) {
+    std::vector<Line> lines;
+    if (width <= 0) width = 1;
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t end = text.find(L'\n', pos);
+        if (end == std::wstring_view::npos) end = text.size();
+        std::size_t paraEnd = end;
+        if (paraEnd > pos && text[paraEnd - 1] == L'\r') --paraEnd;
+        std::size_t s = pos;
+        if (s == paraEnd) lines.push_back({L"", s});
+        while (s < paraEnd) {
+            std::size_t n = paraEnd - s;
+            if (int(n) <= width) {
+                lines.push_back({std::wstring(text.substr(s, n)), s});
+                break;
+            }
+            std::size_t cut = text.substr(s, std::size_t(width) + 1).rfind(L' ');
+            if (cut == std::wstring_view::npos || cut == 0) cut = std::size_t(width);
+            lines.push_back({std::wstring(text.substr(s, cut)), s});
+            s += cut;
+            while (s < paraEnd && text[s] == L' ') ++s;
+        }
+        if (end >= text.size()) break;
+        pos = end + 1;
+    }
+    return lines;
+}
+
+// A caption without its markers, and the index of the marked character (-1: none).
+std::wstring Strip(std::wstring_view caption, int& mnemonic) {
+    std::wstring out;
+    mnemonic = -1;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&') {
+            if (i + 1 >= caption.size()) break;
+            if (caption[i + 1] != L'&' && mnemonic < 0) mnemonic = int(out.size());
+            out += caption[++i];
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+std::wstring Fit(std::wstring text, int width) {
+    if (width <= 0) return {};
+    if (int(text.size()) > width) text.resize(std::size_t(width));
+    text.resize(std::size_t(width), L' ');
+    return text;
+}
+
+std::wstring CentreIn(std::wstring_view text, int width) {
+    std::wstring t(text.substr(0, std::size_t(std::max(0, width))));
+    const int pad = std::max(0, width - int(t.size()));
+    return std::wstring(std::size_t(pad / 2), L' ') + t + std::wstring(std::size_t(pad - pad / 2), L' ');
+}
+
+// The word and mark shown for a message box's icon.
+std::wstring IconWord(UINT icon) {
+    switch (icon & MB_ICONMASK) {
+    case MB_ICONHAND: return L"Error";
+    case MB_ICONQUESTION: return L"Question";
+    case MB_ICONEXCLAMATION: return L"Warning";
+    default: return L"Info";
+    }
+}
+
+UINT IconOfName(const std::wstring& name) {
+    if (name == L"#32513") return MB_ICONHAND;
+    if (name == L"#32514") return MB_ICONQUESTION;
+    if (name == L"#32515") return MB_ICONEXCLAMATION;
+    return MB_ICONASTERISK;
+}
+
+std::wstring IconMark(UINT icon) {
+    switch (icon & MB_ICONMASK) {
+    case MB_ICONHAND: return L"(x)";
+    case MB_ICONQUESTION: return L"(?)";
+    case MB_ICONEXCLAMATION: return L"(!)";
+    default: return L"(i)";
+    }
+}
+
+}  // namespace
+
+// Draws one window stack into a canvas; lives only for one Render.
+struct Painter {
+    TermUi& ui;
+    Canvas& g;
+    CursorPlace cursor;
+    long ox = 0, oy = 0;  // the pixel shown at cell (0, 0)
+
+    CellRect ClientCells(const WindowView& v) const {
+        CellRect c;
+        c.x = RoundDiv(v.clientRect.left - ox, kCellWidth);
+        c.y = RoundDiv(v.clientRect.top - oy, kCellHeight);
+        c.w = std::max(1, RoundDiv(v.clientRect.right - ox, kCellWidth) - c.x);
+        c.h = std::max(1, RoundDiv(v.clientRect.bottom - oy, kCellHeight) - c.y);
+        return c;
+    }
+
+    static std::uint8_t Base(const WindowView& v) { return v.enabled ? 0 : kAttrDim; }
+
+    void Descendants(HWND parent, std::vector<WindowView>& out) {
+        for (HWND child : orv::win::ChildWindows(parent)) {
+            WindowView v = orv::win::Inspect(child);
+            if (!v.hwnd || !v.reallyVisible) continue;
+            out.push_back(v);
+            Descendants(child, out);
+        }
+    }
+
+    // The cells of every shown descendant, in screen cells.
+    void Layout(const WindowView& window, const CellRect& client, std::vector<WindowView>& shown,
+                std::vector<CellRect>& cells) {
+        Descendants(window.hwnd, shown);
+        std::vector<double> centres;
+        std::vector<bool> oneRow;
+        for (const auto& v : shown) {
+            bool single = false;
+            cells.push_back(ToCells(v.windowRect, window.clientRect, single));
+            oneRow.push_back(single);
+            centres.push_back((double(v.windowRect.top + v.windowRect.bottom) / 2.0 - double(window.clientRect.top)) /
+                              double(kCellHeight));
+        }
+        PlaceRows(cells, centres, oneRow);
+        for (auto& c : cells) {
+            c.x += client.x;
+            c.y += client.y;
+        }
+    }
+
+    // A message box is laid out afresh, centred where the kernel put it: its text wrapped to the
+    // terminal, the icon as a mark and a word, the kernel's own buttons in a row below.
+    void MessageBoxTop(const WindowView& v, bool active) {
+        std::vector<WindowView> children;
+        Descendants(v.hwnd, children);
+        bool hasIcon = false;
+        std::vector<WindowView> buttons;
+        std::wstring text = v.messageBox.text;
+        for (const auto& c : children) {
+            if (SameClass(c.className, L"Button")) buttons.push_back(c);
+            else if (SameClass(c.className, L"Static") && (c.style & SS_TYPEMASK) == SS_ICON) hasIcon = true;
+            else if (SameClass(c.className, L"Static") && text.empty()) text = c.text;
+        }
+        const std::wstring title = v.messageBox.caption.empty() ? v.text : v.messageBox.caption;
+        const int iconCols = hasIcon ? 10 : 0;
+        std::vector<int> widths;
+        int buttonsWidth = 0;
+        for (const auto& b : buttons) {
+            int mnemonic = -1;
+            widths.push_back(std::max(10, int(Strip(b.text, mnemonic).size()) + 4));
+            buttonsWidth += widths.back() + (widths.size() > 1 ? 2 : 0);
+        }
+        const int areaH = g.Clip().h;
+        const int maxInner = std::max(30, std::min(g.Width() - 6, 76));
+        auto lines = Wrap(text, std::max(10, maxInner - 4 - iconCols));
+        const int maxLines = std::max(1, areaH - 9);
+        if (int(lines.size()) > maxLines) {
+            lines.resize(std::size_t(maxLines));
+            lines.back().text += L" …";
+        }
+        int longest = 0;
+        for (const auto& line : lines) longest = std::max(longest, TextColumns(line.text));
+        const int innerW = std::max({longest + iconCols, buttonsWidth, TextColumns(title) + 4, 20}) + 4;
+        const int textRows = std::max(int(lines.size()), hasIcon ? 2 : 1);
+        const int innerH = 1 + textRows + 1 + 1 + 1;
+        const CellRect client = ClientCells(v);
+        const int cx = client.x + client.w / 2, cy = client.y + client.h / 2;
+        const int x0 = std::clamp(cx - innerW / 2, 1, std::max(1, g.Width() - innerW - 1));
+        const int y0 = std::clamp(cy - innerH / 2, 1, std::max(1, areaH - innerH - 1));
+        const CellRect frame{x0 - 1, y0 - 1, innerW + 2, innerH + 2};
+        g.Fill(frame, L' ');
+        g.Box(frame, active ? kAttrBold : 0);
+        if (!title.empty()) g.Text(frame.x + 2, frame.y, L" " + title + L" ", active ? kAttrBold : 0, frame.w - 4);
+        if (hasIcon) {
+            g.Text(x0 + 2, y0 + 1, IconMark(v.messageBox.icon), kAttrBold);
+            g.Text(x0 + 2, y0 + 2, IconWord(v.messageBox.icon), kAttrBold);
+        }
+        for (std::size_t i = 0; i < lines.size(); ++i) g.Text(x0 + 2 + iconCols, y0 + 1 + int(i), lines[i].text);
+        int x = x0 + (innerW - buttonsWidth) / 2;
+        const int row = y0 + 1 + textRows + 1;
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            Button(buttons[i], CellRect{x, row, widths[i], 1});
+            x += widths[i] + 2;
+        }
+        if (!active) g.AddAttr(frame, kAttrDim);
+    }
+
+    void Top(const WindowView& v, bool active) {
+        if (v.isMessageBox) return MessageBoxTop(v, active);
+        const CellRect client = ClientCells(v);
+        const CellRect frame{client.x - 1, client.y - 1, client.w + 2, client.h + 2};
+        g.Fill(frame, L' ');
+        g.Box(frame, active ? kAttrBold : 0);
+        std::wstring title = v.isMessageBox && !v.messageBox.caption.empty() ? v.messageBox.caption : v.text;
+        if (!title.empty()) g.Text(frame.x + 2, frame.y, L" " + title + L" ", active ? kAttrBold : 0, frame.w - 4);
+
+        std::vector<WindowView> shown;
+        std::vector<CellRect> cells;
+        Layout(v, client, shown, cells);
+        g.SetClip(client);
+        if (!SameClass(v.className, L"#32770")) Painted(v, client, false);
+        for (std::size_t i = 0; i < shown.size(); ++i) Control(v, shown[i], cells[i]);
+        g.ResetClip();
+        if (!active) g.AddAttr(frame, kAttrDim);
+        if (v.alpha < 160) g.AddAttr(frame, kAttrDim);
+    }
+
+    void Control(const WindowView& window, const WindowView& v, const CellRect& c) {
+        const std::wstring& k = v.className;
+        if (SameClass(k, L"Button")) return Button(v, c);
+        if (SameClass(k, L"Edit")) return Edit(v, c);
+        if (SameClass(k, L"Static")) return Static(window, v, c);
+        if (SameClass(k, L"ComboBox") || SameClass(k, L"ComboBoxEx32")) return Combo(v, c);
+        if (SameClass(k, L"ListBox") || SameClass(k, L"SysListView32")) return List(v, c);
+        if (SameClass(k, L"SysTabControl32")) return Tabs(v, c);
+        if (SameClass(k, L"msctls_updown32")) {
+            g.Text(c.x, c.y, L"^v", Base(v) | (v.focused ? kAttrReverse : 0), std::max(2, c.w));
+            return;
+        }
+        if (SameClass(k, L"ScrollBar")) return;
+        if (SameClass(k, L"#32770")) return;  // a child dialog: its controls are drawn
+        Painted(v, c, true);
+    }
+
+    void Button(const WindowView& v, const CellRect& c) {
+        const DWORD type = v.style & BS_TYPEMASK;
+        const std::uint8_t base = Base(v);
+        const std::uint8_t focus = v.focused ? kAttrReverse : 0;
+        const bool pushLike = (v.style & BS_PUSHLIKE) != 0;
+        switch (type) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+            if (pushLike) break;
+            {
+                const wchar_t* mark = v.check == BST_CHECKED ? L"[x]" : v.check == BST_INDETERMINATE ? L"[-]" : L"[ ]";
+                g.Text(c.x, c.y, mark, base | focus);
+                g.Caption(c.x + 4, c.y, v.text, base, std::max(0, c.w - 4));
+            }
+            return;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            if (pushLike) break;
+            g.Text(c.x, c.y, v.check == BST_CHECKED ? L"(*)" : L"( )", base | focus);
+            g.Caption(c.x + 4, c.y, v.text, base, std::max(0, c.w - 4));
+            return;
+        case BS_GROUPBOX: {
+            CellRect box = c;
+            box.h = std::max(2, c.h);
+            g.Box(box, base);
+            if (!v.text.empty()) {
+                g.Put(c.x + 1, c.y, L' ', base);
+                const int n = g.Caption(c.x + 2, c.y, v.text, base, std::max(0, c.w - 4));
+                g.Put(c.x + 2 + n, c.y, L' ', base);
+            }
+            return;
+        }
+        case BS_OWNERDRAW: Painted(v, c, true); return;
+        default: break;
+        }
+        // Push buttons: "< OK >", the default one "<<OK>>" in bold.
+        const bool isDefault = v.isDefaultButton;
+        int mnemonic = -1;
+        std::wstring caption = Strip(v.text, mnemonic);
+        if (pushLike && v.check == BST_CHECKED) {
+            caption = L"*" + caption + L"*";
+            if (mnemonic >= 0) ++mnemonic;
+        }
+        const int width = std::max(c.w, int(caption.size()) + 4);
+        const std::wstring inner = CentreIn(caption, width - 4);
+        const std::uint8_t attr = base | focus | (isDefault ? kAttrBold : 0);
+        g.Text(c.x, c.y, isDefault ? L"<<" : L"< ", attr);
+        g.Text(c.x + 2, c.y, inner, attr);
+        g.Text(c.x + width - 2, c.y, isDefault ? L">>" : L" >", attr);
+        if (mnemonic >= 0) {
+            const int lead = int(inner.size() - caption.size()) / 2;
+            const int x = c.x + 2 + lead + mnemonic;
+            g.Put(x, c.y, caption[std::size_t(mnemonic)], attr | kAttrUnderline);
+        }
+    }
+
+    void Edit(const WindowView& v, const CellRect& c) {
+        const std::uint8_t base = Base(v);
+        const std::uint8_t frame = base | (v.focused ? kAttrReverse | kAttrBold : 0);
+        const std::uint8_t field = base | (v.readOnly ? 0 : kAttrUnderline);
+        std::wstring text = v.text;
+        if (v.style & ES_PASSWORD) text.assign(text.size(), L'*');
+        const int inner = std::max(1, c.w - 2);
+        const int selStart = std::clamp(v.selStart, 0, int(text.size()));
+        const int selEnd = std::clamp(v.selEnd, 0, int(text.size()));
+        if ((v.style & ES_MULTILINE) && c.h > 1) {
+            const auto lines = Wrap(text, inner);
+            int caretLine = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (std::size_t(selEnd) >= lines[i].start) caretLine = int(i);
+            const int first = std::max(0, caretLine - c.h + 1);
+            for (int row = 0; row < c.h; ++row) {
+                const int index = first + row;
+                g.Put(c.x, c.y + row, L'[', frame);
+                g.Put(c.x + inner + 1, c.y + row, L']', frame);
+                std::wstring line = index < int(lines.size()) ? lines[std::size_t(index)].text : L"";
+                g.Text(c.x + 1, c.y + row, Fit(line, inner), field, inner);
+                if (index < int(lines.size())) SelectionAttr(lines[std::size_t(index)].start, line.size(), 0, selStart, selEnd, v,
+                                                             c.x + 1, c.y + row, inner);
+            }
+            if (v.focused && caretLine - first < c.h && caretLine < int(lines.size())) {
+                const auto& line = lines[std::size_t(caretLine)];
+                const int col = TextColumns(std::wstring_view(text).substr(line.start, std::size_t(selEnd) - line.start));
+                PlaceCursor(c.x + 1 + std::min(col, inner - 1), c.y + caretLine - first);
+            }
+            return;
+        }
+        // One line: scrolled so that the caret shows.
+        std::size_t start = 0;
+        if (v.focused && selEnd >= inner) start = std::size_t(selEnd - inner + 1);
+        std::wstring shown = text.substr(std::min(start, text.size()));
+        if ((v.style & ES_RIGHT) && int(shown.size()) < inner) shown = std::wstring(std::size_t(inner) - shown.size(), L' ') + shown;
+        const int shift = int(shown.size()) - int(text.size() - std::min(start, text.size()));
+        g.Put(c.x, c.y, L'[', frame);
+        g.Text(c.x + 1, c.y, Fit(shown, inner), field, inner);
+        g.Put(c.x + inner + 1, c.y, L']', frame);
+        SelectionAttr(start, text.size() - std::min(start, text.size()), shift, selStart, selEnd, v, c.x + 1, c.y, inner);
+        if (v.focused) {
+            const int col = TextColumns(std::wstring_view(text).substr(start, std::size_t(selEnd) - std::min<std::size_t>(start, selEnd)));
+            PlaceCursor(c.x + 1 + shift + std::min(col, inner - 1), c.y);
+        }
+    }
+
+    // Reverses the selected characters of a focused edit that are shown from `from` at (x, y).
+    void SelectionAttr(std::size_t from, std::size_t count, int shift, int selStart, int selEnd, const WindowView& v,
+                       int x, int y, int inner) {
+        if (!v.focused || selStart == selEnd) return;
+        for (std::size_t i = 0; i < count; ++i) {
+            const int index = int(from + i);
+            const int col = shift + int(i);
+            if (col >= inner) break;
+            if (index >= selStart && index < selEnd) g.AddAttr(CellRect{x + col, y, 1, 1}, kAttrReverse);
+        }
+    }
+
+    void PlaceCursor(int x, int y) {
+        if (!g.Clip().Contains(x, y)) return;
+        cursor.visible = true;
+        cursor.x = x;
+        cursor.y = y;
+    }
+
+    void Static(const WindowView& window, const WindowView& v, const CellRect& c) {
+        const DWORD type = v.style & SS_TYPEMASK;
+        const std::uint8_t base = Base(v);
+        switch (type) {
+        case SS_ICON: {
+            const UINT icon = window.isMessageBox ? window.messageBox.icon : IconOfName(v.text);
+            g.Text(c.x, c.y, IconMark(icon), base | kAttrBold);
+            g.Text(c.x, c.y + 1, IconWord(icon), base | kAttrBold, std::max(c.w + 2, 4));
+            return;
+        }
+        case SS_BITMAP: g.Text(c.x, c.y, L"(#)", base); return;
+        case SS_BLACKRECT:
+        case SS_GRAYRECT:
+        case SS_WHITERECT: return;
+        case SS_OWNERDRAW: Painted(v, c, true); return;
+        case SS_BLACKFRAME:
+        case SS_GRAYFRAME:
+        case SS_WHITEFRAME:
+        case SS_ETCHEDFRAME: g.Box(c, base); return;
+        case SS_ETCHEDHORZ: g.Box(CellRect{c.x, c.y, c.w, 1}, base); return;
+        case SS_ETCHEDVERT: g.Box(CellRect{c.x, c.y, 1, c.h}, base); return;
+        default: break;
+        }
+        int mnemonic = -1;
+        const std::wstring text = (v.style & SS_NOPREFIX) ? v.text : Strip(v.text, mnemonic);
+        const int width = std::max(c.w, 1);
+        std::vector<Line> lines;
+        if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE || c.h <= 1) {
+            // One row; text wider than the control still shows, as labels are often drawn narrow.
+            std::wstring one = text;
+            std::replace(one.begin(), one.end(), L'\n', L' ');
+            lines.push_back({one, 0});
+        } else {
+            lines = Wrap(text, width);
+        }
+        for (int row = 0; row < int(lines.size()) && row < std::max(1, c.h); ++row) {
+            const Line& line = lines[std::size_t(row)];
+            int x = c.x;
+            const int cols = TextColumns(line.text);
+            if (type == SS_CENTER && cols < width) x += (width - cols) / 2;
+            if (type == SS_RIGHT && cols < width) x += width - cols;
+            g.Text(x, c.y + row, line.text, base);
+            if (mnemonic >= int(line.start) && mnemonic < int(line.start + line.text.size()))
+                g.AddAttr(CellRect{x + TextColumns(std::wstring_view(line.text).substr(0, std::size_t(mnemonic) - line.start)),
+                                   c.y + row, 1, 1},
+                          kAttrUnderline);
+        }
+    }
+
+    void Combo(const WindowView& v, const CellRect& c) {
+        const bool dropList = (v.style & 0x3) == CBS_DROPDOWNLIST;
+        std::wstring text;
+        if (dropList || (v.style & 0x3) == 0) {
+            if (v.selection >= 0 && v.selection < int(v.items.size())) text = v.items[std::size_t(v.selection)].text;
+            if (!dropList && text.empty()) text = v.text;
+        } else {
+            text = v.text;
+        }
+        const int width = std::max(c.w, 5);
+        const int inner = width - 4;
+        const std::uint8_t base = Base(v);
+        const std::uint8_t attr = base | (v.focused ? kAttrReverse : 0);
+        g.Put(c.x, c.y, L'[', attr);
+        g.Text(c.x + 1, c.y, Fit(text, inner + 1), dropList ? attr : base | kAttrUnderline, inner + 1);
+        g.Text(c.x + width - 3, c.y, L" v]", attr);
+        if (!dropList && v.focused) {
+            const int caret = std::clamp(v.selEnd, 0, int(text.size()));
+            PlaceCursor(c.x + 1 + std::min(caret, inner), c.y);
+        }
+        if (ui.openList_ == v.hwnd) ui.openAnchor_ = CellRect{c.x, c.y, width, 1};
+    }
+
+    void List(const WindowView& v, const CellRect& c) {
+        const std::uint8_t base = Base(v);
+        CellRect box{c.x, c.y, std::max(c.w, 4), std::max(c.h, 3)};
+        g.Fill(box, L' ');
+        g.Box(box, base | (v.focused ? kAttrBold : 0));
+        const int inner = box.w - 2;
+        int row = box.y + 1;
+        const int columns = int(v.columns.size());
+        const bool report = columns > 0;
+        auto cellsOf = [&](const orv::win::ItemView* item, std::vector<std::wstring>& cols) {
+            cols.clear();
+            if (!item) return;
+            cols.push_back(item->text);
+            for (const auto& sub : item->subItems) cols.push_back(sub);
+        };
+        auto joined = [&](const std::vector<std::wstring>& cols) {
+            if (!report) return cols.empty() ? std::wstring() : cols.front();
+            // Equal columns across the width, separated by a bar.
+            const int each = std::max(1, (inner - (columns - 1)) / columns);
+            std::wstring line;
+            for (int i = 0; i < columns; ++i) {
+                if (i) line += L'\u2502';
+                line += Fit(i < int(cols.size()) ? cols[std::size_t(i)] : L"", each);
+            }
+            return line;
+        };
+        if (report) {
+            g.Text(box.x + 1, row++, Fit(joined(v.columns), inner), base | kAttrUnderline, inner);
+        }
+        const int rows = std::max(1, box.Bottom() - row);
+        const int count = int(v.items.size());
+        auto& state = ui.lists_[v.hwnd];
+        state.rows = rows;
+        const int current = v.selection >= 0 ? v.selection : -1;
+        if (current >= 0) {
+            if (current < state.top) state.top = current;
+            if (current >= state.top + rows) state.top = current - rows + 1;
+        }
+        state.top = std::clamp(state.top, 0, std::max(0, count - rows));
+        std::vector<std::wstring> cols;
+        for (int i = 0; i < rows && state.top + i < count; ++i) {
+            const int index = state.top + i;
+            const auto& item = v.items[std::size_t(index)];
+            const bool selected = item.selected || index == v.selection;
+            cellsOf(&item, cols);
+            std::uint8_t attr = base | (selected ? kAttrReverse : 0);
+            const bool marker = v.focused && (index == current || (current < 0 && index == 0));
+            g.Text(box.x + 1, row + i, marker ? L">" : L" ", attr | (marker ? kAttrBold : 0));
+            g.Text(box.x + 2, row + i, Fit(joined(cols), inner - 1), attr, inner - 1);
+        }
+        if (v.focused && count == 0) g.Text(box.x + 1, row, L">", base | kAttrBold);
+        if (state.top > 0) g.Put(box.Right(), row, L'^', base | kAttrBold);
+        if (state.top + rows < count) g.Put(box.Right(), box.Bottom() - 1, L'v', base | kAttrBold);
+    }
+
+    void Tabs(const WindowView& v, const CellRect& c) {
+        const std::uint8_t base = Base(v);
+        if (c.h > 2) g.Box(CellRect{c.x, c.y + 1, c.w, c.h - 1}, base);
+        int x = c.x;
+        for (int i = 0; i < int(v.items.size()); ++i) {
+            const bool selected = i == v.selection;
+            std::uint8_t attr = base | (selected ? kAttrBold : 0) | (selected && v.focused ? kAttrReverse : 0);
+            g.Put(x++, c.y, selected ? L'[' : L' ', attr);
+            x += g.Caption(x, c.y, v.items[std::size_t(i)].text, attr);
+            g.Put(x++, c.y, selected ? L']' : L' ', attr);
+        }
+    }
+
+    // A window painted from its display list: a frame when there is room, and the text it drew.
+    void Painted(const WindowView& v, const CellRect& c, bool frame) {
+        const std::uint8_t base = Base(v);
+        if (frame && c.h >= 3 && c.w >= 3) g.Box(c, base);
+        const auto& picture = ui.Picture(v.hwnd);
+        const CellRect saved = g.Clip();
+        // Within the control and the clip it is drawn under.
+        const int x0 = std::max(c.x, saved.x), y0 = std::max(c.y, saved.y);
+        const int x1 = std::min(c.Right(), saved.Right()), y1 = std::min(c.Bottom(), saved.Bottom());
+        if (x1 < x0 || y1 < y0) return;
+        g.SetClip(CellRect{x0, y0, x1 - x0 + 1, y1 - y0 + 1});
+        const long dx = v.clientRect.left - v.windowRect.left, dy = v.clientRect.top - v.windowRect.top;
+        int drawn = 0;
+        for (const auto& op : picture.ops) {
+            if (op.kind != orv::win::DrawKind::Text || op.text.empty()) continue;
+            POINT at = op.points.empty() ? POINT{op.rect.left, op.rect.top} : op.points.front();
+            const int col = c.x + RoundDiv(at.x + dx, kCellWidth);
+            const int row = c.y + FloorDiv(at.y + dy + kCellHeight / 2, kCellHeight);
+            const auto lines = Wrap(op.text, std::max(1, c.Right() - col + 1));
+            for (std::size_t i = 0; i < lines.size(); ++i) g.Text(col, row + int(i), lines[i].text, base);
+            ++drawn;
+        }
+        if (drawn == 0 && frame && c.h >= 3 && !v.text.empty()) g.Text(c.x + 1, c.y + 1, v.text, base | kAttrDim, c.w - 2);
+        g.SetClip(saved);
+    }
+
+    void OpenList() {
+        const WindowView v = orv::win::Inspect(ui.openList_);
+        if (!v.hwnd || !v.reallyVisible || !v.enabled) {
+            ui.openList_ = nullptr;
+            return;
+        }
+        const int count = int(v.items.size());
+        int width = ui.openAnchor_.w;
+        for (const auto& item : v.items) width = std::max(width, TextColumns(item.text) + 3);
+        width = std::min(width, g.Width());
+        const int areaBottom = g.Height() - 2;  // above the status line
+        int rows = std::min(std::max(count, 1), 10);
+        int y = ui.openAnchor_.y + 1;
+        if (y + rows + 1 > areaBottom && ui.openAnchor_.y - rows - 2 >= 0) y = ui.openAnchor_.y - rows - 2;
+        rows = std::max(1, std::min(rows, areaBottom - y - 1));
+        int& top = ui.openTop_;
+        int& hi = ui.openHighlight_;
+        hi = std::clamp(hi, 0, std::max(0, count - 1));
+        if (hi < top) top = hi;
+        if (hi >= top + rows) top = hi - rows + 1;
+        top = std::clamp(top, 0, std::max(0, count - rows));
+        const int x = std::clamp(ui.openAnchor_.x, 0, std::max(0, g.Width() - width));
+        const CellRect box{x, y, width, rows + 2};
+        g.Fill(box, L' ');
+        g.Box(box, kAttrBold);
+        for (int i = 0; i < rows && top + i < count; ++i) {
+            const int index = top + i;
+            const std::uint8_t attr = index == hi ? kAttrReverse : 0;
+            g.Text(box.x + 1, box.y + 1 + i, Fit(L" " + v.items[std::size_t(index)].text, width - 2), attr, width - 2);
+        }
+        if (top > 0) g.Put(box.Right(), box.y + 1, L'^', kAttrBold);
+        if (top + rows < count) g.Put(box.Right(), box.Bottom() - 1, L'v', kAttrBold);
+        cursor.visible = false;
+    }
+
+    void Help() {
+        const int width = std::min(g.Width() - 8, 72);
+        auto lines = Wrap(ui.help_, width - 4);
+        if (lines.size() > 8) lines.resize(8);
+        const int h = int(lines.size()) + 3;
+        const CellRect box{(g.Width() - width) / 2, std::max(0, g.Height() - 2 - h), width, h};
+        g.Fill(box, L' ');
+        g.Box(box, kAttrBold);
+        g.Text(box.x + 2, box.y, L" Help ", kAttrBold);
+        for (std::size_t i = 0; i < lines.size(); ++i) g.Text(box.x + 2, box.y + 1 + int(i), lines[i].text, 0, width - 4);
+        g.Text(box.x + 2, box.Bottom() - 1, L"(any key closes)", kAttrDim, width - 4);
+        cursor.visible = false;
+    }
+
+    void StatusLine(const std::wstring& hints) {
+        const int y = g.Height() - 1;
+        const std::wstring& text = ui.status_.empty() ? hints : ui.status_;
+        g.Fill(CellRect{0, y, g.Width(), 1}, L' ', kAttrReverse);
+        g.Text(1, y, text, kAttrReverse, g.Width() - 2);
+    }
+};
+
+const orv::win::DisplayList& TermUi::Picture(HWND hwnd) {
+    auto it = pictures_.find(hwnd);
+    if (it == pictures_.end()) {
+        const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+        it = pictures_.emplace(hwnd, list ? *list : orv::win::DisplayList{}).first;
+    }
+    return it->second;
+}
+
+void TermUi::Forget(HWND hwnd) {
+    pictures_.erase(hwnd);
+    lists_.erase(hwnd);
+    if (openList_ == hwnd) openList_ = nullptr;
+}
+
+void TermUi::ShowHelp(std::wstring text) { help_ = std::move(text); }
+
+CursorPlace TermUi::Render(Canvas& canvas) {
+    Painter p{*this, canvas, {}, 0, 0};
+    canvas.Fill(CellRect{0, 0, canvas.Width(), canvas.Height()}, L' ');
+    const int W = canvas.Width(), H = canvas.Height();
+    if (W < kMinColumns || H < kMinRows) {
+        const auto lines = Wrap(orv::Utf8ToWide(TooSmallMessage(W, H)), std::max(1, W - 2));
+        const int y0 = std::max(0, (H - int(lines.size())) / 2);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            canvas.Text(std::max(0, (W - int(lines[i].text.size())) / 2), y0 + int(i), lines[i].text, kAttrBold);
+        return {};
+    }
+    std::vector<WindowView> tops;
+    for (HWND t : orv::win::TopLevelWindows()) {
+        WindowView v = orv::win::Inspect(t);
+        if (v.hwnd && v.reallyVisible && v.alpha > 0) tops.push_back(std::move(v));
+    }
+    HWND active = orv::win::ActiveModalWindow();
+    const WindowView* act = nullptr;
+    for (const auto& v : tops)
+        if (v.hwnd == active) act = &v;
+    // A topmost pop-up (a balloon) is not what the person works in: prefer a window with a caption.
+    if (!act)
+        for (const auto& v : tops)
+            if (!act && (v.style & WS_CAPTION) == WS_CAPTION) act = &v;
+    if (!act && !tops.empty()) act = &tops.front();
+    if (!act) {
+        p.StatusLine(L"No window is open.");
+        return {};
+    }
+    // The active window centred in the rows above the status line; a window larger than the
+    // terminal starts at the top left, moved so that its focused control shows.
+    const int areaH = H - 1;
+    const long cw = act->clientRect.right - act->clientRect.left, ch = act->clientRect.bottom - act->clientRect.top;
+    const int cols = RoundDiv(cw, kCellWidth), rows = RoundDiv(ch, kCellHeight);
+    int fx = std::max(0, (W - cols - 2) / 2), fy = std::max(0, (areaH - rows - 2) / 2);
+    p.ox = act->clientRect.left - long(fx + 1) * kCellWidth;
+    p.oy = act->clientRect.top - long(fy + 1) * kCellHeight;
+    if (HWND focus = ::GetFocus()) {
+        const WindowView f = orv::win::Inspect(focus);
+        if (f.hwnd && f.reallyVisible) {
+            const int fxc = RoundDiv(f.windowRect.left - p.ox, kCellWidth), fxr = RoundDiv(f.windowRect.right - p.ox, kCellWidth);
+            const int fyc = FloorDiv(f.windowRect.top - p.oy, kCellHeight), fyb = FloorDiv(f.windowRect.bottom - 1 - p.oy, kCellHeight);
+            if (fxr > W) p.ox += long(std::min(fxr - W + 1, fxc)) * kCellWidth;
+            if (fyb >= areaH) p.oy += long(std::min(fyb - areaH + 2, fyc)) * kCellHeight;
+        }
+    }
+    canvas.SetClip(CellRect{0, 0, W, areaH});
+    // Bottom to top; windows above the active one (pop-ups such as balloons) stay bright.
+    const std::ptrdiff_t activeIndex = act - tops.data();
+    for (std::ptrdiff_t i = std::ptrdiff_t(tops.size()) - 1; i >= 0; --i) {
+        p.Top(tops[std::size_t(i)], i <= activeIndex);
+        canvas.SetClip(CellRect{0, 0, W, areaH});
+    }
+    canvas.SetClip(CellRect{0, 0, W, H});
+    if (openList_) p.OpenList();
+    if (!help_.empty()) p.Help();
+    std::wstring hints = L"Tab/Shift+Tab move  Space check/press  Enter OK  Esc cancel  F1 help  Alt+letter jump";
+    if (HWND focus = ::GetFocus()) {
+        const WindowView f = orv::win::Inspect(focus);
+        if (SameClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
+        else if (SameClass(f.className, L"ListBox") || SameClass(f.className, L"SysListView32"))
+            hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
+    }
+    p.StatusLine(hints);
+    return p.cursor;
+}
+
+}  // namespace orv::term

@@ -1,0 +1,222 @@
+// The terminal front end in a real pseudo-terminal: orv_term_probe runs inside a detached tmux
+// session, keys are sent as a person types them, and the screen is read back. Every wait polls
+// the screen until the expected text shows, with a generous time-out.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quote(const std::string& text) {
+    std::string out = "'";
+    for (char ch : text) {
+        if (ch == '\'') out += "'\\''";
+        else out += ch;
+    }
+    return out + "'";
+}
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+bool HaveTmux() { return std::system("tmux -V >/dev/null 2>&1") == 0; }
+
+fs::path Scratch(const std::string& name) {
+    const char* root = std::getenv("ORV_TEST_TMP");
+    fs::path dir = fs::path(root ? root : fs::temp_directory_path().string()) /
+                   ("terminal-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+// One tmux server of our own (its own socket and an empty configuration without a status
+// line), holding one session whose pane runs the probe and then says how it ended.
+class Session {
+public:
+    Session(const std::string& name, int columns, int rows, const std::string& probeArguments) : dir_(Scratch(name)) {
+        socket_ = (dir_ / "tmux.sock").string();
+        const fs::path config = dir_ / "tmux.conf";
+        std::ofstream(config) << "set -g status off\nset -g escape-time 10\n";
+        result_ = (dir_ / "result.txt").string();
+        const std::string probe = std::string(ORV_TERM_PROBE) + " --result " + Quote(result_) + " " + probeArguments;
+        const std::string shell = probe + "; echo \"exit status $?\"; exec sleep 600";
+        const std::string command = Tmux() + " -f " + Quote(config.string()) + " new-session -d -s probe -x " +
+                                    std::to_string(columns) + " -y " + std::to_string(rows) + " " +
+                                    Quote("sh -c " + Quote(shell)) + " >/dev/null 2>&1";
+        started_ = std::system(("LANG=C.UTF-8 " + command).c_str()) == 0;
+    }
+    ~Session() {
+        std::system((Tmux() + " kill-server >/dev/null 2>&1").c_str());
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    bool Started() const { return started_; }
+    std::string Screen() const { return Output(Tmux() + " capture-pane -p -t probe 2>/dev/null"); }
+    // tmux key names: Tab, BTab, Enter, Escape, Space, Up, NPage, F1, M-y, ...
+    void Keys(const std::string& keys) const { std::system((Tmux() + " send-keys -t probe " + keys).c_str()); }
+    void Type(const std::string& text) const {
+        std::system((Tmux() + " send-keys -t probe -l " + Quote(text)).c_str());
+    }
+    // Polls the screen until it shows `text`; false (with the last screen) after the time-out.
+    bool WaitFor(const std::string& text, std::string* screen = nullptr) const {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        std::string last;
+        while (std::chrono::steady_clock::now() < until) {
+            last = Screen();
+            if (last.find(text) != std::string::npos) {
+                if (screen) *screen = last;
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        }
+        if (screen) *screen = last;
+        ADD_FAILURE() << "the screen never showed \"" << text << "\"; it shows:\n" << last;
+        return false;
+    }
+    std::string Result() const {
+        std::ifstream in(result_);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    fs::path Dir() const { return dir_; }
+
+private:
+    std::string Tmux() const { return "tmux -u -S " + Quote(socket_); }
+
+    fs::path dir_;
+    std::string socket_;
+    std::string result_;
+    bool started_ = false;
+};
+
+#define REQUIRE_TMUX()                                                               \
+    do {                                                                             \
+        if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed (Debian: tmux)";      \
+    } while (0)
+
+TEST(PseudoTerminal, ATerminalOf80By24GetsTheMessageAndStatus2) {
+    REQUIRE_TMUX();
+    Session s("small", 80, 24, "sample");
+    ASSERT_TRUE(s.Started());
+    std::string screen;
+    ASSERT_TRUE(s.WaitFor("exit status 2", &screen));
+    EXPECT_NE(screen.find("The terminal is 80 x 24; the dialogs need at least 100 x 30."), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("Sample"), std::string::npos);
+}
+
+TEST(PseudoTerminal, TabToAFieldTypeAndPressEnter) {
+    REQUIRE_TMUX();
+    Session s("type", 120, 40, "sample");
+    ASSERT_TRUE(s.Started());
+    std::string screen;
+    ASSERT_TRUE(s.WaitFor("[Bracket", &screen));
+    EXPECT_NE(screen.find(" Sample "), std::string::npos);
+    EXPECT_NE(screen.find("(*) Global"), std::string::npos);
+    EXPECT_EQ(screen.find('&'), std::string::npos);
+    s.Keys("Tab");
+    s.Type("250");
+    ASSERT_TRUE(s.WaitFor("[250"));
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    EXPECT_NE(s.Result().find("result 1\n"), std::string::npos) << s.Result();
+    EXPECT_NE(s.Result().find("magnitude 250,"), std::string::npos) << s.Result();
+}
+
+TEST(PseudoTerminal, SpaceTogglesACheckBoxAndUtf8TextArrives) {
+    REQUIRE_TMUX();
+    Session s("check", 120, 40, "sample");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor("[ ] Varies with time"));
+    s.Type("Träger µ");
+    ASSERT_TRUE(s.WaitFor("[Träger µ"));
+    s.Keys("Tab Tab Space");
+    ASSERT_TRUE(s.WaitFor("[x] Varies with time"));
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    const std::string result = s.Result();
+    EXPECT_NE(result.find("name \"Träger µ\""), std::string::npos) << result;
+    EXPECT_NE(result.find("varies with time on"), std::string::npos) << result;
+}
+
+TEST(PseudoTerminal, EscapeOnAChangedDialogAsksAndAltYAnswers) {
+    REQUIRE_TMUX();
+    Session s("escape", 120, 40, "sample");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor("[Bracket"));
+    s.Type("X");
+    ASSERT_TRUE(s.WaitFor("[X"));
+    s.Keys("Escape");
+    std::string screen;
+    ASSERT_TRUE(s.WaitFor("Discard the changes?", &screen));
+    EXPECT_NE(screen.find("Question"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Yes"), std::string::npos) << screen;
+    // Alt+Y arrives as Esc followed by y.
+    s.Keys("M-y");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    EXPECT_NE(s.Result().find("result 2\n"), std::string::npos) << s.Result();
+    EXPECT_NE(s.Result().find("name \"Bracket\""), std::string::npos) << s.Result();
+}
+
+TEST(PseudoTerminal, AMessageBoxIsAnsweredWithTabAndEnter) {
+    REQUIRE_TMUX();
+    Session s("message", 120, 40, "message");
+    ASSERT_TRUE(s.Started());
+    std::string screen;
+    ASSERT_TRUE(s.WaitFor("Their present values are replaced.", &screen));
+    EXPECT_NE(screen.find("Apply the load to the 3 selected surfaces?"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Cancel"), std::string::npos) << screen;
+    s.Keys("Tab Enter");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    EXPECT_NE(s.Result().find("result 7\n"), std::string::npos) << s.Result();
+}
+
+TEST(PseudoTerminal, TheComboListOpensWithF4AndTheTimerClearsTheStatus) {
+    REQUIRE_TMUX();
+    Session s("combo", 120, 40, "sample");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor("Lengths in mm"));
+    s.Keys("M-u F4 Down");
+    ASSERT_TRUE(s.WaitFor(" cm "));
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("Lengths in cm"));
+    // Reset shows a status for two seconds of the kernel clock, which follows real time.
+    s.Keys("M-r");
+    ASSERT_TRUE(s.WaitFor("Values reset."));
+    std::string screen;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        screen = s.Screen();
+    } while (screen.find("Values reset.") != std::string::npos && std::chrono::steady_clock::now() < until);
+    EXPECT_EQ(screen.find("Values reset."), std::string::npos) << screen;
+    // Enter on a combo box opens its list; from the next control it presses OK.
+    s.Keys("Tab Enter");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    EXPECT_NE(s.Result().find("units mm"), std::string::npos) << s.Result();
+}
+
+}  // namespace
