@@ -7,7 +7,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORV_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_BUILD_QT=ON >/dev/null
+if [ -f "$build/CMakeCache.txt" ]; then
+  # An existing build keeps its type and options; it only needs the Qt front end.
+  cmake -S "$root" -B "$build" -DORV_BUILD_QT=ON >/dev/null
+else
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_BUILD_QT=ON >/dev/null
+fi
 cmake --build "$build" -j "${ORV_JOBS:-$(nproc)}" --target orvdlg
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -760,7 +761,21 @@ void DrawTopLevel(QPainter& painter, const WindowView& v, QWidget* widget, QPoin
         QFont font = widget->font();
         font.setBold(true);
         painter.setFont(font);
-        painter.drawText(caption.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(v.text));
+        int right = 6;
+        if (v.style & WS_SYSMENU) {
+            // The close button: a cross in a square at the right end of the caption.
+            const int side = std::max(5, caption.height() * 2 / 5);
+            const QRect cross(caption.right() - 6 - side, caption.center().y() - side / 2, side, side);
+            painter.setPen(QPen(Qt::white, 1.5));
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.drawLine(cross.topLeft(), cross.bottomRight());
+            painter.drawLine(cross.topRight(), cross.bottomLeft());
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            right = 6 + side + 8;
+        }
+        const QRect titleArea = caption.adjusted(6, 0, -right, 0);
+        const QString title = QFontMetrics(font).elidedText(Q(v.text), Qt::ElideRight, titleArea.width());
+        painter.drawText(titleArea, Qt::AlignVCenter | Qt::AlignLeft, title);
     }
     painter.drawPixmap(client.topLeft(), widget->grab());
     painter.restore();
