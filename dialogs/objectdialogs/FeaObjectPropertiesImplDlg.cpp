@@ -526,8 +526,11 @@ void FeaObjectPropertiesImplDlg::UpdateDirectionRadios(const VectorGroup& g) {
         return;
     }
     auto read = [&](UINT id) {
-        const std::wstring text = ::GetWindowTextString(Control(id));
-        return std::wcstod(text.c_str(), nullptr);
+        // With the locale's decimal separator, as the edits show numbers; blank or unreadable is 0.
+        using Utility = OrvDbRecord::UnitConverterWindowUtility;
+        double value = 0;
+        Utility::ParseNumber(::GetWindowTextString(Control(id)), value, Utility::UserNumberSymbols());
+        return value;
     };
     const double x = hasX ? read(g.x) : 0.0, y = read(g.y), z = read(g.z);
     const bool custom = Present(g.customRadio) && ::IsDlgButtonChecked(m_hWnd, int(g.customRadio)) == BST_CHECKED;

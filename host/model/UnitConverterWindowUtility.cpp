@@ -1,14 +1,15 @@
 #include "host/model/UnitConverterWindowUtility.h"
 
-#include <cerrno>
+#include <charconv>
+#include <locale.h>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <limits>
 #include <vector>
 
+#include "platform/locale/Locale.h"
 #include "platform/win/WinApi.h"
 
 namespace OrvDbRecord {
@@ -30,42 +31,84 @@ bool StartsWith(const std::wstring& text, const std::wstring& token) {
     return !token.empty() && text.compare(0, token.size(), token) == 0;
 }
 
+// A number in the C library's "C" syntax, whatever C locale a front end has chosen for the
+// process (a GUI toolkit may set the user's).
+double ReadC(const char* text) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return strtod_l(text, nullptr, c);
+}
+
 }  // namespace
 
 void UnitConverterWindowUtility::SetUnitConverter(const DisplayUnitSystem& display) {
     converter_ = UnitConverter(display.GetModelUnitSystem(), display.GetUnitSystem(), UnitSys::UnitSystem::Dimensionless);
 }
 
-std::wstring UnitConverterWindowUtility::FormatNumber(double value) {
+UnitConverterWindowUtility::NumberSymbols UnitConverterWindowUtility::UserNumberSymbols() {
+    auto first = [](LCTYPE type, wchar_t fallback) {
+        wchar_t buffer[16] = {};
+        return GetLocaleInfo(LOCALE_USER_DEFAULT, type, buffer, 16) >= 2 ? buffer[0] : fallback;
+    };
+    NumberSymbols symbols;
+    symbols.decimal = first(LOCALE_SDECIMAL, L'.');
+    symbols.thousands = first(LOCALE_STHOUSAND, L',');
+    symbols.negative = first(LOCALE_SNEGATIVESIGN, L'-');
+    symbols.positive = first(LOCALE_SPOSITIVESIGN, L'+');
+    return symbols;
+}
+
+std::wstring UnitConverterWindowUtility::FormatNumber(double value) { return FormatNumber(value, NumberSymbols{}); }
+
+std::wstring UnitConverterWindowUtility::FormatNumber(double value, const NumberSymbols& symbols) {
     if (std::isnan(value))
         return L"nan";
     if (std::isinf(value))
         return value > 0 ? L"inf" : L"-inf";
     char buf[40];
+    std::to_chars_result written{};
     for (int digits = 15; digits <= 17; ++digits) {
-        std::snprintf(buf, sizeof buf, "%.*g", digits, value);
-        if (std::strtod(buf, nullptr) == value)
+        written = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::general, digits);
+        *written.ptr = 0;
+        if (ReadC(buf) == value)
             break;
     }
-    return std::wstring(buf, buf + std::strlen(buf));
+    std::wstring text(buf, written.ptr);
+    for (wchar_t& c : text)
+        if (c == L'.')
+            c = symbols.decimal;
+    return text;
 }
 
 bool UnitConverterWindowUtility::ParseNumber(std::wstring_view text, double& value) {
+    return ParseNumber(text, value, NumberSymbols{});
+}
+
+bool UnitConverterWindowUtility::ParseNumber(std::wstring_view text, double& value, const NumberSymbols& symbols) {
     std::size_t i = 0, n = text.size();
     auto blank = [&](std::size_t k) { return k < n && std::iswspace(wint_t(text[k])); };
     auto digit = [&](std::size_t k) { return k < n && text[k] >= L'0' && text[k] <= L'9'; };
+    auto separator = [&](std::size_t k) {
+        return k < n && (text[k] == symbols.decimal || (text[k] == L'.' && symbols.thousands != L'.'));
+    };
+    auto minus = [&](std::size_t k) { return k < n && (text[k] == L'-' || text[k] == symbols.negative); };
+    auto plus = [&](std::size_t k) { return k < n && (text[k] == L'+' || text[k] == symbols.positive); };
     while (blank(i))
         ++i;
     std::string narrow;
-    if (i < n && (text[i] == L'+' || text[i] == L'-'))
-        narrow += char(text[i++]);
+    if (minus(i)) {
+        narrow += '-';
+        ++i;
+    } else if (plus(i)) {
+        ++i;
+    }
     std::size_t mantissaDigits = 0;
     while (digit(i)) {
         narrow += char(text[i++]);
         ++mantissaDigits;
     }
-    if (i < n && text[i] == L'.') {
-        narrow += char(text[i++]);
+    if (separator(i)) {
+        narrow += '.';
+        ++i;
         while (digit(i)) {
             narrow += char(text[i++]);
             ++mantissaDigits;
@@ -76,8 +119,12 @@ bool UnitConverterWindowUtility::ParseNumber(std::wstring_view text, double& val
     if (i < n && (text[i] == L'e' || text[i] == L'E')) {
         narrow += 'e';
         ++i;
-        if (i < n && (text[i] == L'+' || text[i] == L'-'))
-            narrow += char(text[i++]);
+        if (minus(i)) {
+            narrow += '-';
+            ++i;
+        } else if (plus(i)) {
+            ++i;
+        }
         if (!digit(i))
             return false;
         while (digit(i))
@@ -87,8 +134,7 @@ bool UnitConverterWindowUtility::ParseNumber(std::wstring_view text, double& val
         ++i;
     if (i != n)
         return false;
-    errno = 0;
-    double parsed = std::strtod(narrow.c_str(), nullptr);
+    double parsed = ReadC(narrow.c_str());
     if (std::isinf(parsed))
         return false;
     value = parsed;
@@ -121,11 +167,11 @@ bool UnitConverterWindowUtility::Exchange(HWND dialog, unsigned int id, bool sav
         double shown = converter.Convert(value);
         if (std::isnan(shown) && !std::isnan(value))
             return false;
-        SetWindowText(edit, FormatNumber(shown).c_str());
+        SetWindowText(edit, FormatNumber(shown, UserNumberSymbols()).c_str());
         return true;
     }
     double shown = 0;
-    if (!ParseNumber(GetWindowTextString(edit), shown))
+    if (!ParseNumber(GetWindowTextString(edit), shown, UserNumberSymbols()))
         return false;
     double model = converter.ReverseConvert(shown);
     if (std::isnan(model))

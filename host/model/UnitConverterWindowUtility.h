@@ -30,7 +30,8 @@ public:
     const UnitSys::UnitSystem& GetToUnitSystem() const { return converter_.GetToUnitSystem(); }
 
     // Loading (saving false) shows the model value in display units in the edit; saving parses
-    // the edit's text and stores the model value. False when the control does not exist, the
+    // the edit's text and stores the model value. Both use the user locale's number symbols, so
+    // what a decimal-comma locale shows ("0,5") reads back. False when the control does not exist, the
     // text is not a number or the unit cannot convert; the value is then unchanged.
     // Without a unit argument the edit's label gives the unit (an edit without one uses the
     // converter's current kind).
@@ -68,9 +69,26 @@ public:
     // The unit an edit's label gave it; false when the edit has none.
     bool GetEditUnit(unsigned int id, int& displayableUnit, std::wstring& conversion) const;
 
-    // The number syntax of the edits.
+    // The characters of a number as a locale writes it.
+    struct NumberSymbols {
+        wchar_t decimal = L'.';
+        wchar_t thousands = L',';
+        wchar_t negative = L'-';
+        wchar_t positive = L'+';
+    };
+    // The user locale's symbols (GetLocaleInfo, first character of each; "." "," "-" "+" for
+    // texts the locale leaves empty). Read at each call, as the edits read the locale.
+    static NumberSymbols UserNumberSymbols();
+
+    // The number syntax of the edits, with "." as the decimal separator.
     static std::wstring FormatNumber(double value);
     static bool ParseNumber(std::wstring_view text, double& value);
+    // The same with the locale's symbols: shown with its decimal separator; read with its
+    // decimal separator, and also with "." unless "." is its thousands separator (a German
+    // "1.000" is refused rather than guessed). Digit grouping is never accepted. Besides "-"
+    // and "+", the locale's own signs are signs.
+    static std::wstring FormatNumber(double value, const NumberSymbols& symbols);
+    static bool ParseNumber(std::wstring_view text, double& value, const NumberSymbols& symbols);
 
 private:
     struct UnitKind {

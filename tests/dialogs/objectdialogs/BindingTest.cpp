@@ -3,7 +3,9 @@
 // radios, pick requests and resuming, the message target.
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "ObjectDialogTestSupport.h"
 #include "dialogs/objectdialogs/FeaObjectDialogBase.h"
@@ -345,6 +347,36 @@ TEST_F(BindingTest, DirectionRadiosWriteTheirVectorAndFollowTheTexts) {
     EXPECT_EQ(customChecked, BST_CHECKED);
     EXPECT_TRUE(customEnabled);
     EXPECT_EQ(normalChecked, BST_CHECKED);
+}
+
+TEST_F(BindingTest, DirectionRadiosReadTheDecimalCommaOfTheLocale) {
+    const char* old = std::getenv("LC_ALL");
+    const std::string saved = old ? old : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    DbFeaObject& a = Add([](auto& e) { e.SetF64(kXOffset, 0.6), e.SetF64(kYOffset, 0.8), e.SetF64(kZOffset, 0); });
+    Prepare(1, {&a});
+    std::wstring texts;
+    int customChecked = -1, normalChecked = -1;
+    bool yEnabled = false;
+    driver.Then([&] {
+        // (0,6; 0,8; 0) is a direction of its own, not the zero vector of the normal radio.
+        texts = Text(kX) + L" " + Text(kY) + L" " + Text(kZ);
+        customChecked = View(kRadioCustom).check;
+        normalChecked = View(kRadioNormal).check;
+        yEnabled = View(kY).enabled;
+        Click(IDOK);
+    });
+    const std::uint32_t result = Show();
+    if (old) setenv("LC_ALL", saved.c_str(), 1);
+    else unsetenv("LC_ALL");
+    ASSERT_EQ(result, 0u);
+    EXPECT_EQ(texts, L"0,6 0,8 0");
+    EXPECT_EQ(customChecked, BST_CHECKED);
+    EXPECT_EQ(normalChecked, BST_UNCHECKED);
+    EXPECT_TRUE(yEnabled);
+    const auto records = Applied();
+    EXPECT_DOUBLE_EQ(records[0].GetF64(kXOffset), 0.6);  // normalised again at OK
+    EXPECT_DOUBLE_EQ(records[0].GetF64(kYOffset), 0.8);
 }
 
 TEST_F(BindingTest, AComponentThatDiffersSuppressesTheWholeGroup) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "host/model/UnitConverterWindowUtility.h"
@@ -10,6 +11,29 @@ using namespace OrvDbRecord;
 using DU = UnitSys::UnitSystem;
 
 namespace {
+
+// Sets LC_ALL for the lifetime of the object (the kernel reads the user's locale from it).
+class LocaleScope {
+public:
+    explicit LocaleScope(const char* value) {
+        const char* old = std::getenv("LC_ALL");
+        had_ = old != nullptr;
+        if (had_) saved_ = old;
+        setenv("LC_ALL", value, 1);
+    }
+    ~LocaleScope() {
+        if (had_)
+            setenv("LC_ALL", saved_.c_str(), 1);
+        else
+            unsetenv("LC_ALL");
+    }
+    LocaleScope(const LocaleScope&) = delete;
+    LocaleScope& operator=(const LocaleScope&) = delete;
+
+private:
+    std::string saved_;
+    bool had_ = false;
+};
 
 // A dialog-like window with controls at given places, destroyed with the fixture.
 class WindowUtilityTest : public ::testing::Test {
@@ -24,6 +48,7 @@ protected:
         if (dialog_)
             DestroyWindow(dialog_);
     }
+    LocaleScope english_{"C"};  // the texts below are those of a decimal-point locale
     HWND Add(const wchar_t* cls, int id, const wchar_t* text, int x, int y, int cx, int cy) {
         HWND w = CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE, x, y, cx, cy, dialog_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
@@ -164,6 +189,102 @@ TEST_F(WindowUtilityTest, CopiesKeepConverterAndLabels) {
     double v = 0.001;
     ASSERT_TRUE(copy.PseudoDDX_Text(dialog_, 100, false, v));
     EXPECT_EQ(Text(100), L"1");
+}
+
+// ---- numbers in the user's locale ----
+
+using Symbols = UnitConverterWindowUtility::NumberSymbols;
+const Symbols kPoint{L'.', L',', L'-', L'+'};
+const Symbols kGerman{L',', L'.', L'-', L'+'};
+const Symbols kFrench{L',', L'\u00A0', L'-', L'+'};
+const Symbols kSwiss{L'.', L'\'', L'-', L'+'};
+
+struct LocaleParseCase {
+    const char* name;
+    const Symbols* symbols;
+    const wchar_t* text;
+    bool ok;
+    double value;
+};
+
+class LocaleParseTest : public ::testing::TestWithParam<LocaleParseCase> {};
+
+TEST_P(LocaleParseTest, TheLocalesSeparatorReadsAndThePointUnlessItGroupsDigits) {
+    double v = -7;
+    const LocaleParseCase& c = GetParam();
+    EXPECT_EQ(UnitConverterWindowUtility::ParseNumber(c.text, v, *c.symbols), c.ok);
+    EXPECT_EQ(v, c.ok ? c.value : -7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LocaleParseTest,
+    ::testing::Values(LocaleParseCase{"PointDecimal", &kPoint, L"0.5", true, 0.5},
+                      LocaleParseCase{"PointRefusesComma", &kPoint, L"0,5", false, 0},
+                      LocaleParseCase{"GermanComma", &kGerman, L"0,5", true, 0.5},
+                      LocaleParseCase{"GermanSignedExponent", &kGerman, L" -2,5E-3 ", true, -2.5e-3},
+                      LocaleParseCase{"GermanLeadingComma", &kGerman, L",25", true, 0.25},
+                      LocaleParseCase{"GermanTrailingComma", &kGerman, L"5,", true, 5},
+                      LocaleParseCase{"GermanLoneComma", &kGerman, L",", false, 0},
+                      LocaleParseCase{"GermanPointGroupsDigits", &kGerman, L"1.5", false, 0},
+                      LocaleParseCase{"GermanGrouping", &kGerman, L"1.000,5", false, 0},
+                      LocaleParseCase{"GermanTwoCommas", &kGerman, L"1,2,3", false, 0},
+                      LocaleParseCase{"FrenchComma", &kFrench, L"0,5", true, 0.5},
+                      LocaleParseCase{"FrenchPointStillReads", &kFrench, L"0.5", true, 0.5},
+                      LocaleParseCase{"FrenchGrouping", &kFrench, L"1\u00A0000", false, 0},
+                      LocaleParseCase{"SwissPoint", &kSwiss, L"0.5", true, 0.5},
+                      LocaleParseCase{"SwissApostropheGroups", &kSwiss, L"1'000", false, 0},
+                      LocaleParseCase{"GermanOverflow", &kGerman, L"1,5e999", false, 0},
+                      LocaleParseCase{"GermanUnderflow", &kGerman, L"1,5e-400", true, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LocaleNumbers, WhatIsShownReadsBackExactly) {
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(0.5, kGerman), L"0,5");
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(-2.5e-30, kGerman), L"-2,5e-30");
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(80, kGerman), L"80");
+    EXPECT_EQ(UnitConverterWindowUtility::FormatNumber(0.5, kSwiss), L"0.5");
+    for (const Symbols* symbols : {&kPoint, &kGerman, &kFrench, &kSwiss})
+        for (double v : {0.1 + 0.2, 1.0 / 3.0, -123456.789, 4.9e-324, 1.7976931348623157e308}) {
+            double back = 0;
+            const std::wstring shown = UnitConverterWindowUtility::FormatNumber(v, *symbols);
+            ASSERT_TRUE(UnitConverterWindowUtility::ParseNumber(shown, back, *symbols));
+            EXPECT_EQ(back, v);
+        }
+}
+
+TEST(LocaleNumbers, TheUserLocaleGivesTheSymbols) {
+    {
+        LocaleScope german("de_DE.UTF-8");
+        const Symbols s = UnitConverterWindowUtility::UserNumberSymbols();
+        EXPECT_EQ(s.decimal, L',');
+        EXPECT_EQ(s.thousands, L'.');
+        EXPECT_EQ(s.negative, L'-');
+        EXPECT_EQ(s.positive, L'+');  // the locale leaves it empty
+    }
+    LocaleScope english("C");
+    EXPECT_EQ(UnitConverterWindowUtility::UserNumberSymbols().decimal, L'.');
+}
+
+TEST_F(WindowUtilityTest, ADecimalCommaLocaleShowsAndReadsTheComma) {
+    LocaleScope german("de_DE.UTF-8");
+    Add(L"Edit", 100, L"", 10, 10, 60, 14);
+    Add(L"Static", 200, L"%U%1", 75, 12, 30, 10);
+    SetupLabels();
+    double length = 0.0125;  // m in the model, mm shown
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, false, length));
+    EXPECT_EQ(Text(100), L"12,5");
+    // What was shown reads back unchanged.
+    length = 0;
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, true, length));
+    EXPECT_EQ(length, 0.0125);
+    float f = 0;
+    SetText(100, L"2,5");
+    ASSERT_TRUE(utility_.PseudoDDX_Text(dialog_, 100, true, f));
+    EXPECT_EQ(f, 0.0025f);
+    // "1.5" could be a grouped 15: refused, the value kept.
+    SetText(100, L"1.5");
+    double keep = 3;
+    EXPECT_FALSE(utility_.PseudoDDX_Text(dialog_, 100, true, keep));
+    EXPECT_EQ(keep, 3);
 }
 
 }  // namespace
