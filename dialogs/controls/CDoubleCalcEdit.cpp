@@ -29,6 +29,10 @@ CDoubleCalcEdit::CDoubleCalcEdit()
       negativeSign_(LocaleText(LOCALE_SNEGATIVESIGN, 12, L"-")),
       positiveSign_(LocaleText(LOCALE_SPOSITIVESIGN, 12, L"+")) {
     evaluator_.SetNumberSymbols(decimalSeparator_[0], negativeSign_[0], positiveSign_[0]);
+    numberSymbols_ = OrvDbRecord::UnitConverterWindowUtility::UserNumberSymbols();
+    numberSymbols_.decimal = decimalSeparator_[0];
+    numberSymbols_.negative = negativeSign_[0];
+    numberSymbols_.positive = positiveSign_[0];
     permitted_ += decimalSeparator_[0];
     permitted_ += L"0123456789Ee()";
     permitted_ += positiveSign_[0];
@@ -90,13 +94,18 @@ void CDoubleCalcEdit::SetValue(double value) {
 double CDoubleCalcEdit::Evaluate() {
     CString text;
     GetWindowText(text);
-    text.MakeUpper();
     double value = 0;
-    if (SUCCEEDED(evaluator_.Evaluate(text, &value, 0))) {
+    if (EvaluateText(text, value)) {
         SetValue(value);
         return value;
     }
     MessageBeep(MB_ICONEXCLAMATION);
+    if (!HasEvaluator()) {
+        // Only the evaluator could read this entry: keep it as typed, so that the dialog's check
+        // refuses it and the person can correct it, rather than silently restoring the old value.
+        SetValid(false);
+        return lastValidValue_;
+    }
     if (restoreShownText_) {
         // Nothing was evaluated since the dialog filled the field: put its text back as it was,
         // so that leaving undoes the changes without reformatting the dialog's value.
@@ -109,16 +118,22 @@ double CDoubleCalcEdit::Evaluate() {
     return lastValidValue_;
 }
 
+bool CDoubleCalcEdit::EvaluateText(const CString& text, double& value) {
+    if (!HasEvaluator())
+        return OrvDbRecord::UnitConverterWindowUtility::ParseNumber(text.str(), value, numberSymbols_);
+    CString upper = text;
+    upper.MakeUpper();
+    return SUCCEEDED(evaluator_.Evaluate(upper, &value, 0));
+}
+
 LRESULT CDoubleCalcEdit::OnSetText(LPARAM text) {
     const LRESULT result = Default();
     if (!settingText_) {
         // Filled by the dialog: this is the value that leaving restores.
         shownText_ = text ? CString(reinterpret_cast<LPCWSTR>(text)) : CString();
         restoreShownText_ = true;
-        CString upper = shownText_;
-        upper.MakeUpper();
         double value = 0;
-        if (SUCCEEDED(evaluator_.Evaluate(upper, &value, 0))) lastValidValue_ = value;
+        if (EvaluateText(shownText_, value)) lastValidValue_ = value;
         DestroyBalloon();
         SetValid(true);
     }
@@ -141,6 +156,10 @@ bool CDoubleCalcEdit::IsPermitted(const CString& text) const {
 }
 
 bool CDoubleCalcEdit::CanEvaluate(const CString& text) {
+    if (!HasEvaluator()) {
+        double value = 0;
+        return EvaluateText(text, value);
+    }
     CString upper = text;
     upper.MakeUpper();
     return SUCCEEDED(evaluator_.Check(upper, 0));
@@ -149,6 +168,7 @@ bool CDoubleCalcEdit::CanEvaluate(const CString& text) {
 void CDoubleCalcEdit::OnCharacter(UINT ch) {
     if (ch == L'=') {
         Evaluate();
+        if (!valid_) ShowBalloon();  // an entry kept for want of the evaluator
         return;
     }
     CString before;
@@ -184,9 +204,12 @@ void CDoubleCalcEdit::OnKillFocusMessage() {
     CString text;
     GetWindowText(text);
     // A field left as it was shown keeps its text: evaluating would only reformat the value.
-    if (text != shownText_) Evaluate();
+    // Evaluating leaves the field valid, unless it keeps an entry for want of the evaluator.
+    if (text != shownText_)
+        Evaluate();
+    else
+        SetValid(true);
     DestroyBalloon();
-    SetValid(true);
 }
 
 void CDoubleCalcEdit::SetValid(bool valid) {
@@ -200,8 +223,8 @@ void CDoubleCalcEdit::SetValid(bool valid) {
 void CDoubleCalcEdit::ShowBalloon() {
     DestroyBalloon();
     CString title, text;
-    title.LoadString(IDS_INVALID_EQUATION);
-    text.LoadString(IDS_INVALID_EQUATION_TEXT);
+    title.LoadString(HasEvaluator() ? IDS_INVALID_EQUATION : IDS_EVALUATOR_MISSING);
+    text.LoadString(HasEvaluator() ? IDS_INVALID_EQUATION_TEXT : IDS_EVALUATOR_MISSING_TEXT);
 
     if (!balloonIcon_) {
         // The system error icon drawn at 32 by 32 and reduced by halftone stretching to 16 by 16.

@@ -3,7 +3,10 @@
 // arithmetic expression; characters that cannot belong to one are refused with a beep, an
 // entry that cannot be evaluated turns red and raises a balloon tip, and "=" or leaving the
 // field shows the value (with the locale's decimal separator). The arithmetic is done by the
-// expression evaluator component, created through the class registry.
+// expression evaluator component, created through the class registry. Without that component
+// a plain number is still read directly; any other entry raises a balloon saying that only
+// numbers can be entered and is kept as typed, so the dialog's check refuses it and nothing
+// typed is lost.
 //
 // Dialogs do not place this control in templates: they subclass their edits at
 // initialisation (MakeCalcEdits below, or SubclassDlgItem).
@@ -13,6 +16,7 @@
 
 #include "dialogs/controls/BalloonHelp.h"
 #include "dialogs/controls/EvaluatorClient.h"
+#include "host/model/UnitConverterWindowUtility.h"
 #include "platform/win/Afx.h"
 
 class CDoubleCalcEdit : public CEdit {
@@ -32,7 +36,8 @@ public:
     // it becomes the last valid value.
     void SetValue(double value);
     // Evaluates the text and shows the result; a text that cannot be evaluated beeps and shows
-    // the previous value again. Returns the value shown.
+    // the previous value again (without the evaluator: beeps and keeps the text, marked
+    // invalid). Returns the value shown, or the last valid value.
     double Evaluate();
 
     bool IsValid() const { return valid_; }
@@ -53,6 +58,8 @@ private:
     void OnKillFocusMessage();
     bool IsPermitted(const CString& text) const;
     bool CanEvaluate(const CString& text);
+    // The value of the text: by the evaluator, or read as a plain number when there is none.
+    bool EvaluateText(const CString& text, double& value);
     void SetTextQuietly(const CString& text);
     void SetValid(bool valid);
     void ShowBalloon();
@@ -64,6 +71,7 @@ private:
     CString positiveSign_;
     double lastValidValue_ = 0;
     DataModelDialogs::EvaluatorClient evaluator_;
+    OrvDbRecord::UnitConverterWindowUtility::NumberSymbols numberSymbols_;  // for plain numbers
     CString permitted_;
     bool valid_ = true;
     // The text the field showed when it was last set (by its dialog or by SetValue), and

@@ -341,16 +341,80 @@ TEST_F(CalcEditTest, ADisabledFieldIsReadOnlyWithTheDialogsBackground) {
     other.DestroyWindow();
 }
 
-TEST_F(CalcEditTest, WithoutTheEvaluatorEveryEntryFailsAndLeavingRestores) {
+TEST_F(CalcEditTest, WithoutTheEvaluatorAPlainNumberIsReadDirectly) {
     orv::com::UnregisterClass(CLSID_ExpressionEvaluator);
     Open(L"5");
     EXPECT_FALSE(dialog_->Value().HasEvaluator());
-    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"7"));
-    EXPECT_FALSE(dialog_->Value().IsValid());
-    EXPECT_NE(BalloonWindow(), nullptr);
-    ASSERT_TRUE(input::Focus(Edit(kOther)));
-    EXPECT_EQ(Text(kValue), L"5");
+    EXPECT_EQ(dialog_->Value().GetLastValidValue(), 5);  // the dialog's text, read as a number
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* shown;
+    } cases[] = {{L"7", L"7"}, {L"-2.5", L"-2.5"}, {L"1e3", L"1000"}, {L".5", L"0.5"}, {L"1E-2", L"0.01"}};
+    for (const Case& c : cases) {
+        // Half-typed states ("-", "1e") raise the balloon as they do with the evaluator; the
+        // whole number is valid, and leaving shows it without a beep.
+        ASSERT_TRUE(input::ReplaceText(Edit(kValue), c.typed));
+        EXPECT_TRUE(dialog_->Value().IsValid()) << c.typed;
+        const size_t before = Beeps();
+        ASSERT_TRUE(input::Focus(Edit(kOther)));
+        EXPECT_EQ(Text(kValue), c.shown);
+        EXPECT_EQ(Beeps(), before) << c.typed;
+        EXPECT_EQ(BalloonWindow(), nullptr) << c.typed;
+    }
+    // A whole number typed at once never raises the balloon.
+    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"42"));
     EXPECT_EQ(BalloonWindow(), nullptr);
+    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"0.25"));
+    ASSERT_TRUE(input::TypeChar(L'='));
+    EXPECT_EQ(Text(kValue), L"0.25");
+    EXPECT_EQ(dialog_->Value().GetLastValidValue(), 0.25);
+}
+
+TEST_F(CalcEditTest, WithoutTheEvaluatorAnExpressionSaysSoAndIsKeptAsTyped) {
+    orv::com::UnregisterClass(CLSID_ExpressionEvaluator);
+    Open(L"5");
+    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"2*3"));
+    EXPECT_FALSE(dialog_->Value().IsValid());
+    HWND balloon = BalloonWindow();
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_EQ(Inspect(balloon).text, L"Expression Evaluator Missing");
+    EXPECT_EQ(dialog_->Value().Balloon()->Content(),
+              L"Only a number can be entered here: the expression evaluator component is not available.\n"
+              L"The entry is kept as typed.");
+    // Leaving beeps and keeps the entry, still marked: the dialog's check refuses it at OK.
+    size_t before = Beeps();
+    ASSERT_TRUE(input::Focus(Edit(kOther)));
+    EXPECT_EQ(Text(kValue), L"2*3");
+    EXPECT_EQ(Beeps(), before + 1);
+    EXPECT_FALSE(dialog_->Value().IsValid());
+    EXPECT_EQ(Inspect(Edit(kValue)).textColor, CDoubleCalcEdit::kInvalidTextColor);
+    EXPECT_EQ(BalloonWindow(), nullptr);
+    EXPECT_EQ(dialog_->Value().GetLastValidValue(), 5);
+    // "=" says it again and keeps the text.
+    ASSERT_TRUE(input::Focus(Edit(kValue)));
+    before = Beeps();
+    ASSERT_TRUE(input::TypeChar(L'='));
+    EXPECT_EQ(Text(kValue), L"2*3");
+    EXPECT_EQ(Beeps(), before + 1);
+    EXPECT_NE(BalloonWindow(), nullptr);
+    // Correcting it to a number makes it valid again.
+    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"6"));
+    EXPECT_TRUE(dialog_->Value().IsValid());
+    ASSERT_TRUE(input::Focus(Edit(kOther)));
+    EXPECT_EQ(Text(kValue), L"6");
+    EXPECT_EQ(Inspect(Edit(kValue)).textColor, GetSysColor(COLOR_WINDOWTEXT));
+}
+
+TEST_F(CalcEditTest, WithoutTheEvaluatorADecimalCommaNumberIsRead) {
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    orv::com::UnregisterClass(CLSID_ExpressionEvaluator);
+    Open(L"1,5");
+    EXPECT_EQ(dialog_->Value().GetLastValidValue(), 1.5);
+    ASSERT_TRUE(input::ReplaceText(Edit(kValue), L"2,25"));
+    EXPECT_TRUE(dialog_->Value().IsValid());
+    ASSERT_TRUE(input::Focus(Edit(kOther)));
+    EXPECT_EQ(Text(kValue), L"2,25");
+    EXPECT_EQ(dialog_->Value().GetLastValidValue(), 2.25);
 }
 
 TEST_F(CalcEditTest, TheBalloonTimesOutAndAKeyPressClosesIt) {
@@ -402,6 +466,10 @@ TEST_F(CalcEditTest, BalloonTextsComeFromTheResourceModuleAndItsGermanSatellite)
     EXPECT_EQ(title, L"Ung\u00fcltige Formel");
     EXPECT_NE(text.find(L"\n"), std::wstring::npos);
     EXPECT_NE(text.find(L"\u00c4nderungen"), std::wstring::npos);
+    ASSERT_TRUE(orv::res::LoadStringResource(german, IDS_EVALUATOR_MISSING, title));
+    ASSERT_TRUE(orv::res::LoadStringResource(german, IDS_EVALUATOR_MISSING_TEXT, text));
+    EXPECT_EQ(title, L"Formelauswertung nicht verf\u00fcgbar");
+    EXPECT_NE(text.find(L"\n"), std::wstring::npos);
     FreeLibrary(german);
 }
 
