@@ -24,7 +24,8 @@ public:
     static bool IsEntered(const CWnd& edit) { return IsEntered(edit.GetSafeHwnd()); }
 };
 
-class DATAMODELDIALOGS_API ConsistentEditUnitConversionWindowUtility : public UnitConverterWindowUtility {
+// Internal to the library (the contact dialogs derive from it); only its base is exported.
+class ConsistentEditUnitConversionWindowUtility : public UnitConverterWindowUtility {
 public:
     ConsistentEditUnitConversionWindowUtility();
     ~ConsistentEditUnitConversionWindowUtility() override;
