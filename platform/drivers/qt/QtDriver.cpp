@@ -385,10 +385,14 @@ struct QtDriver::Impl {
                                v.clientRect.bottom - v.clientRect.top);
             if (w->geometry() != client) w->setGeometry(client);
             w->setWindowOpacity(v.alpha / 255.0);
-            QRegion region = WindowRegionOf(hwnd);
-            region.translate(v.windowRect.left - v.clientRect.left, v.windowRect.top - v.clientRect.top);
-            if (region.isEmpty()) w->clearMask();
-            else if (w->mask() != region) w->setMask(region);
+            // The window region shapes the widget on a screen; pictures clip to it themselves, and
+            // the offscreen platform has no masks.
+            if (QGuiApplication::platformName() != "offscreen") {
+                QRegion region = WindowRegionOf(hwnd);
+                region.translate(v.windowRect.left - v.clientRect.left, v.windowRect.top - v.clientRect.top);
+                if (region.isEmpty()) w->clearMask();
+                else if (w->mask() != region) w->setMask(region);
+            }
         } else {
             const QRect r = RelativeRect(v.windowRect, parentClient);
             if (w->geometry() != r) w->setGeometry(r);
