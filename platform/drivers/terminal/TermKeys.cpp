@@ -131,6 +131,27 @@ bool TermUi::ListKey(HWND focus, const Key& key) {
     return Give(in::SelectItem(focus, next));
 }
 
+bool TermUi::MultipleSelectionKey(HWND focus, const Key& key) {
+    const WindowView v = orv::win::Inspect(focus);
+    if (!MultipleSelection(v)) return false;
+    auto& state = lists_[focus];
+    const int count = int(v.items.size());
+    const int at = state.cursor >= 0 ? state.cursor : std::max(0, v.selection);
+    if ((key.code == KeyCode::Up || key.code == KeyCode::Down) && key.control) {
+        if (count > 0) state.cursor = std::clamp(at + (key.code == KeyCode::Up ? -1 : 1), 0, count - 1);
+        return true;
+    }
+    // Space (Ctrl+Space arrives as a zero character) adds or removes the item at the cursor.
+    if (key.code == KeyCode::Char && !key.alt && (key.ch == L' ' || key.ch == 0)) {
+        if (count == 0) return Give(false);
+        state.cursor = at;
+        return Give(in::ToggleItem(focus, at));
+    }
+    // Any other move selects one item as the kernel does; the cursor follows the selection.
+    state.cursor = -1;
+    return false;
+}
+
 bool TermUi::HandleKey(const Key& key) {
     if (key.code == KeyCode::None) return false;
     if (key.code == KeyCode::Resize) return true;
@@ -154,6 +175,7 @@ bool TermUi::HandleKey(const Key& key) {
         openTop_ = 0;
         return true;
     }
+    if (f.hwnd && MultipleSelectionKey(focus, key)) return true;
     if (f.hwnd && ListKey(focus, key)) return true;
     if (f.hwnd && IsClass(f, L"Edit") && !(f.style & ES_MULTILINE) && !key.alt && !key.control &&
         (key.code == KeyCode::Up || key.code == KeyCode::Down)) {

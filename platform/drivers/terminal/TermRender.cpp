@@ -166,6 +166,12 @@ std::wstring IconMark(UINT icon) {
 
 }  // namespace
 
+bool MultipleSelection(const WindowView& v) {
+    if (SameClass(v.className, L"SysListView32")) return !(v.style & LVS_SINGLESEL);
+    if (SameClass(v.className, L"ListBox")) return (v.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+    return false;
+}
+
 // Draws one window stack into a canvas; lives only for one Render.
 struct Painter {
     TermUi& ui;
@@ -520,8 +526,8 @@ struct Painter {
         };
         auto joined = [&](const std::vector<std::wstring>& cols) {
             if (!report) return cols.empty() ? std::wstring() : cols.front();
-            // Equal columns across the width, separated by a bar.
-            const int each = std::max(1, (inner - (columns - 1)) / columns);
+            // Equal columns across the width after the marker column, separated by a bar.
+            const int each = std::max(1, (inner - 1 - (columns - 1)) / columns);
             std::wstring line;
             for (int i = 0; i < columns; ++i) {
                 if (i) line += L'\u2502';
@@ -530,13 +536,14 @@ struct Painter {
             return line;
         };
         if (report) {
-            g.Text(box.x + 1, row++, Fit(joined(v.columns), inner), base | kAttrUnderline, inner);
+            g.Text(box.x + 2, row++, Fit(joined(v.columns), inner - 1), base | kAttrUnderline, inner - 1);
         }
         const int rows = std::max(1, box.Bottom() - row);
         const int count = int(v.items.size());
         auto& state = ui.lists_[v.hwnd];
         state.rows = rows;
-        const int current = v.selection >= 0 ? v.selection : -1;
+        if (state.cursor >= count) state.cursor = count - 1;
+        const int current = state.cursor >= 0 ? state.cursor : v.selection >= 0 ? v.selection : -1;
         if (current >= 0) {
             if (current < state.top) state.top = current;
             if (current >= state.top + rows) state.top = current - rows + 1;
@@ -578,8 +585,11 @@ struct Painter {
         const auto& picture = ui.Picture(v.hwnd);
         const CellRect saved = g.Clip();
         // Within the control and the clip it is drawn under.
-        const int x0 = std::max(c.x, saved.x), y0 = std::max(c.y, saved.y);
-        const int x1 = std::min(c.Right(), saved.Right()), y1 = std::min(c.Bottom(), saved.Bottom());
+        // Text stays inside the frame, when there is one.
+        const bool framed = frame && c.h >= 3 && c.w >= 3;
+        const CellRect inside = framed ? CellRect{c.x + 1, c.y + 1, c.w - 2, c.h - 2} : c;
+        const int x0 = std::max(inside.x, saved.x), y0 = std::max(inside.y, saved.y);
+        const int x1 = std::min(inside.Right(), saved.Right()), y1 = std::min(inside.Bottom(), saved.Bottom());
         if (x1 < x0 || y1 < y0) return;
         g.SetClip(CellRect{x0, y0, x1 - x0 + 1, y1 - y0 + 1});
         const long dx = v.clientRect.left - v.windowRect.left, dy = v.clientRect.top - v.windowRect.top;
@@ -587,13 +597,13 @@ struct Painter {
         for (const auto& op : picture.ops) {
             if (op.kind != orv::win::DrawKind::Text || op.text.empty()) continue;
             POINT at = op.points.empty() ? POINT{op.rect.left, op.rect.top} : op.points.front();
-            const int col = c.x + RoundDiv(at.x + dx, kCellWidth);
-            const int row = c.y + FloorDiv(at.y + dy + kCellHeight / 2, kCellHeight);
-            const auto lines = Wrap(op.text, std::max(1, c.Right() - col + 1));
+            const int col = std::max(inside.x, c.x + RoundDiv(at.x + dx, kCellWidth));
+            const int row = std::max(inside.y, c.y + FloorDiv(at.y + dy + kCellHeight / 2, kCellHeight));
+            const auto lines = Wrap(op.text, std::max(1, inside.Right() - col + 1));
             for (std::size_t i = 0; i < lines.size(); ++i) g.Text(col, row + int(i), lines[i].text, base);
             ++drawn;
         }
-        if (drawn == 0 && frame && c.h >= 3 && !v.text.empty()) g.Text(c.x + 1, c.y + 1, v.text, base | kAttrDim, c.w - 2);
+        if (drawn == 0 && framed && !v.text.empty()) g.Text(inside.x, inside.y, v.text, base | kAttrDim, inside.w);
         g.SetClip(saved);
     }
 
@@ -731,6 +741,8 @@ CursorPlace TermUi::Render(Canvas& canvas) {
     if (HWND focus = ::GetFocus()) {
         const WindowView f = orv::win::Inspect(focus);
         if (SameClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
+        else if (MultipleSelection(f))
+            hints = L"Up/Down choose  Ctrl+Up/Down move  Space add/remove  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
         else if (SameClass(f.className, L"ListBox") || SameClass(f.className, L"SysListView32"))
             hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
     }

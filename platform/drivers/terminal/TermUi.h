@@ -10,6 +10,7 @@
 
 #include "platform/drivers/terminal/TermCanvas.h"
 #include "platform/win/DisplayList.h"
+#include "platform/win/Inspect.h"
 #include "platform/win/WinTypes.h"
 
 namespace orv::term {
@@ -25,6 +26,9 @@ inline constexpr int kCellHeight = 13;
 
 // "The terminal is 80 x 24; the dialogs need at least 100 x 30."
 std::string TooSmallMessage(int columns, int rows);
+
+// A list box or list view in which several items can be selected.
+bool MultipleSelection(const orv::win::WindowView& v);
 
 enum class KeyCode {
     None,
@@ -95,9 +99,11 @@ private:
     struct ListRows {
         int top = 0;      // first item shown
         int rows = 1;     // items that fit
+        int cursor = -1;  // multiple selection: the item Space toggles (-1: the selected one)
     };
 
     bool ListKey(HWND focus, const Key& key);
+    bool MultipleSelectionKey(HWND focus, const Key& key);
     bool OpenListKey(const Key& key);
     bool Give(bool ok);
     const orv::win::DisplayList& Picture(HWND hwnd);

@@ -48,6 +48,8 @@ enum : int {
     kKeyAltUp,
     kKeyAltDown,
     kKeyCtrlTab,
+    kKeyCtrlUp,
+    kKeyCtrlDown,
 };
 
 bool Utf8Codeset() {
@@ -91,6 +93,8 @@ Key FromFunctionKey(wint_t code) {
     case kKeyAltUp: k.code = KeyCode::Up; k.alt = true; break;
     case kKeyAltDown: k.code = KeyCode::Down; k.alt = true; break;
     case kKeyCtrlTab: k.code = KeyCode::Tab; k.control = true; break;
+    case kKeyCtrlUp: k.code = KeyCode::Up; k.control = true; break;
+    case kKeyCtrlDown: k.code = KeyCode::Down; k.control = true; break;
     default:
         if (int(code) == KEY_F(1)) k.code = KeyCode::F1;
         else if (int(code) == KEY_F(4)) k.code = KeyCode::F4;
@@ -236,7 +240,7 @@ struct TerminalDriver::Impl {
             {"\033[11~", KEY_F(1)},        {"\033[14~", KEY_F(4)},          {"\033[3~", KEY_DC},
             {"\033[1;2A", KEY_SR},         {"\033[1;2B", KEY_SF},           {"\033[1;2D", KEY_SLEFT},
             {"\033[1;2C", KEY_SRIGHT},     {"\033[1;2H", KEY_SHOME},        {"\033[1;2F", KEY_SEND},
-            {"\033[27;5;9~", kKeyCtrlTab},
+            {"\033[27;5;9~", kKeyCtrlTab}, {"\033[1;5A", kKeyCtrlUp},      {"\033[1;5B", kKeyCtrlDown},
         };
         for (const auto& s : kSequences)
             if (key_defined(s.text) == 0) define_key(s.text, s.code);

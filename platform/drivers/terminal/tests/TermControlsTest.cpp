@@ -1,0 +1,278 @@
+// Controls the sample dialog does not have, on a dialog of our own: tabs, a spin button beside
+// its buddy, a list view with columns, scrolling and multiple selection, a multi-line edit and
+// a window painted from its display list.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/drivers/terminal/TermUi.h"
+#include "platform/res/DialogTemplate.h"
+#include "platform/win/Afx.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Utf8.h"
+#include "platform/win/WinApi.h"
+
+namespace {
+
+using orv::term::Key;
+using orv::term::KeyCode;
+
+constexpr int kTabs = 2001, kCount = 2002, kSpin = 2003, kSurfaces = 2004, kNote = 2005, kPlot = 2006;
+
+orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int id, DWORD style, int x, int y, int cx,
+                                  int cy) {
+    orv::res::DialogItemTemplate item;
+    item.className = cls;
+    item.text = text;
+    item.id = UINT(id);
+    item.style = WS_CHILD | WS_VISIBLE | style;
+    item.x = x, item.y = y, item.cx = cx, item.cy = cy;
+    return item;
+}
+
+LRESULT PlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        CDC* dc = CDC::FromHandle(BeginPaint(hwnd, &ps));
+        dc->TextOut(4, 2, L"f(r) = 2r", 9);
+        dc->MoveTo(0, 20);
+        dc->LineTo(100, 40);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+const orv::res::DialogTemplate& Template() {
+    static const orv::res::DialogTemplate t = [] {
+        WNDCLASS wc;
+        wc.lpfnWndProc = PlotProc;
+        wc.lpszClassName = L"TermTestPlot";
+        RegisterClass(&wc);
+        orv::res::DialogTemplate d;
+        d.caption = L"Surfaces";
+        d.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        d.cx = 320;
+        d.cy = 170;
+        d.items = {
+            Item(L"SysTabControl32", L"", kTabs, WS_TABSTOP, 7, 7, 200, 24),
+            Item(L"Edit", L"", kCount, ES_LEFT | WS_BORDER | WS_TABSTOP, 7, 40, 40, 14),
+            Item(L"msctls_updown32", L"", kSpin, UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 47, 40,
+                 10, 14),
+            Item(L"SysListView32", L"", kSurfaces, LVS_REPORT | WS_BORDER | WS_TABSTOP, 7, 62, 200, 60),
+            Item(L"Edit", L"", kNote, ES_MULTILINE | ES_WANTRETURN | WS_BORDER | WS_TABSTOP, 214, 7, 99, 40),
+            Item(L"TermTestPlot", L"", kPlot, 0, 214, 62, 99, 60),
+            Item(L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 263, 149, 50, 14),
+        };
+        return d;
+    }();
+    return t;
+}
+
+class SurfacesDialog : public CDialog {
+public:
+    SurfacesDialog() { InitModalIndirect(&Template()); }
+    BOOL OnInitDialog() override {
+        for (const wchar_t* name : {L"&General", L"&Advanced"}) {
+            TCITEM tab;
+            tab.mask = TCIF_TEXT;
+            tab.pszText = const_cast<LPWSTR>(name);
+            SendDlgItemMessage(kTabs, TCM_INSERTITEM, WPARAM(SendDlgItemMessage(kTabs, TCM_GETITEMCOUNT)), LPARAM(&tab));
+        }
+        int column = 0;
+        for (const wchar_t* name : {L"Name", L"Film coefficient"}) {
+            LVCOLUMN c;
+            c.mask = LVCF_TEXT;
+            c.pszText = const_cast<LPWSTR>(name);
+            SendDlgItemMessage(kSurfaces, LVM_INSERTCOLUMN, WPARAM(column++), LPARAM(&c));
+        }
+        for (int i = 0; i < 12; ++i) {
+            std::wstring name = L"Surface " + std::to_wstring(i + 1);
+            std::wstring value = std::to_wstring(10 * (i + 1));
+            LVITEM item;
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = name.data();
+            SendDlgItemMessage(kSurfaces, LVM_INSERTITEM, 0, LPARAM(&item));
+            item.iSubItem = 1;
+            item.pszText = value.data();
+            SendDlgItemMessage(kSurfaces, LVM_SETITEMTEXT, WPARAM(i), LPARAM(&item));
+        }
+        SendDlgItemMessage(kSpin, UDM_SETRANGE32, 0, 100);
+        SendDlgItemMessage(kSpin, UDM_SETPOS32, 0, 5);
+        SetDlgItemText(kNote, L"Faces on the inner wall of the housing, cooled by oil");
+        return CDialog::OnInitDialog();
+    }
+};
+
+// As in TermUiTest: the screen is drawn at each input request, then a step presses keys.
+class Person : public orv::win::Driver {
+public:
+    using Step = std::function<void(Person&)>;
+    explicit Person(std::vector<Step> steps) : screen(100, 30), steps_(std::move(steps)) {}
+    bool WaitForInput(HWND) override {
+        if (next_ >= steps_.size()) return false;
+        cursor = ui.Render(screen);
+        steps_[next_++](*this);
+        return true;
+    }
+    void Press(KeyCode code, bool shift = false, bool control = false) { ui.HandleKey(Key{code, 0, shift, control}); }
+    void Type(wchar_t ch) { ui.HandleKey(Key{KeyCode::Char, ch}); }
+    std::pair<int, int> Find(const std::wstring& text) const {
+        for (int y = 0; y < screen.Height(); ++y) {
+            const auto at = screen.Row(y).find(text);
+            if (at != std::wstring::npos) return {int(at), y};
+        }
+        return {-1, -1};
+    }
+    bool Shows(const std::wstring& text) const { return Find(text).first >= 0; }
+    std::string Text() const { return screen.Utf8(); }
+    std::size_t Done() const { return next_; }
+    HWND Control(int id) const { return orv::win::FindControl(orv::win::ActiveModalWindow(), id); }
+
+    orv::term::TermUi ui;
+    orv::term::Canvas screen;
+    orv::term::CursorPlace cursor;
+
+private:
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+};
+
+class TermControlsTest : public testing::Test {
+protected:
+    void SetUp() override { orv::win::ResetKernel(); }
+    void TearDown() override { orv::win::ResetKernel(); }
+};
+
+TEST_F(TermControlsTest, TabsSwitchWithCtrlPageDownAndUp) {
+    Person person({
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"[General] Advanced ")) << p.Text();
+            p.Press(KeyCode::PageDown, false, true);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L" General [Advanced]")) << p.Text();
+            EXPECT_EQ(orv::win::Inspect(p.Control(kTabs)).selection, 1);
+            p.Press(KeyCode::PageUp, false, true);
+        },
+        [](Person& p) {
+            EXPECT_EQ(orv::win::Inspect(p.Control(kTabs)).selection, 0);
+            p.Press(KeyCode::Escape);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    SurfacesDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(person.Done(), 3u);
+}
+
+TEST_F(TermControlsTest, UpAndDownInABuddyEditTurnItsSpinButton) {
+    Person person({
+        [](Person& p) {
+            ::SetFocus(p.Control(kCount));
+            p.Press(KeyCode::Up);
+            p.Press(KeyCode::Up);
+        },
+        [](Person& p) {
+            EXPECT_EQ(orv::win::Inspect(p.Control(kCount)).text, L"7");
+            const auto edit = p.Find(L"[7");
+            ASSERT_GE(edit.first, 0) << p.Text();
+            EXPECT_EQ(p.screen.Row(edit.second).find(L"^v"), std::size_t(edit.first + 7)) << p.Text();
+            p.Press(KeyCode::Down);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"[6")) << p.Text();
+            p.Press(KeyCode::Escape);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    SurfacesDialog dialog;
+    dialog.DoModal();
+    EXPECT_EQ(person.Done(), 3u);
+}
+
+TEST_F(TermControlsTest, AListViewShowsColumnsScrollsAndSelectsSeveralItems) {
+    Person person({
+        [](Person& p) {
+            SCOPED_TRACE(p.Text());
+            EXPECT_TRUE(p.Shows(L"Name"));
+            EXPECT_TRUE(p.Shows(L"\u2502Film coefficient"));
+            EXPECT_TRUE(p.Shows(L"Surface 1 "));
+            EXPECT_FALSE(p.Shows(L"Surface 12"));
+            ::SetFocus(p.Control(kSurfaces));
+            p.Press(KeyCode::End);
+        },
+        [](Person& p) {
+            // Scrolled to the last row, with a mark that more rows lie above.
+            EXPECT_TRUE(p.Shows(L"Surface 12")) << p.Text();
+            EXPECT_FALSE(p.Shows(L"Surface 1 "));
+            EXPECT_TRUE(p.Shows(L"Up/Down choose  Ctrl+Up/Down move  Space add/remove"));
+            p.Press(KeyCode::Home);
+            p.Press(KeyCode::Down, false, true);
+            p.Press(KeyCode::Down, false, true);
+        },
+        [](Person& p) {
+            const auto third = p.Find(L"Surface 3 ");
+            ASSERT_GE(third.first, 0) << p.Text();
+            EXPECT_EQ(p.screen.At(third.first - 1, third.second).ch, L'>');
+            EXPECT_FALSE(p.screen.At(third.first, third.second).attr & orv::term::kAttrReverse);
+            p.Type(L' ');
+        },
+        [](Person& p) {
+            const auto v = orv::win::Inspect(p.Control(kSurfaces));
+            EXPECT_TRUE(v.items[0].selected);
+            EXPECT_TRUE(v.items[2].selected);
+            EXPECT_FALSE(v.items[1].selected);
+            const auto third = p.Find(L"Surface 3 ");
+            EXPECT_TRUE(p.screen.At(third.first, third.second).attr & orv::term::kAttrReverse);
+            // Space again removes it; a plain arrow selects one item as the kernel does.
+            p.Type(L' ');
+            p.Press(KeyCode::Down);
+        },
+        [](Person& p) {
+            const auto v = orv::win::Inspect(p.Control(kSurfaces));
+            int selected = 0;
+            for (const auto& item : v.items) selected += item.selected ? 1 : 0;
+            EXPECT_EQ(selected, 1);
+            EXPECT_TRUE(v.items[1].selected || v.items[3].selected);
+            p.Press(KeyCode::Escape);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    SurfacesDialog dialog;
+    dialog.DoModal();
+    EXPECT_EQ(person.Done(), 5u);
+}
+
+TEST_F(TermControlsTest, MultiLineEditsWrapAndPaintedWindowsShowTheirText) {
+    Person person({
+        [](Person& p) {
+            SCOPED_TRACE(p.Text());
+            EXPECT_TRUE(p.Shows(L"[Faces on the inner"));
+            EXPECT_TRUE(p.Shows(L"[wall of the housing,"));
+            EXPECT_TRUE(p.Shows(L"f(r) = 2r"));
+            // The painted window gets a frame as a placeholder.
+            const auto text = p.Find(L"f(r) = 2r");
+            EXPECT_EQ(p.screen.At(text.first - 1, text.second).ch, L'\u2502');
+            ::SetFocus(p.Control(kNote));
+            p.Press(KeyCode::End);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.cursor.visible);
+            const auto last = p.Find(L"oil");
+            EXPECT_EQ(p.cursor.y, last.second) << p.Text();
+            p.Press(KeyCode::Escape);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    SurfacesDialog dialog;
+    dialog.DoModal();
+    EXPECT_EQ(person.Done(), 2u);
+}
+
+}  // namespace
