@@ -104,7 +104,7 @@ bool ShowLines(const std::string& text, std::map<int, std::string>& shows, std::
 namespace {
 
 void FrontEndUsage(std::ostream& err) {
-    err << "usage: orvdlg shot SCRIPT OUTDIR\n"
+    err << "usage: orvdlg shot SCRIPT OUTDIR   (\"show  # shot: NAME\" writes NAME.png)\n"
            "       orvdlg run --driver qt [--slow MS] SCRIPT\n";
 }
 
