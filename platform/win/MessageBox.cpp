@@ -3,6 +3,9 @@
 #include "platform/win/MessageBox.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/win/CDialog.h"
 #include "platform/win/Inspect.h"
@@ -15,6 +18,44 @@ namespace {
 
 constexpr int kIconId = 20;
 constexpr int kTextId = 0xFFFF;
+// Text wider than this many average characters of the dialog font is wrapped.
+constexpr int kMaxLineChars = 60;
+constexpr int kCharWidth = 6;    // pixels of an average character of the 8-point dialog font
+constexpr int kLineHeight = 13;  // pixels of a line of it
+
+// The lines of a message: explicit line breaks are kept (a CR before them dropped), and each
+// paragraph is broken at the last blank that lets the line fit `maxChars`; a word longer than
+// that is cut. The blanks at a break are dropped.
+std::vector<std::wstring> WrapMessage(std::wstring_view text, std::size_t maxChars) {
+    std::vector<std::wstring> lines;
+    maxChars = std::max<std::size_t>(maxChars, 1);
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = text.find(L'\n', start);
+        std::wstring_view para = text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
+        if (!para.empty() && para.back() == L'\r') para.remove_suffix(1);
+        if (para.empty()) lines.emplace_back();
+        while (!para.empty()) {
+            if (para.size() <= maxChars) {
+                lines.emplace_back(para);
+                break;
+            }
+            std::size_t cut = para.rfind(L' ', maxChars);
+            std::size_t next = cut;
+            if (cut == std::wstring_view::npos || cut == 0) {
+                cut = next = maxChars;
+            } else {
+                while (cut > 0 && para[cut - 1] == L' ') --cut;
+            }
+            lines.emplace_back(para.substr(0, cut));
+            para.remove_prefix(next);
+            while (!para.empty() && para.front() == L' ') para.remove_prefix(1);
+        }
+        if (end == std::wstring_view::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
 
 struct Button {
     int id;
@@ -117,10 +158,20 @@ private:
         auto dluY = [](int px) { return (px * 8 + 6) / 13; };
         const int margin = 11;
         const bool icon = IconResource(type_ & MB_ICONMASK) != nullptr;
-        int lines = 1 + int(std::count(text_.begin(), text_.end(), L'\n'));
-        int textWidth = std::max(TextWidth(text_), 6);
-        int textHeight = lines * 13;
         int textX = margin + (icon ? 32 + margin : 0);
+        // Long text wraps at word boundaries, as the framework's boxes do, to at most
+        // kMaxLineChars characters and three quarters of the work area; the box grows in height,
+        // but not beyond the work area (the text is cut there).
+        RECT work{0, 0, 1024, 768};
+        ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+        const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
+        const int widest = std::max(1, std::min(kMaxLineChars, (workWidth * 3 / 4 - textX - margin) / kCharWidth));
+        const std::vector<std::wstring> lines = WrapMessage(text_, std::size_t(widest));
+        std::wstring wrapped;
+        for (std::size_t i = 0; i < lines.size(); ++i) wrapped += (i ? L"\n" : L"") + lines[i];
+        int textWidth = std::max(TextWidth(wrapped), kCharWidth);
+        const int chrome = 2 * margin + 17 + 23 + 40;  // margins, the gap above the buttons, buttons, title bar
+        int textHeight = std::max(kLineHeight, std::min(int(lines.size()) * kLineHeight, (workHeight - chrome) / kLineHeight * kLineHeight));
         int textY = margin + (icon && textHeight < 32 ? (32 - textHeight) / 2 : 0);
         int contentBottom = std::max(textY + textHeight, icon ? margin + 32 : 0);
         const int buttonWidth = 75, buttonHeight = 23, gap = 6;
@@ -145,7 +196,7 @@ private:
         orv::res::DialogItemTemplate text;
         text.className = L"Static";
         text.id = kTextId;
-        text.text = text_;
+        text.text = wrapped;
         text.style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
         text.x = dluX(textX), text.y = dluY(textY), text.cx = dluX(textWidth), text.cy = dluY(textHeight);
         template_.items.push_back(text);
