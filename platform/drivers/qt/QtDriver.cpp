@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -199,6 +200,16 @@ struct QtDriver::Impl {
 
     bool Interactive() const { return options.inner == nullptr; }
 
+    // Windows whose mouse input goes to the kernel as points: those it draws itself, and
+    // top-level windows that are not dialogs.
+    bool TakesMouse(HWND hwnd) const {
+        auto it = entries.find(hwnd);
+        if (it == entries.end()) return false;
+        if (it->second.kind == Kind::Painted) return true;
+        return it->second.kind == Kind::Top && !IsDialog(orv::win::Inspect(hwnd));
+    }
+    POINT lastMouse{-1000000, -1000000};
+
     // Gives one input from a widget's handler: the kernel acts, then the widgets follow it.
     void Give(const std::function<bool()>& action) {
         if (syncing || !Interactive()) return;
@@ -224,6 +235,24 @@ struct QtDriver::Impl {
                  static_cast<QFocusEvent*>(event)->reason() == Qt::ShortcutFocusReason)) {
                 impl_.Give([hwnd] { return in::Focus(hwnd); });
                 return false;
+            }
+            // A window the kernel draws (a plot, an owner-drawn button, a balloon) takes the mouse
+            // as the kernel does: at a point of the screen, hit-tested by the kernel.
+            if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove) &&
+                impl_.Interactive() && impl_.TakesMouse(hwnd)) {
+                auto* mouse = static_cast<QMouseEvent*>(event);
+                const WindowView v = orv::win::Inspect(hwnd);
+                const RECT& origin = v.parent ? v.windowRect : v.clientRect;
+                const POINT at{origin.left + mouse->pos().x(), origin.top + mouse->pos().y()};
+                if (event->type() == QEvent::MouseMove) {
+                    if (at.x == impl_.lastMouse.x && at.y == impl_.lastMouse.y) return false;
+                    impl_.lastMouse = at;
+                    impl_.Give([at] { return in::MoveMouse(at); });
+                } else {
+                    const bool right = mouse->button() == Qt::RightButton;
+                    impl_.Give([at, right] { return in::ClickAt(at, right); });
+                }
+                return true;
             }
             if (event->type() == QEvent::Close && impl_.Interactive()) {
                 event->ignore();
@@ -271,6 +300,7 @@ struct QtDriver::Impl {
             // Dialogs draw nothing themselves; balloons and pop-ups draw everything.
             w = new PaintedWidget(nullptr);
             w->setAutoFillBackground(true);
+            w->setMouseTracking(!IsDialog(v));
             break;
         }
         case Kind::Container: w = new QWidget(parent); break;
@@ -370,7 +400,11 @@ struct QtDriver::Impl {
             QObject::connect(e.down, &QToolButton::clicked, [this, hwnd] { Give([hwnd] { return in::Spin(hwnd, -1); }); });
             break;
         }
-        case Kind::Painted: w = new PaintedWidget(parent); break;
+        case Kind::Painted: {
+            w = new PaintedWidget(parent);
+            w->setMouseTracking(true);
+            break;
+        }
         }
         w->installEventFilter(&filter);
         owners[w] = hwnd;

@@ -9,6 +9,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <functional>
@@ -28,10 +31,21 @@ namespace {
 
 constexpr int kPlain = 100, kGiven = 101, kEdit = 102, kIcon = 103, kPlot = 104;
 
-// A static whose own window procedure paints it: a red block on white.
+// A static whose own window procedure paints it: a red block on white. It keeps where the
+// mouse moved and clicked, and a click ends its dialog.
 class RedBlock : public CWnd {
 public:
+    POINT moved{-1, -1}, clicked{-1, -1};
     RedBlock() {
+        HandleMessage(WM_MOUSEMOVE, [this](WPARAM, LPARAM at) -> LRESULT {
+            moved = POINT{SHORT(LOWORD(DWORD(at))), SHORT(HIWORD(DWORD(at)))};
+            return 0;
+        });
+        HandleMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM at) -> LRESULT {
+            clicked = POINT{SHORT(LOWORD(DWORD(at))), SHORT(HIWORD(DWORD(at)))};
+            ::EndDialog(::GetParent(m_hWnd), IDOK);
+            return 0;
+        });
         HandleMessage(WM_PAINT, [this](WPARAM, LPARAM) -> LRESULT {
             CPaintDC dc(this);
             RECT client{};
@@ -78,11 +92,11 @@ public:
         return TRUE;
     }
     bool red = false;
+    RedBlock plot_;
 
 private:
     orv::res::DialogTemplate template_;
     CFont serif_, bold_;
-    RedBlock plot_;
 };
 
 // The inner driver: runs `look` once the dialog's widgets are up, then ends the dialog.
@@ -228,6 +242,41 @@ TEST(QtLooks, StaticIconShowsTheKernelsIconAndAPaintingStaticItsDrawing) {
     EXPECT_GT(count(iconRect, blue), 32 * 32 / 2);
     // The subclassed static's own red block, 16 x 16.
     EXPECT_EQ(count(plotRect, QColor(255, 0, 0)), 16 * 16);
+}
+
+TEST(QtLooks, APersonsMouseOnAWindowTheKernelDrawsReachesItAtThatPoint) {
+    orv::qt::EnsureApplication(true);
+    orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
+    orv::win::DriverScope scope(&driver);
+    LooksDialog dialog(8);
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (++ticks > 250) {
+            if (HWND modal = orv::win::ActiveModalWindow()) ::EndDialog(modal, IDABORT);
+            return;
+        }
+        orv::qt::PaintedWidget* plot = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            for (QWidget* w : top->findChildren<QWidget*>())
+                if (auto* p = dynamic_cast<orv::qt::PaintedWidget*>(w); p && p->isVisible()) plot = p;
+        if (!plot) return;
+        timer.stop();
+        QMetaObject::invokeMethod(
+            qApp,
+            [plot] {
+                QMouseEvent move(QEvent::MouseMove, QPointF(7, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(plot, &move);
+                QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(12, 9));
+            },
+            Qt::QueuedConnection);
+    });
+    timer.start(20);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.plot_.moved.x, 7);
+    EXPECT_EQ(dialog.plot_.moved.y, 5);
+    EXPECT_EQ(dialog.plot_.clicked.x, 12);
+    EXPECT_EQ(dialog.plot_.clicked.y, 9);
 }
 
 TEST(QtLooks, IconAndBitmapPicturesComeFromTheHandles) {
