@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -23,6 +22,7 @@
 #include "platform/win/Driver.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
+#include "support/StepDriver.h"
 
 #include <unistd.h>
 
@@ -54,21 +54,7 @@ public:
 };
 ::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-class StepDriver : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-    StepDriver& Then(std::function<void()> step) {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-};
+using orvtest::StepDriver;
 
 HWND Modal() { return orv::win::ActiveModalWindow(); }
 HWND Ctl(int id) { return orv::win::FindControl(Modal(), id); }

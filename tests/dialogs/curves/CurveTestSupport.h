@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "platform/win/Driver.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
+#include "support/StepDriver.h"
 
 namespace curvetest {
 
@@ -46,21 +46,7 @@ public:
     }
 };
 
-class StepDriver : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-    StepDriver& Then(std::function<void()> step) {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-};
+using orvtest::StepDriver;
 
 inline HWND Modal() { return orv::win::ActiveModalWindow(); }
 inline HWND Ctl(int id) { return orv::win::FindControl(Modal(), id); }

@@ -2,7 +2,6 @@
 // Test support for the object dialog shell: a driver that plays steps, a template builder,
 // the sample model, and what a person sees (message boxes, control state).
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,25 +16,12 @@
 #include "platform/win/Driver.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
+#include "support/StepDriver.h"
 
 namespace shelltest {
 
 // Plays one step per "wait for input"; a test adds the steps a person would take.
-class StepDriver : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-    StepDriver& Then(std::function<void()> step) {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-};
+using orvtest::StepDriver;
 
 inline HWND Modal() { return orv::win::ActiveModalWindow(); }
 inline HWND Ctl(int id) { return orv::win::FindControl(Modal(), id); }
