@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "platform/res/Images.h"
+#include "platform/res/Resources.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/WinApi.h"
 
@@ -223,6 +224,15 @@ QImage IconPicture(HICON icon, int cx, int cy) {
 
 QImage BitmapPicture(HBITMAP bitmap) {
     const orv::win::DisplayList* drawing = bitmap ? orv::win::BitmapDisplayList(bitmap) : nullptr;
+    // A bitmap static of a dialog template holds the kernel's handle of the named resource.
+    orv::win::IconInfo named;
+    if (!drawing && bitmap && orv::win::GetIconInformation(reinterpret_cast<HICON>(bitmap), named)) {
+        UINT number = 0;
+        if (named.name.size() > 1 && named.name[0] == L'#') number = UINT(std::wcstoul(named.name.c_str() + 1, nullptr, 10));
+        const orv::res::Image* image =
+            orv::res::FindBitmap(named.module, number ? MAKEINTRESOURCE(number) : named.name.c_str());
+        return image ? ToQImage(*image) : QImage();
+    }
     CBitmap* object = drawing ? CBitmap::FromHandle(bitmap) : nullptr;
     BITMAP info;
     if (!object || !object->GetBitmap(&info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};

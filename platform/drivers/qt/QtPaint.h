@@ -33,8 +33,9 @@ int DialogFontPixels(int pointSize);
 // The picture of an icon handle at cx x cy (0: the icon's own size): a resource icon of its
 // module, or a system icon. A null image when the handle is not an icon.
 QImage IconPicture(HICON icon, int cx = 0, int cy = 0);
-// The picture of a bitmap handle: its recorded drawing at the bitmap's size. Null when the
-// handle is not a bitmap.
+// The picture of a bitmap handle: its recorded drawing at the bitmap's size, or for the handle a
+// dialog template gives a bitmap static, the module's bitmap resource of that name. Null when
+// the handle is neither.
 QImage BitmapPicture(HBITMAP bitmap);
 // The window region set with SetWindowRgn, in window coordinates; empty when it has none.
 QRegion WindowRegionOf(HWND hwnd);

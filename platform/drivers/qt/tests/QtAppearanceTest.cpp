@@ -22,6 +22,8 @@
 #include "platform/drivers/qt/QtPaint.h"
 #include "platform/res/DialogBuilder.h"
 #include "platform/res/Images.h"
+#include "platform/res/Module.h"
+#include "platform/res/Resources.h"
 #include "platform/win/Afx.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Inspect.h"
@@ -277,6 +279,55 @@ TEST(QtLooks, APersonsMouseOnAWindowTheKernelDrawsReachesItAtThatPoint) {
     EXPECT_EQ(dialog.plot_.moved.y, 5);
     EXPECT_EQ(dialog.plot_.clicked.x, 12);
     EXPECT_EQ(dialog.plot_.clicked.y, 9);
+}
+
+// A dialog whose template names an icon and a bitmap of the test program's resources.
+class ResourceImagesDialog : public CDialog {
+public:
+    ResourceImagesDialog()
+        : template_(orv::res::DialogBuilder(L"Images", 120, 60)
+                        .Control(L"Static", L"#201", 301, SS_ICON, 7, 7, 21, 20)
+                        .Control(L"Static", L"#202", 302, SS_BITMAP, 40, 7, 32, 10)
+                        .DefaultButton(L"OK", IDOK, 63, 40, 50, 14)
+                        .Build()) {
+        InitModalIndirect(&template_);
+    }
+
+private:
+    orv::res::DialogTemplate template_;
+};
+
+TEST(QtLooks, TemplateIconAndBitmapStaticsShowTheModulesResources) {
+    const HINSTANCE self = orv::res::GetMainModule();
+    const orv::res::Image icon = orv::res::IconImageAt(self, MAKEINTRESOURCE(201), 32, 32);
+    const orv::res::Image* bitmap = orv::res::FindBitmap(self, MAKEINTRESOURCE(202));
+    ASSERT_EQ(icon.width, 32);
+    ASSERT_TRUE(bitmap);
+    ResourceImagesDialog dialog;
+    QImage iconShown, bitmapShown;
+    orv::qt::EnsureApplication(true);
+    Looker looker([&](HWND) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            for (QLabel* l : top->findChildren<QLabel*>()) {
+                const QImage shown = l->pixmap(Qt::ReturnByValue).toImage();
+                if (shown.isNull()) continue;
+                (shown.width() == 32 ? iconShown : bitmapShown) = shown;
+            }
+    });
+    orv::qt::QtDriverOptions options;
+    options.inner = &looker;
+    orv::qt::QtDriver driver(std::move(options));
+    orv::win::DriverScope scope(&driver);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    ASSERT_EQ(iconShown.size(), QSize(32, 32));
+    ASSERT_EQ(bitmapShown.size(), QSize(bitmap->width, bitmap->height));
+    // Compared premultiplied, as the pixmap keeps the icon's translucent pixels.
+    const QImage premultiplied = iconShown.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 32; y += 5)
+        for (int x = 0; x < 32; x += 5)
+            EXPECT_EQ(premultiplied.pixel(x, y), qPremultiply(icon.At(x, y))) << x << "," << y;
+    for (int x = 0; x < bitmap->width; x += 7)
+        EXPECT_EQ(bitmapShown.pixel(x, 8) | 0xFF000000u, bitmap->At(x, 8) | 0xFF000000u) << x;
 }
 
 TEST(QtLooks, IconAndBitmapPicturesComeFromTheHandles) {
