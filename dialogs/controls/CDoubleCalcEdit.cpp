@@ -1,10 +1,10 @@
 #include "dialogs/controls/CDoubleCalcEdit.h"
 
+#include <charconv>
 #include <string>
 
 #include "dialogs/resources/Controls.h"
 #include "platform/locale/Locale.h"
-#include "platform/win/TextFormat.h"
 
 namespace {
 
@@ -79,7 +79,10 @@ void CDoubleCalcEdit::PreSubclassWindow() {
 void CDoubleCalcEdit::SetValue(double value) {
     SetTextQuietly(CString());
     LimitText(kMaxTextLength);
-    std::wstring text = orv::FormatPrintf(L"%.16g", value);
+    // "%.16g", whatever C locale a front end has set for the process.
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 16);
+    std::wstring text(buffer, written.ptr);
     for (auto& c : text)
         if (c == L'.') c = decimalSeparator_[0];
     if (text.empty()) text = L"0";
