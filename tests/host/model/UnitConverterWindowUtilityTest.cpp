@@ -198,6 +198,7 @@ const Symbols kPoint{L'.', L',', L'-', L'+'};
 const Symbols kGerman{L',', L'.', L'-', L'+'};
 const Symbols kFrench{L',', L'\u00A0', L'-', L'+'};
 const Symbols kSwiss{L'.', L'\'', L'-', L'+'};
+const Symbols kMinusSign{L',', L'.', L'\u2212', L'+'};  // a locale whose minus is U+2212
 
 struct LocaleParseCase {
     const char* name;
@@ -233,6 +234,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleParseCase{"FrenchGrouping", &kFrench, L"1\u00A0000", false, 0},
                       LocaleParseCase{"SwissPoint", &kSwiss, L"0.5", true, 0.5},
                       LocaleParseCase{"SwissApostropheGroups", &kSwiss, L"1'000", false, 0},
+                      LocaleParseCase{"LocaleMinus", &kMinusSign, L"\u22122,5", true, -2.5},
+                      LocaleParseCase{"LocaleMinusInExponent", &kMinusSign, L"1e\u22122", true, 0.01},
+                      LocaleParseCase{"HyphenStillMinus", &kMinusSign, L"-2,5", true, -2.5},
+                      LocaleParseCase{"TwoSigns", &kMinusSign, L"-\u22122", false, 0},
                       LocaleParseCase{"GermanOverflow", &kGerman, L"1,5e999", false, 0},
                       LocaleParseCase{"GermanUnderflow", &kGerman, L"1,5e-400", true, 0}),
     [](const auto& info) { return std::string(info.param.name); });
