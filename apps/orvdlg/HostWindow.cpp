@@ -19,7 +19,7 @@ namespace {
 using DataModelDialogs::AFeaObjectPropertiesDialog;
 
 // Column widths in dialog units.
-constexpr int kTypeColumn = 112, kIdColumn = 28, kDescriptionColumn = 104;
+constexpr int kTypeColumn = 132, kIdColumn = 22, kDescriptionColumn = 92;
 
 int DialogUnitsToPixels(const CDialog& dialog, int cx) {
     RECT rect{0, 0, cx, 0};
