@@ -2,6 +2,7 @@
 // What a device context records: drawing as plain data, in drawing order. Drivers render it,
 // tests inspect it. Coordinates are the window's client coordinates (device units).
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ enum class DrawKind {
     Pixel,         // points[0], textColor as the colour
 };
 
+struct DisplayList;
+
 struct DrawOp {
     DrawKind kind = DrawKind::Line;
     std::vector<POINT> points;
@@ -68,6 +71,8 @@ struct DrawOp {
     int backMode = 2;       // OPAQUE 2, TRANSPARENT 1
     UINT_PTR image = 0;
     DWORD rop = 0;
+    // Bitmap: the source bitmap's drawing as it was when copied (null when it had none).
+    std::shared_ptr<const DisplayList> source;
 };
 
 struct DisplayList {

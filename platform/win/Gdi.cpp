@@ -989,6 +989,9 @@ BOOL CDC::StretchBlt(int x, int y, int cx, int cy, CDC* source, int sx, int sy, 
     op.rop = rop;
     if (source)
         if (DCState* s = FindDC(source->m_hDC)) op.image = reinterpret_cast<UINT_PTR>(s->bitmap);
+    // The pixels are copied now: the source bitmap may change or be deleted before this is shown.
+    if (const DisplayList* drawing = op.image ? BitmapDisplayList(reinterpret_cast<HBITMAP>(op.image)) : nullptr)
+        op.source = std::make_shared<const DisplayList>(*drawing);
     if (DCState* s = FindDC(m_hDC)) op.format = UINT(s->stretch);
     Record(m_hDC, op);
     return TRUE;

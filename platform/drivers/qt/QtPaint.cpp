@@ -129,12 +129,25 @@ void PaintImage(QPainter& painter, const DrawOp& op) {
             return;
         }
     } else if (op.image) {
-        const QImage picture = BitmapPicture(reinterpret_cast<HBITMAP>(op.image));
+        // StretchBlt: the source rectangle at points[0] with `size`; BitBlt: the target's size.
+        const QPoint from = op.points.empty() ? QPoint(0, 0) : QPoint(op.points[0].x, op.points[0].y);
+        const QSize size = op.size.cx > 0 && op.size.cy > 0 ? QSize(op.size.cx, op.size.cy) : target.size();
+        QImage picture;
+        if (op.source) {
+            // The source's drawing as it was when copied.
+            picture = QImage(from.x() + size.width(), from.y() + size.height(), QImage::Format_RGB32);
+            picture.fill(Qt::black);
+            QPainter source(&picture);
+            PaintDisplayList(source, *op.source);
+        } else {
+            picture = BitmapPicture(reinterpret_cast<HBITMAP>(op.image));
+        }
         if (!picture.isNull()) {
-            // StretchBlt: the source rectangle at points[0] with `size`; BitBlt: the target's size.
-            const QPoint from = op.points.empty() ? QPoint(0, 0) : QPoint(op.points[0].x, op.points[0].y);
-            const QSize size = op.size.cx > 0 && op.size.cy > 0 ? QSize(op.size.cx, op.size.cy) : target.size();
+            // Halftone stretching averages the pixels it drops.
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, op.format == HALFTONE);
             painter.drawImage(target, picture, QRect(from, size));
+            painter.restore();
             return;
         }
     }

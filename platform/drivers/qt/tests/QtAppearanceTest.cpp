@@ -352,4 +352,30 @@ TEST(QtLooks, IconAndBitmapPicturesComeFromTheHandles) {
     EXPECT_TRUE(orv::qt::BitmapPicture(nullptr).isNull());
 }
 
+TEST(QtLooks, ABitmapCopiedFromAnotherKeepsItsPixelsAfterTheSourceIsGone) {
+    // As the expression edit makes its balloon icon: drawn at 32 x 32, halved into 16 x 16,
+    // and the large bitmap deleted at once.
+    CDC large, small;
+    large.CreateCompatibleDC(nullptr);
+    small.CreateCompatibleDC(nullptr);
+    CBitmap target;
+    target.CreateCompatibleBitmap(&small, 16, 16);
+    CBitmap* oldSmall = small.SelectObject(&target);
+    {
+        CBitmap source;
+        source.CreateCompatibleBitmap(&large, 32, 32);
+        CBitmap* oldLarge = large.SelectObject(&source);
+        RECT all{0, 0, 32, 32}, corner{0, 0, 16, 16};
+        large.FillSolidRect(&all, RGB(0, 0, 255));
+        large.FillSolidRect(&corner, RGB(255, 0, 0));
+        small.StretchBlt(0, 0, 16, 16, &large, 0, 0, 32, 32, SRCCOPY);
+        large.SelectObject(oldLarge);
+    }
+    small.SelectObject(oldSmall);
+    const QImage picture = orv::qt::BitmapPicture(HBITMAP(target.GetSafeHandle()));
+    ASSERT_EQ(picture.size(), QSize(16, 16));
+    EXPECT_EQ(picture.pixelColor(3, 3), QColor(255, 0, 0));
+    EXPECT_EQ(picture.pixelColor(12, 12), QColor(0, 0, 255));
+}
+
 }  // namespace
