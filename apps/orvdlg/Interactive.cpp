@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <stdexcept>
+#include <string>
 #include <unistd.h>
 
 #include "apps/orvdlg/HostWindow.h"
@@ -141,7 +142,12 @@ std::optional<int> RunCommand(const std::vector<std::string>& args, std::ostream
 
 UiEnvironment CurrentUiEnvironment() {
     UiEnvironment environment;
-    environment.display = Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+    // A Qt platform plug-in chosen by name (vnc, eglfs, ...) shows windows too; offscreen and
+    // minimal show nothing to a person.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string qtPlatform = platform ? platform : "";
+    environment.display = Set("DISPLAY") || Set("WAYLAND_DISPLAY") ||
+                          (!qtPlatform.empty() && qtPlatform.rfind("offscreen", 0) != 0 && qtPlatform.rfind("minimal", 0) != 0);
     environment.terminal = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
 #ifdef ORV_HAVE_QT
     environment.haveQt = true;
@@ -156,7 +162,7 @@ std::optional<FrontEnd> ChooseFrontEnd(const std::string& requested, const UiEnv
                                        std::string& error) {
     if (requested == "qt") {
         if (!environment.haveQt) error = kNoQt;
-        else if (!environment.display && !Set("QT_QPA_PLATFORM")) error = kNoDisplay;
+        else if (!environment.display) error = kNoDisplay;
         else return FrontEnd::Qt;
         return std::nullopt;
     }

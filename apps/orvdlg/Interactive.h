@@ -18,7 +18,7 @@ enum class FrontEnd { Qt, Terminal };
 
 // What the front ends need, as found at start-up.
 struct UiEnvironment {
-    bool display = false;       // DISPLAY or WAYLAND_DISPLAY is set
+    bool display = false;       // DISPLAY or WAYLAND_DISPLAY is set, or a Qt platform that shows windows
     bool terminal = false;      // standard input and output are a terminal
     bool haveQt = false;        // the build has the Qt front end
     bool haveTerminal = false;  // the build has the terminal front end
