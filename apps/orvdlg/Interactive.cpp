@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -88,7 +89,9 @@ int RunScriptThroughTerminal(const std::string& script, int slow, std::ostream& 
         err << "orvdlg: the terminal front end reads standard input: give the script as a file\n";
         return 2;
     }
-    ScriptSession session(out);
+    // The screen belongs to the front end during the run: the report follows it.
+    std::ostringstream report;
+    ScriptSession session(report);
     orv::term::TerminalDriverOptions options;
     options.inner = &session.ScriptDriver();
     options.slowMilliseconds = slow;
@@ -101,6 +104,7 @@ int RunScriptThroughTerminal(const std::string& script, int slow, std::ostream& 
     session.SetFrontEnd(&driver);
     const int status = session.RunFile(script);
     driver.Stop();
+    out << report.str();
     return status;
 #else
     (void)script, (void)slow, (void)out;
