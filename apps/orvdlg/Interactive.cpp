@@ -228,6 +228,7 @@ std::optional<int> RunInteractiveCommand(const std::vector<std::string>& args, c
     try {
         if (open) session.LoadFile(path);
         else session.LoadSample();
+        session.Scenario();  // the window shows a design scenario: a model without one is refused here
     } catch (const std::runtime_error& failure) {
         err << "orvdlg: " << failure.what() << "\n";
         return 2;

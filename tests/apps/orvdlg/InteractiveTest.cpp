@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -113,6 +116,18 @@ TEST(InteractiveFrontEnd, RefusalsSayWhyAndExitWithStatusTwo) {
         EXPECT_EQ(2, run.status) << line;
         EXPECT_EQ(0u, run.err.find(c.message)) << line << "\n" << run.err;
     }
+}
+
+TEST(InteractiveFrontEnd, AModelWithoutADesignScenarioIsRefusedBeforeAnyWindow) {
+    const char* base = std::getenv("ORV_TEST_TMP");
+    const std::filesystem::path dir = std::filesystem::path(base ? base : "/tmp") / "interactive";
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "empty.json").string();
+    std::ofstream(path) << "{\"format\": \"orv-model\", \"version\": 1, \"name\": \"empty\", \"scenarios\": []}\n";
+    const auto run = Invoke({"open", path.c_str(), "--ui", "terminal"}, Env(false, true, false, true));
+    EXPECT_EQ(2, run.status);
+    EXPECT_EQ("orvdlg: the model has no design scenario\n", run.err);
+    EXPECT_EQ("", run.out);
 }
 
 TEST(InteractiveFrontEnd, AScriptThroughTheTerminalNeedsATerminal) {
