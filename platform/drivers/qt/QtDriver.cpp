@@ -191,7 +191,7 @@ struct QtDriver::Impl {
     QtDriverOptions options;
     std::map<HWND, Entry> entries;
     std::map<QWidget*, HWND> owners;
-    // Statics and buttons whose own window procedure draws them (a plot in a static frame).
+    // Statics whose own window procedure draws them (a plot in a static frame), decided once.
     std::map<HWND, bool> selfPainted;
     bool syncing = false;
     bool inputGiven = false;
