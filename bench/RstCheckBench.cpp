@@ -5,9 +5,11 @@
 //   orv_bench --benchmark_filter=RstCheck --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
 // - WholeCheck: CheckExpressionOnSurface from the load object: creating the evaluator, the
-//   node list of the surface from the scenario, the frame, every node converted and evaluated;
-// - GivenNodes: CheckExpressionOnNodes over the node list gathered once;
-// - EvaluateAlone: EvaluateAt at the 1,000,000 precomputed (r, s, t), nothing else.
+//   surface's nodes read from the scenario's node store a block at a time, the frame, every
+//   node converted and evaluated;
+// - GivenNodes: CheckExpressionOnNodes over a list of node pointers gathered once;
+// - EvaluateAlone: EvaluateAt at the 1,000,000 precomputed (r, s, t), nothing else;
+// - GatherOnly, ConvertOnly: the check's node loop without the evaluator.
 
 #include <benchmark/benchmark.h>
 
@@ -124,27 +126,42 @@ void BM_RstCheck_EvaluateAlone(benchmark::State& state) {
     Finish(state);
 }
 
-// The node loop without the evaluator: reading the nodes and converting them to (r, s, t).
-void BM_RstCheck_ConvertOnly(benchmark::State& state) {
+// The check's node loop without the evaluator: the surface's nodes gathered from the node store
+// a block at a time (GatherOnly), and also converted to (r, s, t) (ConvertOnly, argument: the
+// variables computed, 7 all, 1 r only, 2 s only).
+constexpr std::size_t kBlock = 256;
+
+template <bool kConvert>
+void NodeLoop(benchmark::State& state, unsigned needed) {
     Model& model = TheModel();
+    const auto* surface = static_cast<const DbPartFace*>(model.load->GetGeometry());
     const CCSHelper frame = MakeFrame(model.system);
     const double factor = ModelToDisplayLengthFactor(model.scenario.GetCurrentDisplayUnitSystem());
+    std::vector<double> x(kBlock), y(kBlock), z(kBlock), r(kBlock), s(kBlock), t(kBlock);
+    std::vector<std::uint32_t> ids(kBlock);
     for (auto _ : state) {
         double sum = 0;
-        for (std::size_t i = 0; i < model.nodes.size(); ++i) {
-            if (i + 16 < model.nodes.size()) __builtin_prefetch(model.nodes[i + 16]);
-            const DbNode* node = model.nodes[i];
-            const RstPoint p = frame.ScaleLengths(frame.ToModelRst(node->GetCoordinatesAsArray()), factor);
-            sum += p.r + p.s + p.t;
+        std::size_t cursor = 0;
+        while (const std::size_t n = surface->GatherNodes(&cursor, kBlock, x.data(), y.data(), z.data(), ids.data())) {
+            if (kConvert) {
+                frame.ToRstBlock(n, x.data(), y.data(), z.data(), needed, factor, r.data(), s.data(), t.data());
+                sum += r[0] + s[n - 1] + t[n / 2];
+            } else {
+                sum += x[0] + y[n - 1] + z[n / 2];
+            }
         }
         benchmark::DoNotOptimize(sum);
     }
     Finish(state);
 }
 
+void BM_RstCheck_GatherOnly(benchmark::State& state) { NodeLoop<false>(state, 0); }
+void BM_RstCheck_ConvertOnly(benchmark::State& state) { NodeLoop<true>(state, unsigned(state.range(0))); }
+
 }  // namespace
 
-BENCHMARK(BM_RstCheck_ConvertOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RstCheck_GatherOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RstCheck_ConvertOnly)->Arg(7)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RstCheck_WholeCheck)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RstCheck_GivenNodes)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RstCheck_EvaluateAlone)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);

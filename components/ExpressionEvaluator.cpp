@@ -48,6 +48,11 @@ HRESULT ExpressionEvaluator::QueryInterface(REFIID iid, void** object) {
         AddRef();
         return S_OK;
     }
+    if (iid == IID_IExpressionBlockEvaluator) {
+        *object = static_cast<IExpressionBlockEvaluator*>(this);
+        AddRef();
+        return S_OK;
+    }
     *object = nullptr;
     return E_NOINTERFACE;
 }
@@ -173,6 +178,29 @@ HRESULT ExpressionEvaluator::EvaluateAt(double r, double s, double t, double* re
     const HRESULT hr = EvaluateNow();
     if (SUCCEEDED(hr)) *result = result_;
     return hr;
+}
+
+HRESULT ExpressionEvaluator::EvaluateBlock(LONG count, const double* r, const double* s, const double* t, double* results,
+                                           LONG* evaluated) {
+    if (!evaluated) return E_POINTER;
+    *evaluated = 0;
+    if (count < 0) return E_INVALIDARG;
+    if (count > 0 && compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
+    double* v = slots_.data();
+    // The body of EvaluateAt, point after point, without a call through the interface each.
+    for (LONG i = 0; i < count; ++i) {
+        v[expr::kSlotR] = r ? r[i] : 0.0;
+        v[expr::kSlotS] = s ? s[i] : 0.0;
+        v[expr::kSlotT] = t ? t[i] : 0.0;
+        const HRESULT hr = (v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0 ? RunProgram(v) : EvaluateOddVariables();
+        if (FAILED(hr)) [[unlikely]] {
+            *evaluated = i;
+            return hr;
+        }
+        if (results) results[i] = result_;
+    }
+    *evaluated = count;
+    return S_OK;
 }
 
 HRESULT ExpressionEvaluator::SetNumberSymbols(WCHAR decimalSeparator, WCHAR negativeSign, WCHAR positiveSign) {

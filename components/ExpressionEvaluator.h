@@ -9,13 +9,15 @@
 #include "components/expr/ExprCompiler.h"
 #include "components/expr/ExprJit.h"
 #include "components/interfaces/IExpressionEvaluator.h"
+#include "components/interfaces/IExpressionEvaluatorBlock.h"
 
 namespace orv::components {
 
 // Evaluation runs the program as machine code where that can be made, else interprets it;
 // both give the same values and errors. ORV_EXPR_ENGINE=interpreter in the environment at
-// creation selects the interpreter.
-class __attribute__((visibility("hidden"))) ExpressionEvaluator final : public IExpressionEvaluator {
+// creation selects the interpreter. IExpressionBlockEvaluator evaluates many points in one call.
+class __attribute__((visibility("hidden"))) ExpressionEvaluator final : public IExpressionEvaluator,
+                                                                         public IExpressionBlockEvaluator {
 public:
     ExpressionEvaluator();
 
@@ -41,6 +43,9 @@ public:
     HRESULT SetT(double value) override;
     HRESULT GetMode(LONG* mode) override;
     HRESULT Reset(LONG mode) override;
+
+    HRESULT EvaluateBlock(LONG count, const double* r, const double* s, const double* t, double* results,
+                          LONG* evaluated) override;
 
 private:
     ~ExpressionEvaluator() = default;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace OrvDbRecord {
@@ -50,39 +51,17 @@ public:
     // a degenerate local system keeps the previous axes (false).
     bool SetUp(const OrvDbRecord::DbCoordinateSystem& system);
 
-    // (r, s, t) of a model point, lengths still in model units.
-    RstPoint ToModelRst(const Vector3& p) const {
-        if (type_ == 0) return {p[0], p[1], p[2]};
-        const double qx = p[0] - a_[0], qy = p[1] - a_[1], qz = p[2] - a_[2];
-        const double x = qx * axes_[0][0] + qy * axes_[0][1] + qz * axes_[0][2];
-        const double y = qx * axes_[1][0] + qy * axes_[1][1] + qz * axes_[1][2];
-        const double z = qx * axes_[2][0] + qy * axes_[2][1] + qz * axes_[2][2];
-        switch (type_) {
-        case 1: return {std::sqrt(x * x + y * y), std::atan2(y, x), z};
-        case 3: return {std::sqrt(x * x + y * y + z * z), std::atan2(std::sqrt(x * x + y * y), z), std::atan2(y, x)};
-        default: return {x, y, z};
-        }
-    }
-    // The same, computing only the variables of `needed` (bit 0 r, 1 s, 2 t); the others are
-    // 0. Skips the arc tangents of angles an expression does not use.
-    RstPoint ToModelRst(const Vector3& p, unsigned needed) const {
-        if (type_ != 1 && type_ != 3) return ToModelRst(p);
-        const double qx = p[0] - a_[0], qy = p[1] - a_[1], qz = p[2] - a_[2];
-        const double x = qx * axes_[0][0] + qy * axes_[0][1] + qz * axes_[0][2];
-        const double y = qx * axes_[1][0] + qy * axes_[1][1] + qz * axes_[1][2];
-        const double z = qx * axes_[2][0] + qy * axes_[2][1] + qz * axes_[2][2];
-        RstPoint rst;
-        if (type_ == 1) {
-            if (needed & 1u) rst.r = std::sqrt(x * x + y * y);
-            if (needed & 2u) rst.s = std::atan2(y, x);
-            rst.t = z;
-        } else {
-            if (needed & 1u) rst.r = std::sqrt(x * x + y * y + z * z);
-            if (needed & 2u) rst.s = std::atan2(std::sqrt(x * x + y * y), z);
-            if (needed & 4u) rst.t = std::atan2(y, x);
-        }
-        return rst;
-    }
+    // (r, s, t) of a model point, lengths still in model units. The arc tangents are RstAtan2.
+    RstPoint ToModelRst(const Vector3& p) const { return ToModelRst(p, 7u); }
+    // The same, computing only the variables of `needed` (bit 0 r, 1 s, 2 t) for the cylindrical
+    // and spherical types; the others are 0. Skips the arc tangents of angles an expression does
+    // not use. The other types always give all three.
+    RstPoint ToModelRst(const Vector3& p, unsigned needed) const;
+    // (r, s, t) of n model points given as coordinate arrays, lengths multiplied by lengthFactor:
+    // r[i], s[i], t[i] are exactly ScaleLengths(ToModelRst({x[i], y[i], z[i]}, needed),
+    // lengthFactor). Four points at a time in vector registers.
+    void ToRstBlock(std::size_t n, const double* x, const double* y, const double* z, unsigned needed, double lengthFactor,
+                    double* r, double* s, double* t) const;
     // Which of r, s and t are lengths for this type (the others are angles).
     bool IsLength(int variable) const {
         switch (variable) {
@@ -108,6 +87,11 @@ private:
     Vector3 c_{};
     std::array<Vector3, 3> axes_{};
 };
+
+// The angle of (x, y) from the positive x axis, in [-pi, pi], as std::atan2 gives it to within 2
+// units in the last place, with its exact values at the axes and diagonals (0, +-pi/4, +-pi/2,
+// +-3pi/4, +-pi), signed zeros, infinities and NaN; written so that it runs in vector registers.
+double RstAtan2(double y, double x);
 
 // The factor that takes a model length into the display unit system (displayable unit 1).
 double ModelToDisplayLengthFactor(const OrvDbRecord::DisplayUnitSystem& display);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
+#include "components/interfaces/IExpressionEvaluatorBlock.h"
 #include "dialogs/controls/ResourceModule.h"
 #include "dialogs/resources/VariableLoads.h"
 #include "host/model/DbDesignScenario.h"
@@ -65,31 +65,34 @@ void ShowInvalidExpressionBox(HWND owner, const std::wstring& text) {
     MessageBox(OwnerOrActive(owner), text.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
-template <class Visit>
-void ForEachRst(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes, const DisplayUnitSystem& display,
-                Visit&& visit) {
-    const CCSHelper frame = MakeFrame(system);
-    const double lengthFactor = ModelToDisplayLengthFactor(display);
-    for (const DbNode* node : nodes)
-        visit(frame.ScaleLengths(frame.ToModelRst(node->GetCoordinatesAsArray()), lengthFactor));
-}
+// One block of nodes: model coordinates and ids, structure of arrays.
+struct NodeBlock {
+    double x[kNodeBlock];
+    double y[kNodeBlock];
+    double z[kNodeBlock];
+    std::uint32_t id[kNodeBlock];
+};
 
-// Hands out the nodes of a check in order, a block at a time: coordinates and node.
+// Hands out the nodes of a check in order, a block at a time.
 class NodeSource {
 public:
     virtual ~NodeSource() = default;
-    // Fills up to `max` entries and returns how many; 0 at the end.
-    virtual std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) = 0;
+    // Fills up to kNodeBlock nodes and returns how many; 0 at the end.
+    virtual std::size_t Next(NodeBlock& block) = 0;
 };
 
 class ListSource : public NodeSource {
 public:
     explicit ListSource(const std::vector<const DbNode*>& nodes) : nodes_(nodes) {}
-    std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) override {
-        const std::size_t n = std::min(max, nodes_.size() - next_);
+    std::size_t Next(NodeBlock& block) override {
+        const std::size_t n = std::min(kNodeBlock, nodes_.size() - next_);
         for (std::size_t k = 0; k < n; ++k) {
-            node[k] = nodes_[next_ + k];
-            xyz[k] = node[k]->GetCoordinatesAsArray();
+            const DbNode& node = *nodes_[next_ + k];
+            const CCSHelper::Vector3 xyz = node.GetCoordinatesAsArray();
+            block.x[k] = xyz[0];
+            block.y[k] = xyz[1];
+            block.z[k] = xyz[2];
+            block.id[k] = node.Id();
         }
         next_ += n;
         return n;
@@ -100,67 +103,59 @@ private:
     std::size_t next_ = 0;
 };
 
-// A surface or edge listing its node ids in ascending order, matched in one pass over the
-// scenario's node map (ids missing from the map are skipped, as DbPartFace::GetNodes does),
-// instead of one look-up per node.
-// FIXME: the model could keep nodes in an indexable store; then this shortcut can go.
-class AscendingIdSource : public NodeSource {
+// A surface or edge: its listed nodes straight from the scenario's packed coordinates.
+class FaceSource : public NodeSource {
 public:
-    using Map = OrvDbRecord::StorageMap<DbNode>;
-    AscendingIdSource(const std::vector<std::uint32_t>& ids, const Map& all) : ids_(ids), it_(all.begin()), end_(all.end()) {}
-    std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) override {
-        std::size_t n = 0;
-        while (n < max && next_ < ids_.size() && it_ != end_) {
-            const std::uint32_t id = ids_[next_];
-            while (it_ != end_ && it_->first < id) ++it_;
-            if (it_ == end_) break;
-            ++next_;
-            if (it_->first != id) continue;
-            node[n] = it_->second.get();
-            xyz[n] = node[n]->GetCoordinatesAsArray();
-            ++n;
-        }
-        return n;
+    explicit FaceSource(const OrvDbRecord::DbPartFace& face) : face_(face) {}
+    std::size_t Next(NodeBlock& block) override {
+        return face_.GatherNodes(&cursor_, kNodeBlock, block.x, block.y, block.z, block.id);
     }
 
 private:
-    const std::vector<std::uint32_t>& ids_;
-    std::size_t next_ = 0;
-    Map::Map::const_iterator it_, end_;
+    const OrvDbRecord::DbPartFace& face_;
+    std::size_t cursor_ = 0;
 };
 
-// The source of an object's nodes: the one-pass match for a surface or edge that lists a large
-// share of the scenario's nodes in ascending order, else the object's own node list.
+// The nodes of an object's geometry in the object's order: a surface or edge gathered from the
+// node store, any other geometry through DbFeaObject::GetNodes.
 class ObjectSource : public NodeSource {
 public:
     explicit ObjectSource(const DbFeaObject& object) {
         using Kind = OrvDbRecord::StorageMapItem::Kind;
-        const OrvDbRecord::DbDesignScenario* scenario = object.GetDesignScenario();
-        const OrvDbRecord::StorageMapItem* geometry = scenario ? object.GetGeometry() : nullptr;
+        const OrvDbRecord::StorageMapItem* geometry = object.GetGeometry();
         if (geometry && (geometry->GetKind() == Kind::Surface || geometry->GetKind() == Kind::Edge)) {
-            const std::vector<std::uint32_t>& ids = static_cast<const OrvDbRecord::DbPartFace*>(geometry)->GetNodeIds();
-            const auto& all = scenario->GetNodes();
-            if (ids.size() * 16 >= all.size() &&
-                std::adjacent_find(ids.begin(), ids.end(), std::greater_equal<>()) == ids.end()) {
-                source_ = std::make_unique<AscendingIdSource>(ids, all);
-                return;
-            }
+            source_ = std::make_unique<FaceSource>(*static_cast<const OrvDbRecord::DbPartFace*>(geometry));
+            return;
         }
         list_ = object.GetNodes();
         source_ = std::make_unique<ListSource>(list_);
     }
-    std::size_t Next(CCSHelper::Vector3* xyz, const DbNode** node, std::size_t max) override {
-        return source_->Next(xyz, node, max);
-    }
+    std::size_t Next(NodeBlock& block) override { return source_->Next(block); }
 
 private:
     std::vector<const DbNode*> list_;
     std::unique_ptr<NodeSource> source_;
 };
 
-std::unique_ptr<NodeSource> SourceOf(const DbFeaObject& object) { return std::make_unique<ObjectSource>(object); }
+// Calls visit(r, s, t) for every node of the source, lengths in display units.
+template <class Visit>
+std::size_t ForEachRst(const DbCoordinateSystem* system, NodeSource& source, const DisplayUnitSystem& display, Visit&& visit) {
+    const CCSHelper frame = MakeFrame(system);
+    const double lengthFactor = ModelToDisplayLengthFactor(display);
+    auto block = std::make_unique<NodeBlock>();
+    double r[kNodeBlock], s[kNodeBlock], t[kNodeBlock];
+    std::size_t count = 0;
+    while (const std::size_t n = source.Next(*block)) {
+        frame.ToRstBlock(n, block->x, block->y, block->z, 7u, lengthFactor, r, s, t);
+        for (std::size_t k = 0; k < n; ++k) visit(RstPoint{r[k], s[k], t[k]});
+        count += n;
+    }
+    return count;
+}
 
-// Reset, the text, then every node of the source in order until the first failure.
+// Reset, the text, then every node of the source in order until the first failure. Each block
+// of nodes is converted at once (only the variables the expression uses) and evaluated in one
+// call where the component offers IExpressionBlockEvaluator, else node by node with EvaluateAt.
 RstCheckOutcome EvaluateFrom(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
                              double lengthFactor, NodeSource& source) {
     RstCheckOutcome outcome;
@@ -177,25 +172,39 @@ RstCheckOutcome EvaluateFrom(IExpressionEvaluator& evaluator, const std::wstring
     LONG used = kExprUsesR | kExprUsesS | kExprUsesT;
     if (FAILED(evaluator.GetVariablesUsed(&used))) used = kExprUsesR | kExprUsesS | kExprUsesT;
     const unsigned needed = unsigned(used) & 7u;
-    // Nodes are separate objects: their coordinates are first copied a block at a time (a tight
-    // loop of independent loads that the processor overlaps), then converted and evaluated.
-    std::array<CCSHelper::Vector3, kNodeBlock> xyz;
-    std::array<const DbNode*, kNodeBlock> node;
+    CComPtr<IExpressionBlockEvaluator> blockEvaluator;
+    if (FAILED(evaluator.QueryInterface(IID_IExpressionBlockEvaluator, reinterpret_cast<void**>(&blockEvaluator))))
+        blockEvaluator.Release();
+    auto block = std::make_unique<NodeBlock>();
+    double r[kNodeBlock], s[kNodeBlock], t[kNodeBlock];
     std::size_t first = 0;
-    while (const std::size_t n = source.Next(xyz.data(), node.data(), kNodeBlock)) {
-        for (std::size_t k = 0; k < n; ++k) {
-            const RstPoint p = frame.ScaleLengths(frame.ToModelRst(xyz[k], needed), lengthFactor);
-            double value;
-            const HRESULT hr = evaluator.EvaluateAt(p.r, p.s, p.t, &value);
-            if (FAILED(hr)) {
-                outcome.result = hr;
-                outcome.failedIndex = first + k;
-                outcome.failedNodeId = node[k]->Id();
-                // Shown in the message with every variable, used or not.
-                outcome.failedPoint = frame.ScaleLengths(frame.ToModelRst(xyz[k]), lengthFactor);
-                outcome.detail = ErrorTextOf(evaluator);
-                return outcome;
+    while (const std::size_t n = source.Next(*block)) {
+        frame.ToRstBlock(n, block->x, block->y, block->z, needed, lengthFactor, r, s, t);
+        std::size_t failed = n;
+        HRESULT hr = S_OK;
+        if (blockEvaluator) {
+            LONG evaluated = 0;
+            hr = blockEvaluator->EvaluateBlock(LONG(n), r, s, t, nullptr, &evaluated);
+            if (FAILED(hr)) failed = std::min(n - 1, std::size_t(std::max<LONG>(evaluated, 0)));
+        } else {
+            for (std::size_t k = 0; k < n; ++k) {
+                double value;
+                hr = evaluator.EvaluateAt(r[k], s[k], t[k], &value);
+                if (FAILED(hr)) {
+                    failed = k;
+                    break;
+                }
             }
+        }
+        if (FAILED(hr)) {
+            outcome.result = hr;
+            outcome.failedIndex = first + failed;
+            outcome.failedNodeId = block->id[failed];
+            // Shown in the message with every variable, used or not.
+            frame.ToRstBlock(1, &block->x[failed], &block->y[failed], &block->z[failed], 7u, lengthFactor, &outcome.failedPoint.r,
+                             &outcome.failedPoint.s, &outcome.failedPoint.t);
+            outcome.detail = ErrorTextOf(evaluator);
+            return outcome;
         }
         first += n;
     }
@@ -219,6 +228,38 @@ bool CheckFrom(const std::wstring& expression, const DbCoordinateSystem* system,
     return false;
 }
 
+RstRanges RangesFrom(const DbCoordinateSystem* system, NodeSource& source, const DisplayUnitSystem& display) {
+    RstRanges ranges;
+    double lo[3], hi[3];
+    bool seen[3] = {false, false, false};
+    ranges.nodeCount = ForEachRst(system, source, display, [&](const RstPoint& p) {
+        const double v[3] = {p.r, p.s, p.t};
+        for (int i = 0; i < 3; ++i) {
+            if (std::isnan(v[i])) continue;
+            if (!seen[i]) {
+                lo[i] = hi[i] = v[i];
+                seen[i] = true;
+            } else {
+                lo[i] = std::min(lo[i], v[i]);
+                hi[i] = std::max(hi[i], v[i]);
+            }
+        }
+    });
+    ranges.minimum = {seen[0] ? lo[0] : 0, seen[1] ? lo[1] : 0, seen[2] ? lo[2] : 0};
+    ranges.maximum = {seen[0] ? hi[0] : 0, seen[1] ? hi[1] : 0, seen[2] ? hi[2] : 0};
+    return ranges;
+}
+
+RstNodeValues NodeValuesFrom(const DbCoordinateSystem* system, NodeSource& source, const DisplayUnitSystem& display) {
+    RstNodeValues values;
+    ForEachRst(system, source, display, [&](const RstPoint& p) {
+        if (!std::isnan(p.r)) values.r.insert(p.r);
+        if (!std::isnan(p.s)) values.s.insert(p.s);
+        if (!std::isnan(p.t)) values.t.insert(p.t);
+    });
+    return values;
+}
+
 }  // namespace
 
 std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd, const std::wstring& name, int* caret) {
@@ -230,14 +271,7 @@ std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd,
     return result;
 }
 
-std::vector<const DbNode*> GetLoadNodes(const DbFeaObject& object) {
-    std::unique_ptr<NodeSource> source = SourceOf(object);
-    std::vector<const DbNode*> nodes;
-    std::array<CCSHelper::Vector3, kNodeBlock> xyz;
-    std::array<const DbNode*, kNodeBlock> block;
-    while (std::size_t n = source->Next(xyz.data(), block.data(), kNodeBlock)) nodes.insert(nodes.end(), block.begin(), block.begin() + std::ptrdiff_t(n));
-    return nodes;
-}
+std::vector<const DbNode*> GetLoadNodes(const DbFeaObject& object) { return object.GetNodes(); }
 
 CCSHelper MakeFrame(const DbCoordinateSystem* system) {
     CCSHelper frame;
@@ -334,45 +368,24 @@ bool CheckExpressionOnSurface(const std::wstring& expression, const DbCoordinate
 
 RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes,
                            const DisplayUnitSystem& display) {
-    RstRanges ranges;
-    ranges.nodeCount = nodes.size();
-    double lo[3], hi[3];
-    bool seen[3] = {false, false, false};
-    ForEachRst(system, nodes, display, [&](const RstPoint& p) {
-        const double v[3] = {p.r, p.s, p.t};
-        for (int i = 0; i < 3; ++i) {
-            if (std::isnan(v[i])) continue;
-            if (!seen[i]) {
-                lo[i] = hi[i] = v[i];
-                seen[i] = true;
-            } else {
-                lo[i] = std::min(lo[i], v[i]);
-                hi[i] = std::max(hi[i], v[i]);
-            }
-        }
-    });
-    ranges.minimum = {seen[0] ? lo[0] : 0, seen[1] ? lo[1] : 0, seen[2] ? lo[2] : 0};
-    ranges.maximum = {seen[0] ? hi[0] : 0, seen[1] ? hi[1] : 0, seen[2] ? hi[2] : 0};
-    return ranges;
+    ListSource source(nodes);
+    return RangesFrom(system, source, display);
 }
 
 RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const DbFeaObject& object) {
-    return ComputeRstRanges(system, GetLoadNodes(object), DisplayOf(object));
+    ObjectSource source(object);
+    return RangesFrom(system, source, DisplayOf(object));
 }
 
 RstNodeValues CollectRstNodeValues(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes,
                                    const DisplayUnitSystem& display) {
-    RstNodeValues values;
-    ForEachRst(system, nodes, display, [&](const RstPoint& p) {
-        if (!std::isnan(p.r)) values.r.insert(p.r);
-        if (!std::isnan(p.s)) values.s.insert(p.s);
-        if (!std::isnan(p.t)) values.t.insert(p.t);
-    });
-    return values;
+    ListSource source(nodes);
+    return NodeValuesFrom(system, source, display);
 }
 
 RstNodeValues CollectRstNodeValues(const DbCoordinateSystem* system, const DbFeaObject& object) {
-    return CollectRstNodeValues(system, GetLoadNodes(object), DisplayOf(object));
+    ObjectSource source(object);
+    return NodeValuesFrom(system, source, DisplayOf(object));
 }
 
 }  // namespace DataModelDialogs

@@ -42,8 +42,8 @@ std::wstring InsertPrimitive(const std::wstring& text, int selStart, int selEnd,
 // The frame of a load's coordinate system; null stands for the global Cartesian system.
 CCSHelper MakeFrame(const OrvDbRecord::DbCoordinateSystem* system);
 
-// The nodes of the object's geometry in the object's order: the list DbFeaObject::GetNodes
-// gives, found in one pass for surfaces and edges that list many nodes in ascending order.
+// The nodes of the object's geometry in the object's order, as DbFeaObject::GetNodes gives them
+// (the check and the ranges read a surface's or edge's nodes from the node store instead).
 std::vector<const OrvDbRecord::DbNode*> GetLoadNodes(const OrvDbRecord::DbFeaObject& object);
 
 // A new evaluator instance from the class registry; the failure code when none can be made.
@@ -64,7 +64,8 @@ struct RstCheckOutcome {
 
 // Resets the evaluator for functions of r, s and t, gives it the expression and evaluates it at
 // every node in order (lengths multiplied by lengthFactor, angles in radians); stops at the
-// first failure. Shows nothing.
+// first failure. Shows nothing. Evaluates a block of nodes a call through
+// IExpressionBlockEvaluator when the evaluator offers it, else calls EvaluateAt at each node.
 RstCheckOutcome EvaluateAtNodes(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
                                 double lengthFactor, const std::vector<const OrvDbRecord::DbNode*>& nodes);
 

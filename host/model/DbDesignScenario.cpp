@@ -144,11 +144,20 @@ DbPart* DbPartFace::GetPart() const {
 
 std::vector<const DbNode*> DbPartFace::GetNodes() const {
     std::vector<const DbNode*> nodes;
-    if (DbDesignScenario* scenario = GetDesignScenario())
+    if (DbDesignScenario* scenario = GetDesignScenario()) {
+        nodes.reserve(nodeIds_.size());
         for (std::uint32_t id : nodeIds_)
             if (const DbNode* node = scenario->FindNode(id))
                 nodes.push_back(node);
+    }
     return nodes;
+}
+
+std::size_t DbPartFace::GatherNodes(std::size_t* cursor, std::size_t capacity, double* x, double* y, double* z,
+                                    std::uint32_t* ids) const {
+    DbDesignScenario* scenario = GetDesignScenario();
+    if (!scenario) return 0;
+    return scenario->GetNodes().Gather(nodeIds_, cursor, capacity, x, y, z, ids);
 }
 
 }  // namespace OrvDbRecord

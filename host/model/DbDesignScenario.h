@@ -98,7 +98,8 @@ public:
     const StorageMap<DbPartEdge>& GetEdges() const { return edges_; }
     DbPartEdge* FindEdge(std::uint32_t id) const { return edges_.Find(id); }
     DbPartEdge& AddEdge(std::unique_ptr<DbPartEdge> edge);
-    const StorageMap<DbNode>& GetNodes() const { return nodes_; }
+    // The nodes by ascending id, with their coordinates packed by index (DbNodeStore).
+    const DbNodeStore& GetNodes() const { return nodes_; }
     DbNode* FindNode(std::uint32_t id) const { return nodes_.Find(id); }
     DbNode& AddNode(std::unique_ptr<DbNode> node);
 
@@ -125,7 +126,7 @@ private:
     StorageMap<DbPart> parts_;
     StorageMap<DbPartSurface> surfaces_;
     StorageMap<DbPartEdge> edges_;
-    StorageMap<DbNode> nodes_;
+    DbNodeStore nodes_;
 };
 
 }  // namespace OrvDbRecord
