@@ -525,6 +525,13 @@ struct QtDriver::Impl {
             tree->setColumnCount(std::max<int>(1, headers.size()));
             if (headers.isEmpty()) tree->setHeaderHidden(true);
             else tree->setHeaderLabels(headers);
+            tree->setHeaderHidden(headers.isEmpty() || (v.style & LVS_NOCOLUMNHEADER));
+            // Columns as wide as the kernel keeps them; none stretches to fill the view.
+            tree->header()->setStretchLastSection(false);
+            for (int i = 0; i < headers.size(); ++i) {
+                const int width = int(::SendMessage(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
+                if (width > 0 && tree->columnWidth(i) != width) tree->setColumnWidth(i, width);
+            }
             tree->clear();
             for (const auto& item : v.items) {
                 QStringList cells{Q(item.text)};
