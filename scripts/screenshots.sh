@@ -7,6 +7,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORV_BUILD_DIR:-$root/build}
+# The packages the build needs (Qt 5 widgets among them), only those that are missing.
+bash "$root/scripts/deps.sh"
 if [ -f "$build/CMakeCache.txt" ]; then
   # An existing build keeps its type and options; it only needs the Qt front end.
   cmake -S "$root" -B "$build" -DORV_BUILD_QT=ON >/dev/null
