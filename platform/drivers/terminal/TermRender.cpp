@@ -172,6 +172,33 @@ bool MultipleSelection(const WindowView& v) {
     return false;
 }
 
+// Columns of a list view within `width` cells (bars between them): as wide as their header and
+// widest cell; when that does not fit, the widest columns give way first, and the last column
+// takes what is left.
+static std::vector<int> ColumnWidths(const WindowView& v, int width) {
+    const std::size_t n = v.columns.size();
+    std::vector<int> w(n, 1);
+    for (std::size_t i = 0; i < n; ++i) w[i] = std::max(1, TextColumns(v.columns[i]));
+    for (const auto& item : v.items) {
+        if (n > 0) w[0] = std::max(w[0], TextColumns(item.text));
+        for (std::size_t i = 0; i < item.subItems.size() && i + 1 < n; ++i)
+            w[i + 1] = std::max(w[i + 1], TextColumns(item.subItems[i]));
+    }
+    const int room = std::max(int(n), width - int(n > 0 ? n - 1 : 0));
+    auto total = [&] {
+        int sum = 0;
+        for (int x : w) sum += x;
+        return sum;
+    };
+    while (total() > room) {
+        auto widest = std::max_element(w.begin(), w.end());
+        if (*widest <= 1) break;
+        --*widest;
+    }
+    if (n > 0 && total() < room) w.back() += room - total();
+    return w;
+}
+
 // Draws one window stack into a canvas; lives only for one Render.
 struct Painter {
     TermUi& ui;
@@ -524,14 +551,13 @@ struct Painter {
             cols.push_back(item->text);
             for (const auto& sub : item->subItems) cols.push_back(sub);
         };
+        const std::vector<int> widths = report ? ColumnWidths(v, inner - 1) : std::vector<int>{};
         auto joined = [&](const std::vector<std::wstring>& cols) {
             if (!report) return cols.empty() ? std::wstring() : cols.front();
-            // Equal columns across the width after the marker column, separated by a bar.
-            const int each = std::max(1, (inner - 1 - (columns - 1)) / columns);
             std::wstring line;
             for (int i = 0; i < columns; ++i) {
                 if (i) line += L'\u2502';
-                line += Fit(i < int(cols.size()) ? cols[std::size_t(i)] : L"", each);
+                line += Fit(i < int(cols.size()) ? cols[std::size_t(i)] : L"", widths[std::size_t(i)]);
             }
             return line;
         };

@@ -135,9 +135,7 @@ struct TerminalDriver::Impl {
     void (*savedTerm)(int) = SIG_DFL;
     void (*savedHup)(int) = SIG_DFL;
 
-    bool handedOver = false;  // the inner driver ran out and the person went on
-
-    bool Interactive() const { return options.inner == nullptr || handedOver; }
+    bool Interactive() const { return options.inner == nullptr; }
 
     // One key: ESC followed at once by a character or key is that key with Alt, as terminals
     // send Alt. None after `timeoutMs` without a key.
@@ -152,6 +150,12 @@ struct TerminalDriver::Impl {
         wint_t next = 0;
         const int r2 = wget_wch(stdscr, &next);
         if (r2 == ERR) return FromChar(27);
+        // Esc and then a control character (Enter, Tab, Backspace) are two keys: Alt means
+        // nothing to those in a dialog, and a person's Escape, Enter typed quickly stays two.
+        if (r2 != KEY_CODE_YES && next < 32) {
+            unget_wch(wchar_t(next));
+            return FromChar(27);
+        }
         Key k = r2 == KEY_CODE_YES ? FromFunctionKey(next) : FromChar(next);
         if (k.code == KeyCode::Escape) return k;
         k.alt = true;
@@ -366,10 +370,7 @@ bool TerminalDriver::WaitForInput(HWND modal) {
         }
         const bool more = m.options.inner->WaitForInput(modal);
         if (m.screen) m.Draw();
-        if (more || !m.options.personAfterInner || !m.screen) return more;
-        m.handedOver = true;
-        m.lastClock = Clock::now();
-        m.dirty = true;
+        return more;
     }
     if (!m.screen || m.gone) return false;
     if (m.dirty) m.Draw();
@@ -431,8 +432,9 @@ void TerminalDriver::HelpRequested(std::size_t index) {
     const auto& r = requests[index];
     std::wstring text = r.popupText;
     if (text.empty()) {
-        text = L"Help file " + (r.file.empty() ? std::wstring(L"(none)") : r.file);
-        if (r.data) text += L", topic " + std::to_wstring(r.data);
+        if (r.command == HH_DISPLAY_TEXT_POPUP) text = L"There is no help text for this item.";
+        else if (r.command == HH_HELP_CONTEXT) text = L"Help topic " + std::to_wstring(r.data) + L" of " + r.file;
+        else text = L"Help: " + (r.file.empty() ? std::wstring(L"the help file") : r.file);
     }
     impl_->ui.ShowHelp(std::move(text));
     impl_->dirty = true;

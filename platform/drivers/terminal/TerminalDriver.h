@@ -17,9 +17,6 @@ struct TerminalDriverOptions {
     orv::win::Driver* inner = nullptr;   // with an inner driver (scripted) the screen only shows the run
     int slowMilliseconds = 0;            // with an inner driver: pause before each input
     int inputFd = 0, outputFd = 1;       // the terminal
-    // With an inner driver: once it has no more input for a modal window, the person at the
-    // terminal goes on from there (a script opens a dialog, a person fills it in).
-    bool personAfterInner = false;
 };
 
 class TerminalDriver : public orv::win::Driver {

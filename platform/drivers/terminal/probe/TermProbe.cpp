@@ -4,9 +4,8 @@
 //
 //   orv_term_probe [--result FILE] sample            the demo host's sample dialog
 //   orv_term_probe [--result FILE] message           a question with Yes, No and Cancel
-//   orv_term_probe [--result FILE] [--slow MS] [--person] run SCRIPT
-//                                                    a script, shown as it plays; with --person
-//                                                    the person goes on where it stops
+//   orv_term_probe [--result FILE] [--slow MS] run SCRIPT
+//                                                    a script, shown as it plays
 //
 // Exit status: 0 when the dialog was answered, 1 when the script failed, 2 when the terminal
 // cannot be used (the reason on standard error), 3 when the terminal went away first.
@@ -27,7 +26,7 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: orv_term_probe [--result FILE] [--slow MS] [--person] sample|message|run SCRIPT\n";
+    std::cerr << "usage: orv_term_probe [--result FILE] [--slow MS] sample|message|run SCRIPT\n";
     return 2;
 }
 
@@ -38,12 +37,7 @@ int main(int argc, char** argv) {
     std::string resultPath;
     int slow = 0;
     std::size_t i = 0;
-    bool person = false;
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
-        if (args[i] == "--person") {
-            person = true;
-            continue;
-        }
         if (i + 1 >= args.size()) return Usage();
         if (args[i] == "--result") resultPath = args[++i];
         else if (args[i] == "--slow") slow = std::atoi(args[++i].c_str());
@@ -67,7 +61,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<orvdlg::ScriptSession> session;
     orv::term::TerminalDriverOptions options;
     options.slowMilliseconds = slow;
-    options.personAfterInner = person;
     if (what == "run") {
         // The script's output goes to the result file, not over the screen.
         session = std::make_unique<orvdlg::ScriptSession>(out);

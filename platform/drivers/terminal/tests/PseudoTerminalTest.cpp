@@ -55,13 +55,19 @@ fs::path Scratch(const std::string& name) {
 // line), holding one session whose pane runs the probe and then says how it ended.
 class Session {
 public:
-    Session(const std::string& name, int columns, int rows, const std::string& probeArguments) : dir_(Scratch(name)) {
+    // Runs orv_term_probe with `arguments` (and its result file), or with `program` another
+    // program, in the session's scratch folder.
+    Session(const std::string& name, int columns, int rows, const std::string& arguments,
+            const std::string& program = "")
+        : dir_(Scratch(name)) {
         socket_ = (dir_ / "tmux.sock").string();
         const fs::path config = dir_ / "tmux.conf";
         std::ofstream(config) << "set -g status off\nset -g escape-time 10\n";
         result_ = (dir_ / "result.txt").string();
-        const std::string probe = std::string(ORV_TERM_PROBE) + " --result " + Quote(result_) + " " + probeArguments;
-        const std::string shell = probe + "; echo \"exit status $?\"; exec sleep 600";
+        const std::string run = program.empty()
+                                    ? std::string(ORV_TERM_PROBE) + " --result " + Quote(result_) + " " + arguments
+                                    : program + " " + arguments;
+        const std::string shell = "cd " + Quote(dir_.string()) + " && " + run + "; echo \"exit status $?\"; exec sleep 600";
         const std::string command = Tmux() + " -f " + Quote(config.string()) + " new-session -d -s probe -x " +
                                     std::to_string(columns) + " -y " + std::to_string(rows) + " " +
                                     Quote("sh -c " + Quote(shell)) + " >/dev/null 2>&1";
@@ -217,6 +223,58 @@ TEST(PseudoTerminal, TheComboListOpensWithF4AndTheTimerClearsTheStatus) {
     s.Keys("Tab Enter");
     ASSERT_TRUE(s.WaitFor("exit status 0"));
     EXPECT_NE(s.Result().find("units mm"), std::string::npos) << s.Result();
+}
+
+TEST(PseudoTerminal, AScriptPlaysWhileTheScreenShowsItsDialog) {
+    REQUIRE_TMUX();
+    const fs::path dir = Scratch("script-source");
+    const fs::path script = dir / "part-temperature.dlgs";
+    std::ofstream(script) << "model sample\nopen 111 create on 2\n  type 1031 \"300\"\n  click OK\nprint \"done\"\n";
+    Session s("script", 120, 40, "--slow 700 run " + Quote(script.string()));
+    ASSERT_TRUE(s.Started());
+    // The dialog shows with the typed value before OK; the script's output goes to the result.
+    ASSERT_TRUE(s.WaitFor("[300"));
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    const std::string result = s.Result();
+    EXPECT_NE(result.find("open 111 create: 0 (OK), created object"), std::string::npos) << result;
+    EXPECT_NE(result.find("done\n"), std::string::npos) << result;
+    EXPECT_NE(result.find("status 0\n"), std::string::npos) << result;
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+TEST(PseudoTerminal, TheHostWindowOpensARealDialogWithItsHelpAndTakesTheEdit) {
+    REQUIRE_TMUX();
+    Session s("host", 120, 40, "--ui terminal", ORV_ORVDLG);
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor("Heat Generation"));
+    // Down through the object list until the heat generation row is the current one.
+    std::string screen;
+    for (int i = 0; i < 40 && screen.find(">Heat Generation") == std::string::npos; ++i) {
+        s.Keys("Down");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        screen = s.Screen();
+    }
+    ASSERT_NE(screen.find(">Heat Generation"), std::string::npos) << screen;
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("Heat Generation Object", &screen));
+    // F1 over the focused field shows the dialog's help text until the next key.
+    s.Keys("F1");
+    ASSERT_TRUE(s.WaitFor("(any key closes)", &screen));
+    EXPECT_NE(screen.find(" Help "), std::string::npos) << screen;
+    s.Keys("Escape");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (s.Screen().find("(any key closes)") != std::string::npos && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    s.Type("7");
+    ASSERT_TRUE(s.WaitFor("[7 "));
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("modified."));
+    // Exit asks before the change is lost; No leaves without saving.
+    s.Keys("Escape");
+    ASSERT_TRUE(s.WaitFor("Save changes", &screen));
+    s.Keys("M-n");
+    ASSERT_TRUE(s.WaitFor("exit status 0", &screen));
 }
 
 }  // namespace

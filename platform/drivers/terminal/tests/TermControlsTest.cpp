@@ -36,12 +36,10 @@ orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int i
 
 LRESULT PlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        CDC* dc = CDC::FromHandle(BeginPaint(hwnd, &ps));
-        dc->TextOut(4, 2, L"f(r) = 2r", 9);
-        dc->MoveTo(0, 20);
-        dc->LineTo(100, 40);
-        EndPaint(hwnd, &ps);
+        CPaintDC dc(CWnd::FromHandle(hwnd));
+        dc.TextOut(4, 2, L"f(r) = 2r", 9);
+        dc.MoveTo(0, 20);
+        dc.LineTo(100, 40);
         return 0;
     }
     return DefWindowProc(hwnd, message, wParam, lParam);
