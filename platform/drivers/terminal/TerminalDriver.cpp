@@ -383,6 +383,14 @@ bool TerminalDriver::WaitForInput(HWND modal) {
         }
         key = m.ReadKey(0);
     }
+    // While the terminal is too small nothing of the dialogs shows, so keys other than a resize
+    // are not given to them.
+    int rows = 0, cols = 0;
+    getmaxyx(stdscr, rows, cols);
+    if ((cols < kMinColumns || rows < kMinRows) && key.code != KeyCode::Resize && key.code != KeyCode::None) {
+        beep();
+        key = Key{};
+    }
     if (key.code != KeyCode::None) {
         m.ui.HandleKey(key);
         if (m.ui.TakeBeep()) beep();

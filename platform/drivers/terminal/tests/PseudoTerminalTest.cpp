@@ -83,6 +83,11 @@ public:
     std::string Screen() const { return Output(Tmux() + " capture-pane -p -t probe 2>/dev/null"); }
     // tmux key names: Tab, BTab, Enter, Escape, Space, Up, NPage, F1, M-y, ...
     void Keys(const std::string& keys) const { std::system((Tmux() + " send-keys -t probe " + keys).c_str()); }
+    void Resize(int columns, int rows) const {
+        std::system((Tmux() + " resize-window -t probe -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
+                     " >/dev/null 2>&1")
+                        .c_str());
+    }
     void Type(const std::string& text) const {
         std::system((Tmux() + " send-keys -t probe -l " + Quote(text)).c_str());
     }
@@ -132,6 +137,25 @@ TEST(PseudoTerminal, ATerminalOf80By24GetsTheMessageAndStatus2) {
     ASSERT_TRUE(s.WaitFor("exit status 2", &screen));
     EXPECT_NE(screen.find("The terminal is 80 x 24; the dialogs need at least 100 x 30."), std::string::npos) << screen;
     EXPECT_EQ(screen.find("Sample"), std::string::npos);
+}
+
+TEST(PseudoTerminal, AResizeRedrawsAndTooSmallAScreenTakesNoKeys) {
+    REQUIRE_TMUX();
+    Session s("resize", 120, 40, "sample");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor(" Sample "));
+    s.Resize(90, 25);
+    ASSERT_TRUE(s.WaitFor("The terminal is 90 x 25; the dialogs need at least 100 x 30."));
+    // Escape on the message reaches nothing: the dialog is back, unchanged, after growing.
+    s.Keys("Escape");
+    s.Resize(110, 35);
+    ASSERT_TRUE(s.WaitFor(" Sample "));
+    s.Type("Post");
+    ASSERT_TRUE(s.WaitFor("[Post"));
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    EXPECT_NE(s.Result().find("result 1\n"), std::string::npos) << s.Result();
+    EXPECT_NE(s.Result().find("name \"Post\""), std::string::npos) << s.Result();
 }
 
 TEST(PseudoTerminal, TabToAFieldTypeAndPressEnter) {
