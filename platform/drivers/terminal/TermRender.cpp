@@ -309,8 +309,10 @@ struct Painter {
         const CellRect frame{client.x - 1, client.y - 1, client.w + 2, client.h + 2};
         g.Fill(frame, L' ');
         g.Box(frame, active ? kAttrBold : 0);
-        std::wstring title = v.isMessageBox && !v.messageBox.caption.empty() ? v.messageBox.caption : v.text;
-        if (!title.empty()) g.Text(frame.x + 2, frame.y, L" " + title + L" ", active ? kAttrBold : 0, frame.w - 4);
+        // Only a window with a caption shows its title; a pop-up (a balloon) draws its own text.
+        const std::wstring& title = v.text;
+        if (!title.empty() && (v.style & WS_CAPTION) == WS_CAPTION)
+            g.Text(frame.x + 2, frame.y, L" " + title + L" ", active ? kAttrBold : 0, frame.w - 4);
 
         std::vector<WindowView> shown;
         std::vector<CellRect> cells;

@@ -367,6 +367,11 @@ bool TerminalDriver::WaitForInput(HWND modal) {
                 const Key k = m.ReadKey(int(std::clamp<long long>(left, 1, 20)));
                 if (k.code == KeyCode::Resize) m.Draw();
             }
+            // A help pop-up of the run shows until its next input.
+            if (!m.ui.HelpText().empty()) {
+                m.ui.ShowHelp(L"");
+                m.dirty = true;
+            }
         }
         const bool more = m.options.inner->WaitForInput(modal);
         if (m.screen) m.Draw();

@@ -37,7 +37,10 @@ orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int i
 LRESULT PlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         CPaintDC dc(CWnd::FromHandle(hwnd));
-        dc.TextOut(4, 2, L"f(r) = 2r", 9);
+        // A plot draws its formula; a pop-up of the same class draws its own text.
+        const std::wstring text = GetWindowTextString(hwnd);
+        if (text.empty()) dc.TextOut(4, 2, L"f(r) = 2r", 9);
+        else dc.TextOut(4, 2, text.c_str(), int(text.size()));
         dc.MoveTo(0, 20);
         dc.LineTo(100, 40);
         return 0;
@@ -271,6 +274,39 @@ TEST_F(TermControlsTest, MultiLineEditsWrapAndPaintedWindowsShowTheirText) {
     SurfacesDialog dialog;
     dialog.DoModal();
     EXPECT_EQ(person.Done(), 2u);
+}
+
+TEST_F(TermControlsTest, APopUpPaintedOverTheDialogShowsItsTextInsideItsFrame) {
+    HWND popup = nullptr;
+    Person person({
+        [&](Person& p) {
+            RECT dialog{};
+            GetWindowRect(orv::win::ActiveModalWindow(), &dialog);
+            popup = CreateWindowEx(0, L"TermTestPlot", L"Oil flow", WS_POPUP | WS_BORDER | WS_VISIBLE, dialog.left + 60,
+                                   dialog.top + 60, 180, 60, orv::win::ActiveModalWindow(), nullptr, nullptr, nullptr);
+            ASSERT_NE(popup, nullptr);
+            (void)p;
+        },
+        [&](Person& p) {
+            SCOPED_TRACE(p.Text());
+            // The text once, inside the frame (a caption-less window has no title row), bright.
+            const auto text = p.Find(L"Oil flow");
+            ASSERT_GE(text.first, 0);
+            EXPECT_EQ(p.screen.Row(text.second).find(L"Oil flow", std::size_t(text.first) + 1), std::wstring::npos);
+            EXPECT_EQ(p.screen.At(text.first - 2, text.second).ch, L'\u2502');
+            EXPECT_EQ(p.screen.At(text.first, text.second - 1).ch, L'\u2500');
+            EXPECT_FALSE(p.screen.At(text.first, text.second).attr & orv::term::kAttrDim);
+            DestroyWindow(popup);
+        },
+        [](Person& p) {
+            EXPECT_FALSE(p.Shows(L"Oil flow")) << p.Text();
+            p.Press(KeyCode::Escape);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    SurfacesDialog dialog;
+    dialog.DoModal();
+    EXPECT_EQ(person.Done(), 3u);
 }
 
 }  // namespace
