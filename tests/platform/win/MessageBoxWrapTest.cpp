@@ -18,13 +18,14 @@ namespace {
 constexpr int kTextId = 0xFFFF;
 
 struct Shown {
-    std::wstring message;       // what the box says it shows
+    std::wstring message;             // what the box says it shows
     std::vector<std::wstring> lines;  // what its text control shows
     RECT box{};
     RECT text{};
 };
 
 std::vector<std::wstring> SplitLines(const std::wstring& text) {
+    if (text.empty()) return {L""};
     std::vector<std::wstring> lines;
     std::wstringstream in(text);
     std::wstring line;
@@ -119,6 +120,25 @@ TEST_F(MessageBoxWrapTest, AWordLongerThanALineIsCut) {
     EXPECT_EQ(shown.lines[1], std::wstring(60, L'x'));
     EXPECT_EQ(shown.lines[2], std::wstring(60, L'x'));
     EXPECT_EQ(shown.lines[3], std::wstring(10, L'x'));
+}
+
+TEST_F(MessageBoxWrapTest, BlanksAtABreakAreDroppedAndBlankTextsKeepTheirLines) {
+    struct Case {
+        const char* name;
+        std::wstring text;
+        std::vector<std::wstring> lines;
+    };
+    const std::wstring x58(58, L'x'), x60(60, L'x');
+    const Case cases[] = {
+        {"BlanksAtTheBreak", x58 + L"    yyy", {x58, L"yyy"}},
+        {"BlanksInsideALineStay", L"a  b", {L"a  b"}},
+        {"ExactlyALine", x60, {x60}},
+        {"OneMoreThanALine", x60 + L" y", {x60, L"y"}},
+        {"Empty", L"", {L""}},
+        {"OnlyLineBreaks", L"\n\n", {L"", L"", L""}},
+        {"TrailingBlanksOfALongLine", x60 + L"   ", {x60}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Show(c.text).lines, c.lines) << c.name;
 }
 
 TEST_F(MessageBoxWrapTest, ANarrowWorkAreaWrapsNarrowerAndAHugeTextStaysWithinIt) {
