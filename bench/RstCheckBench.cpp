@@ -13,11 +13,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
 #include "components/Registration.h"
+#include "components/interfaces/IExpressionEvaluatorBlock.h"
 #include "dialogs/variableloads/VariableLoadFunctions.h"
 #include "host/model/DbDesignScenario.h"
 #include "platform/com/Bstr.h"
@@ -126,6 +128,41 @@ void BM_RstCheck_EvaluateAlone(benchmark::State& state) {
     Finish(state);
 }
 
+// The same points through the block interface, 256 a call, as the check calls it.
+void BM_RstCheck_EvaluateBlocksAlone(benchmark::State& state) {
+    Model& model = TheModel();
+    CComPtr<IExpressionEvaluator> evaluator;
+    CComPtr<IExpressionBlockEvaluator> blocks;
+    if (FAILED(CreateExpressionEvaluator(evaluator)) ||
+        FAILED(evaluator->QueryInterface(IID_IExpressionBlockEvaluator, reinterpret_cast<void**>(&blocks)))) {
+        state.SkipWithError("no block evaluator");
+        return;
+    }
+    evaluator->Reset(kRstEvaluatorMode);
+    CComBSTR text(kExpressions[state.range(0)]);
+    if (FAILED(evaluator->SetExpression(text.m_str))) {
+        state.SkipWithError("expression refused");
+        return;
+    }
+    std::vector<double> r, s, t;
+    for (const RstPoint& p : model.rst) {
+        r.push_back(p.r);
+        s.push_back(p.s);
+        t.push_back(p.t);
+    }
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < r.size(); i += 256) {
+            const LONG n = LONG(std::min<std::size_t>(256, r.size() - i));
+            LONG done = 0;
+            if (FAILED(blocks->EvaluateBlock(n, &r[i], &s[i], &t[i], nullptr, &done))) {
+                state.SkipWithError("evaluation failed");
+                break;
+            }
+        }
+    }
+    Finish(state);
+}
+
 // The check's node loop without the evaluator: the surface's nodes gathered from the node store
 // a block at a time (GatherOnly), and also converted to (r, s, t) (ConvertOnly, argument: the
 // variables computed, 7 all, 1 r only, 2 s only).
@@ -165,3 +202,4 @@ BENCHMARK(BM_RstCheck_ConvertOnly)->Arg(7)->Arg(1)->Arg(2)->Unit(benchmark::kMil
 BENCHMARK(BM_RstCheck_WholeCheck)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RstCheck_GivenNodes)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RstCheck_EvaluateAlone)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RstCheck_EvaluateBlocksAlone)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);

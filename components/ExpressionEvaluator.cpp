@@ -185,22 +185,45 @@ HRESULT ExpressionEvaluator::EvaluateBlock(LONG count, const double* r, const do
     if (!evaluated) return E_POINTER;
     *evaluated = 0;
     if (count < 0) return E_INVALIDARG;
-    if (count > 0 && compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
-    double* v = slots_.data();
-    // The body of EvaluateAt, point after point, without a call through the interface each.
-    for (LONG i = 0; i < count; ++i) {
-        v[expr::kSlotR] = r ? r[i] : 0.0;
-        v[expr::kSlotS] = s ? s[i] : 0.0;
-        v[expr::kSlotT] = t ? t[i] : 0.0;
-        const HRESULT hr = (v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0 ? RunProgram(v) : EvaluateOddVariables();
-        if (FAILED(hr)) [[unlikely]] {
-            *evaluated = i;
-            return hr;
+    if (count == 0) return S_OK;
+    if (compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
+    double* const v = slots_.data();
+    const std::uint32_t resultSlot = program_.resultSlot;
+    // The steps of EvaluateAt point after point, without a call through the interface each; the
+    // state a success leaves (status, result, no error) is set once after the last point.
+    auto run = [&](auto&& program) -> HRESULT {
+        for (LONG i = 0; i < count; ++i) {
+            v[expr::kSlotR] = r ? r[i] : 0.0;
+            v[expr::kSlotS] = s ? s[i] : 0.0;
+            v[expr::kSlotT] = t ? t[i] : 0.0;
+            HRESULT hr = S_OK;
+            // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
+            if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]]
+                hr = CheckVariables();
+            if (SUCCEEDED(hr)) [[likely]]
+                hr = program();
+            if (FAILED(hr)) [[unlikely]] {
+                *evaluated = i;
+                return hr;
+            }
+            if (results) results[i] = v[resultSlot];
         }
-        if (results) results[i] = result_;
+        *evaluated = count;
+        result_ = v[resultSlot];
+        evalStatus_ = S_OK;
+        return Succeed();
+    };
+    if (jit_) {
+        return run([&]() -> HRESULT {
+            const unsigned failed = jit_.Run(v);
+            return failed ? MachineCodeFailed(failed) : S_OK;
+        });
     }
-    *evaluated = count;
-    return S_OK;
+    const expr::Instr* const code = program_.code.data();
+    return run([&]() -> HRESULT {
+        const expr::RunError error = expr::Run(code, v);
+        return error.errorClass ? RunFailed(error) : S_OK;
+    });
 }
 
 HRESULT ExpressionEvaluator::SetNumberSymbols(WCHAR decimalSeparator, WCHAR negativeSign, WCHAR positiveSign) {
