@@ -160,6 +160,8 @@ BOOL HostWindow::OnInitDialog() {
     list->InsertColumn(1, L"Id", LVCFMT_RIGHT, DialogUnitsToPixels(*this, kIdColumn));
     list->InsertColumn(2, L"Description", LVCFMT_LEFT, DialogUnitsToPixels(*this, kDescriptionColumn));
     Refresh({});
+    // The first row starts selected, so that Enter opens it at once.
+    if (list->GetItemCount() > 0) list->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     UpdateTitle();
     const OrvDbRecord::DbDesignScenario& scenario = session_.Scenario();
     SetStatus(L"Opened " + orv::Utf8ToWide(DisplayName()) + L": " + std::to_wstring(scenario.GetFeaObjects().size()) +

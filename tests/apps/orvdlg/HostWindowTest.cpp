@@ -123,6 +123,8 @@ TEST_F(HostWindowTest, ListsTheScenariosObjectsGroupedByTypeAndSortedById) {
             group = type;
             lastId = std::uint32_t(rows[i].data);
         }
+        EXPECT_TRUE(rows[0].selected);  // the first row starts selected
+        EXPECT_FALSE(rows[1].selected);
         EXPECT_EQ(L"Applied Temperature (node)", rows[0].text);
         EXPECT_EQ(L"Brace end temperature", rows[0].subItems.at(1));
         EXPECT_EQ(L"Applied Temperature (surface)", rows[1].text);
