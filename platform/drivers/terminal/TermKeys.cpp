@@ -182,6 +182,29 @@ bool TermUi::HandleKey(const Key& key) {
         if (HWND spin = SpinOf(f)) return Give(in::Spin(spin, key.code == KeyCode::Up ? 1 : -1));
     }
 
+    if (key.code == KeyCode::Paste) {
+        // Terminals send a pasted line break as a carriage return; edits want CR LF. A paste
+        // reaches the focused control as one paste, so its line breaks never press a button.
+        std::wstring text;
+        for (std::size_t i = 0; i < key.text.size(); ++i) {
+            const wchar_t ch = key.text[i];
+            if (ch == L'\r' || ch == L'\n') {
+                text += L"\r\n";
+                if (ch == L'\r' && i + 1 < key.text.size() && key.text[i + 1] == L'\n') ++i;
+            } else {
+                text += ch;
+            }
+        }
+        return Give(in::Paste(text));
+    }
+    if (key.code == KeyCode::F1) {
+        // F1 where nothing answers with help says so, rather than doing nothing visible.
+        const std::size_t before = orv::win::HelpRequests().size();
+        Give(in::PressKey(VK_F1, mods));
+        if (status_.empty() && help_.empty() && orv::win::HelpRequests().size() == before)
+            status_ = L"No help is available here.";
+        return true;
+    }
     if (key.code == KeyCode::Char) {
         if (key.alt) {
             const wint_t upper = std::towupper(wint_t(key.ch));

@@ -49,6 +49,7 @@ enum class KeyCode {
     F1,
     F4,
     Resize,
+    Paste,      // `text`: text the terminal pasted as one piece (bracketed paste)
 };
 
 struct Key {
@@ -57,6 +58,7 @@ struct Key {
     bool shift = false;
     bool control = false;
     bool alt = false;
+    std::wstring text;
 };
 
 // Where the terminal's cursor goes after drawing.

@@ -50,6 +50,8 @@ enum : int {
     kKeyCtrlTab,
     kKeyCtrlUp,
     kKeyCtrlDown,
+    kKeyPasteStart,
+    kKeyPasteEnd,
 };
 
 bool Utf8Codeset() {
@@ -144,6 +146,7 @@ struct TerminalDriver::Impl {
         wint_t ch = 0;
         const int r = wget_wch(stdscr, &ch);
         if (r == ERR) return {};
+        if (r == KEY_CODE_YES && int(ch) == kKeyPasteStart) return ReadPaste();
         if (r == KEY_CODE_YES) return FromFunctionKey(ch);
         if (ch != 27) return FromChar(ch);
         wtimeout(stdscr, 15);
@@ -160,6 +163,24 @@ struct TerminalDriver::Impl {
         if (k.code == KeyCode::Escape) return k;
         k.alt = true;
         if (k.code == KeyCode::Char) k.control = false;
+        return k;
+    }
+
+    // The text of a bracketed paste, up to its end marker (or a pause, should the marker be lost).
+    Key ReadPaste() {
+        Key k;
+        k.code = KeyCode::Paste;
+        for (;;) {
+            wtimeout(stdscr, 200);
+            wint_t ch = 0;
+            const int r = wget_wch(stdscr, &ch);
+            if (r == ERR || (r == KEY_CODE_YES && int(ch) == kKeyPasteEnd)) break;
+            if (r == KEY_CODE_YES) {
+                if (int(ch) == KEY_ENTER) k.text += L'\r';
+                continue;
+            }
+            if (ch == L'\t' || ch == L'\r' || ch == L'\n' || ch >= 32) k.text += wchar_t(ch);
+        }
         return k;
     }
 
@@ -245,6 +266,7 @@ struct TerminalDriver::Impl {
             {"\033[1;2A", KEY_SR},         {"\033[1;2B", KEY_SF},           {"\033[1;2D", KEY_SLEFT},
             {"\033[1;2C", KEY_SRIGHT},     {"\033[1;2H", KEY_SHOME},        {"\033[1;2F", KEY_SEND},
             {"\033[27;5;9~", kKeyCtrlTab}, {"\033[1;5A", kKeyCtrlUp},      {"\033[1;5B", kKeyCtrlDown},
+            {"\033[200~", kKeyPasteStart}, {"\033[201~", kKeyPasteEnd},
         };
         for (const auto& s : kSequences)
             if (key_defined(s.text) == 0) define_key(s.text, s.code);
@@ -326,6 +348,9 @@ bool TerminalDriver::Start(std::string& error) {
     keypad(stdscr, TRUE);
     meta(stdscr, TRUE);
     m.DefineKeys();
+    // Pasted text arrives marked, so that its line breaks are not taken for Enter.
+    std::fputs("\033[?2004h", m.out);
+    std::fflush(m.out);
     m.savedTerm = std::signal(SIGTERM, RestoreOnSignal);
     m.savedHup = std::signal(SIGHUP, RestoreOnSignal);
     m.lastClock = Clock::now();
@@ -339,6 +364,8 @@ void TerminalDriver::Stop() {
     Impl& m = *impl_;
     if (!m.screen) return;
     curs_set(1);
+    std::fputs("\033[?2004l", m.out);
+    std::fflush(m.out);
     endwin();
     delscreen(m.screen);
     m.screen = nullptr;

@@ -88,6 +88,11 @@ public:
                      " >/dev/null 2>&1")
                         .c_str());
     }
+    // Pastes as a terminal does for a program that asked for bracketed paste.
+    void Paste(const std::string& text) const {
+        std::system((Tmux() + " set-buffer -b clip " + Quote(text)).c_str());
+        std::system((Tmux() + " paste-buffer -p -d -b clip -t probe").c_str());
+    }
     void Type(const std::string& text) const {
         std::system((Tmux() + " send-keys -t probe -l " + Quote(text)).c_str());
     }
@@ -156,6 +161,21 @@ TEST(PseudoTerminal, AResizeRedrawsAndTooSmallAScreenTakesNoKeys) {
     ASSERT_TRUE(s.WaitFor("exit status 0"));
     EXPECT_NE(s.Result().find("result 1\n"), std::string::npos) << s.Result();
     EXPECT_NE(s.Result().find("name \"Post\""), std::string::npos) << s.Result();
+}
+
+TEST(PseudoTerminal, PastedLinesStayInTheFieldInsteadOfPressingOK) {
+    REQUIRE_TMUX();
+    Session s("paste", 120, 40, "sample");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor("[Bracket"));
+    // Unmarked, the line break would be Enter and close the dialog before the X.
+    s.Paste("Gusset\nplate\n");
+    ASSERT_TRUE(s.WaitFor("[Gusset "));
+    s.Type("X");
+    ASSERT_TRUE(s.WaitFor("[GussetX "));
+    s.Keys("Enter");
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    EXPECT_NE(s.Result().find("name \"GussetX\""), std::string::npos) << s.Result();
 }
 
 TEST(PseudoTerminal, TabToAFieldTypeAndPressEnter) {

@@ -21,6 +21,17 @@ namespace {
 using orv::term::Key;
 using orv::term::KeyCode;
 
+// A key as the terminal reads it.
+Key MakeKey(KeyCode code, wchar_t ch = 0, bool shift = false, bool control = false, bool alt = false) {
+    Key k;
+    k.code = code;
+    k.ch = ch;
+    k.shift = shift;
+    k.control = control;
+    k.alt = alt;
+    return k;
+}
+
 constexpr int kTabs = 2001, kCount = 2002, kSpin = 2003, kSurfaces = 2004, kNote = 2005, kPlot = 2006;
 
 orv::res::DialogItemTemplate Item(const wchar_t* cls, const wchar_t* text, int id, DWORD style, int x, int y, int cx,
@@ -121,8 +132,8 @@ public:
         steps_[next_++](*this);
         return true;
     }
-    void Press(KeyCode code, bool shift = false, bool control = false) { ui.HandleKey(Key{code, 0, shift, control}); }
-    void Type(wchar_t ch) { ui.HandleKey(Key{KeyCode::Char, ch}); }
+    void Press(KeyCode code, bool shift = false, bool control = false) { ui.HandleKey(MakeKey(code, 0, shift, control)); }
+    void Type(wchar_t ch) { ui.HandleKey(MakeKey(KeyCode::Char, ch)); }
     std::pair<int, int> Find(const std::wstring& text) const {
         for (int y = 0; y < screen.Height(); ++y) {
             const auto at = screen.Row(y).find(text);

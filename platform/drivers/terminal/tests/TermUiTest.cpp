@@ -20,6 +20,17 @@ namespace {
 using orv::term::Key;
 using orv::term::KeyCode;
 
+// A key as the terminal reads it.
+Key MakeKey(KeyCode code, wchar_t ch = 0, bool shift = false, bool control = false, bool alt = false) {
+    Key k;
+    k.code = code;
+    k.ch = ch;
+    k.shift = shift;
+    k.control = control;
+    k.alt = alt;
+    return k;
+}
+
 // A person at a 100 x 30 terminal: at each input request the screen is drawn, then the next
 // step looks at it and presses keys.
 class Person : public orv::win::Driver {
@@ -38,12 +49,12 @@ public:
 
     void Draw() { cursor = ui.Render(screen); }
     void Press(KeyCode code, bool shift = false, bool control = false, bool alt = false) {
-        ui.HandleKey(Key{code, 0, shift, control, alt});
+        ui.HandleKey(MakeKey(code, 0, shift, control, alt));
     }
     void Type(const std::wstring& text) {
-        for (wchar_t ch : text) ui.HandleKey(Key{KeyCode::Char, ch});
+        for (wchar_t ch : text) ui.HandleKey(MakeKey(KeyCode::Char, ch));
     }
-    void Alt(wchar_t ch) { ui.HandleKey(Key{KeyCode::Char, ch, false, false, true}); }
+    void Alt(wchar_t ch) { ui.HandleKey(MakeKey(KeyCode::Char, ch, false, false, true)); }
 
     // Where `text` is on the screen; x -1 when it is not.
     std::pair<int, int> Find(const std::wstring& text) const {
@@ -279,7 +290,7 @@ TEST_F(TermUiTest, AltMnemonicsAndArrowsInARadioGroup) {
         [](Person& p) {
             EXPECT_FALSE(p.Shows(L"[-] Follow surface"));
             // A letter with no control refuses quietly; Alt with a non-letter beeps.
-            p.ui.HandleKey(Key{KeyCode::Char, L'#', false, false, true});
+            p.ui.HandleKey(MakeKey(KeyCode::Char, L'#', false, false, true));
             EXPECT_TRUE(p.ui.TakeBeep());
             p.Press(KeyCode::Enter);
         },
@@ -311,6 +322,31 @@ TEST_F(TermUiTest, AHelpPopUpShowsUntilTheNextKeyWhichDoesNothingElse) {
     orvdlg::SampleDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(person.Done(), 3u);
+}
+
+TEST_F(TermUiTest, APasteIsOnePasteAndF1WithoutHelpSaysSo) {
+    Person person({
+        [](Person& p) {
+            // Lines pasted into the name: the edit keeps the first; no line break presses OK.
+            Key paste = MakeKey(KeyCode::Paste);
+            paste.text = L"Beam\rsecond line\r";
+            p.ui.HandleKey(paste);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"[Beam ")) << p.Text();
+            EXPECT_TRUE(p.Shows(L" Sample "));
+            p.Press(KeyCode::F1);
+            EXPECT_EQ(p.ui.Status(), L"No help is available here.");
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"No help is available here."));
+            p.Press(KeyCode::Enter);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    orvdlg::SampleDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_name, CString(L"Beam"));
 }
 
 TEST_F(TermUiTest, ARefusedKeyBeepsAndSaysWhyOnTheStatusLine) {
