@@ -36,24 +36,70 @@ std::wstring Named(std::uint32_t typeCode, const std::vector<std::uint32_t>& ids
     return text;
 }
 
-// The chooser of "New...": the types that have a dialog, by name, with their codes.
+// What a new object can be applied to: the scenario's geometry items of the type's kind, with
+// how the list names them ("Part 1 \"Bracket\"", "Surface 3 (part 1)", "Node 5").
+struct GeometryChoice {
+    std::wstring label;
+    OrvDbRecord::StorageMapItem* item = nullptr;
+};
+
+std::vector<GeometryChoice> GeometryChoices(const OrvDbRecord::DbDesignScenario& scenario, std::uint32_t typeCode) {
+    using Kind = OrvDbRecord::StorageMapItem::Kind;
+    constexpr std::size_t kMaxNodes = 500;  // a person does not scroll through a whole mesh
+    std::vector<GeometryChoice> choices;
+    switch (OrvDbRecord::GeometryKindOf(typeCode)) {
+        case Kind::Part:
+            for (const auto& [id, part] : scenario.GetParts())
+                choices.push_back({L"Part " + std::to_wstring(id) + L" \"" + orv::Utf8ToWide(part->GetName()) + L"\"",
+                                   part.get()});
+            break;
+        case Kind::Surface:
+            for (const auto& [id, surface] : scenario.GetSurfaces())
+                choices.push_back({L"Surface " + std::to_wstring(id) + L" (part " + std::to_wstring(surface->GetPartId()) + L")",
+                                   surface.get()});
+            break;
+        case Kind::Edge:
+            for (const auto& [id, edge] : scenario.GetEdges())
+                choices.push_back({L"Edge " + std::to_wstring(id) + L" (part " + std::to_wstring(edge->GetPartId()) + L")",
+                                   edge.get()});
+            break;
+        case Kind::Node:
+            for (const auto& [id, node] : scenario.GetNodes()) {
+                if (choices.size() == kMaxNodes) break;
+                choices.push_back({L"Node " + std::to_wstring(id), scenario.FindGeometry(Kind::Node, id)});
+            }
+            break;
+        default: break;
+    }
+    return choices;
+}
+
+// The chooser of "New...": the types that have a dialog, by name, with their codes, and the
+// geometry item the new object is applied to.
 class NewObjectDialog : public CDialog {
 public:
-    static constexpr int IDC_TYPES = 1101;
+    static constexpr int IDC_TYPES = HostWindow::IDC_NEW_TYPES;
+    static constexpr int IDC_GEOMETRY = HostWindow::IDC_NEW_GEOMETRY;
 
-    explicit NewObjectDialog(std::vector<HostObjectType> types, CWnd* parent) : types_(std::move(types)) {
-        template_ = orv::res::DialogBuilder(L"New Object", 220, 170)
+    NewObjectDialog(std::vector<HostObjectType> types, const OrvDbRecord::DbDesignScenario& scenario, CWnd* parent)
+        : types_(std::move(types)), scenario_(scenario) {
+        template_ = orv::res::DialogBuilder(L"New Object", 220, 190)
                         .Label(L"&Type of the new object:", IDC_STATIC, 7, 7, 160, 8)
                         .Control(L"SysListView32", L"", IDC_TYPES,
                                  LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 18, 206, 126)
-                        .DefaultButton(L"OK", IDOK, 109, 149, 50, 14)
-                        .Button(L"Cancel", IDCANCEL, 163, 149, 50, 14)
+                        .Label(L"Apply t&o:", IDC_STATIC, 7, 152, 36, 8)
+                        .Control(L"ComboBox", L"", IDC_GEOMETRY, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 46, 150, 167, 100)
+                        .DefaultButton(L"OK", IDOK, 109, 169, 50, 14)
+                        .Button(L"Cancel", IDCANCEL, 163, 169, 50, 14)
                         .Build();
         InitModalIndirect(&template_, parent);
         HandleNotify(IDC_TYPES, NM_DBLCLK, [this](NMHDR*, LRESULT*) { OnOK(); });
+        HandleNotify(IDC_TYPES, LVN_ITEMCHANGED, [this](NMHDR*, LRESULT*) { FillGeometry(); });
     }
 
     std::uint32_t Chosen() const { return chosen_; }
+    // Null: the object is applied to nothing yet.
+    OrvDbRecord::StorageMapItem* Geometry() const { return geometry_; }
 
 protected:
     BOOL OnInitDialog() override {
@@ -68,25 +114,47 @@ protected:
             list->SetItemData(row, types_[i].typeCode);
         }
         if (!types_.empty()) list->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        FillGeometry();
         GotoDlgCtrl(list);
         return FALSE;
     }
 
     void OnOK() override {
-        const CListCtrl* list = ListOf(*this, IDC_TYPES);
-        const int row = list->GetNextItem(-1, LVNI_SELECTED);
-        if (row < 0) {
+        const std::uint32_t typeCode = SelectedType();
+        if (!typeCode) {
             AfxMessageBox(L"Choose the type of the new object.", MB_ICONEXCLAMATION);
             return;
         }
-        chosen_ = std::uint32_t(list->GetItemData(row));
+        chosen_ = typeCode;
+        const int index = int(SendDlgItemMessage(IDC_GEOMETRY, CB_GETCURSEL));
+        geometry_ = index > 0 && std::size_t(index) <= choices_.size() ? choices_[std::size_t(index) - 1].item : nullptr;
         EndDialog(IDOK);
     }
 
 private:
+    std::uint32_t SelectedType() const {
+        const CListCtrl* list = ListOf(*this, IDC_TYPES);
+        const int row = list->GetNextItem(-1, LVNI_SELECTED);
+        return row < 0 ? 0 : std::uint32_t(list->GetItemData(row));
+    }
+
+    // The geometry items of the chosen type's kind; the first one is proposed.
+    void FillGeometry() {
+        if (!m_hWnd) return;
+        const std::uint32_t typeCode = SelectedType();
+        choices_ = typeCode ? GeometryChoices(scenario_, typeCode) : std::vector<GeometryChoice>{};
+        SendDlgItemMessage(IDC_GEOMETRY, CB_RESETCONTENT);
+        SendDlgItemMessage(IDC_GEOMETRY, CB_ADDSTRING, 0, LPARAM(L"(nothing yet)"));
+        for (const auto& choice : choices_) SendDlgItemMessage(IDC_GEOMETRY, CB_ADDSTRING, 0, LPARAM(choice.label.c_str()));
+        SendDlgItemMessage(IDC_GEOMETRY, CB_SETCURSEL, choices_.empty() ? 0 : 1);
+    }
+
     std::vector<HostObjectType> types_;
+    const OrvDbRecord::DbDesignScenario& scenario_;
+    std::vector<GeometryChoice> choices_;
     orv::res::DialogTemplate template_;
     std::uint32_t chosen_ = 0;
+    OrvDbRecord::StorageMapItem* geometry_ = nullptr;
 };
 
 orv::res::DialogTemplate BuildTemplate() {
@@ -221,7 +289,8 @@ void HostWindow::OnNew() {
         Refuse(L"The library serves no dialog to create objects with.");
         return;
     }
-    NewObjectDialog chooser(types, this);
+    OrvDbRecord::DbDesignScenario& scenario = session_.Scenario();
+    NewObjectDialog chooser(types, scenario, this);
     if (chooser.DoModal() != IDOK) {
         SetStatus(L"Nothing created.");
         return;
@@ -232,8 +301,8 @@ void HostWindow::OnNew() {
         Refuse(L"The library has no dialog for " + HostTypeName(typeCode) + L" objects.");
         return;
     }
-    OrvDbRecord::DbDesignScenario& scenario = session_.Scenario();
-    // The host's calling order: Reset, SetEditParameters, SetMode, then the run.
+    // The host's calling order: Reset, SetEditParameters, SetMode, then the run. The geometry
+    // list is the host's: it keeps where the new object goes.
     dialog->Reset();
     DataModelDialogs::FeaObjectEditParameters parameters;
     parameters.designScenario = &scenario;
@@ -241,6 +310,7 @@ void HostWindow::OnNew() {
     parameters.objectCount = 1;
     dialog->SetEditParameters(parameters);
     dialog->SetMode(0);
+    if (chooser.Geometry()) dialog->AddGeometry(chooser.Geometry());
     std::uint32_t result = 1;
     if (!RunWithPicks(*dialog, result)) return;
     if (result != 0) {
@@ -249,11 +319,20 @@ void HostWindow::OnNew() {
     }
     RURIVO_LOADS_V1_ENTRY entry;
     dialog->FillNewObjectEntry(&scenario, nullptr, &entry);
-    const auto& object = scenario.CreateFeaObject(typeCode, entry, OrvDbRecord::GeometryKindOf(typeCode), 0);
+    const std::vector<OrvDbRecord::StorageMapItem*>& geometries = dialog->GetGeometries();
+    const OrvDbRecord::StorageMapItem* geometry = geometries.empty() ? nullptr : geometries.front();
+    const auto kind = OrvDbRecord::GeometryKindOf(typeCode);
+    const auto& object = scenario.CreateFeaObject(typeCode, entry, kind, geometry ? geometry->Id() : 0);
     const std::uint32_t id = object.Id();
     SetModified(true);
     Refresh({id});
-    SetStatus(Named(typeCode, {id}) + L" created.");
+    std::wstring where;
+    if (geometry) {
+        const auto info = OrvDbRecord::FindFeaType(typeCode);
+        where = L" on " + (info ? orv::Utf8ToWide(OrvDbRecord::GeometryKindName(info->geometry)) : std::wstring(L"item")) +
+                L" " + std::to_wstring(geometry->Id());
+    }
+    SetStatus(Named(typeCode, {id}) + L" created" + where + L".");
 }
 
 void HostWindow::OnModify() {

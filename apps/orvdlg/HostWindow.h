@@ -42,6 +42,9 @@ public:
     static constexpr int IDC_SAVE_AS = 1005;
     static constexpr int IDC_EXIT = 1006;
     static constexpr int IDC_STATUS = 1007;
+    // The chooser of New...: the type list and the geometry the new object is applied to.
+    static constexpr int IDC_NEW_TYPES = 1101;
+    static constexpr int IDC_NEW_GEOMETRY = 1102;
 
     // The window edits the model of `session` (loaded); `untitledName` names a model that has
     // no file yet (the embedded sample) in the title and as Save As's suggestion.

@@ -158,6 +158,13 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
             EXPECT_TRUE(heat);
             EXPECT_FALSE(force);
             ASSERT_TRUE(input::SelectItemByText(Ctl(1101), L"Heat Generation"));
+            // The geometry follows the type: the scenario's parts, the first one proposed.
+            const auto geometry = orv::win::Inspect(Ctl(HostWindow::IDC_NEW_GEOMETRY));
+            ASSERT_EQ(Scenario().GetParts().size() + 1, geometry.items.size());
+            EXPECT_EQ(L"(nothing yet)", geometry.items[0].text);
+            EXPECT_EQ(0u, geometry.items[1].text.find(L"Part 1 \"")) << geometry.items[1].text;
+            EXPECT_EQ(1, geometry.selection);
+            ASSERT_TRUE(input::SelectItem(Ctl(HostWindow::IDC_NEW_GEOMETRY), 2));
             Click(IDOK);
         })
         .Then([&] {
@@ -168,8 +175,8 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
         })
         .Then([&] {
             EXPECT_EQ(L"orvdlg - bracket.json *", Title());
-            EXPECT_EQ(L"Heat Generation 27 created.", window.Status());
-            EXPECT_EQ(L"Heat Generation 27 created.", orv::win::Inspect(Ctl(HostWindow::IDC_STATUS)).text);
+            EXPECT_EQ(L"Heat Generation 27 created on part 2.", window.Status());
+            EXPECT_EQ(L"Heat Generation 27 created on part 2.", orv::win::Inspect(Ctl(HostWindow::IDC_STATUS)).text);
             const int row = RowOf(27);
             ASSERT_GE(row, 0);
             EXPECT_TRUE(Rows()[row].selected);
@@ -192,7 +199,27 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
     EXPECT_EQ(176u, object->GetTypeCode());
     EXPECT_EQ(2500.0, object->GetRecord().GetF64(272));
     EXPECT_EQ("New heater", object->GetDescription());
+    EXPECT_EQ(2u, object->GetGeometryId());
+    EXPECT_EQ(OrvDbRecord::StorageMapItem::Kind::Part, object->GetGeometryKind());
     EXPECT_EQ(nullptr, Scenario().FindFeaObject(28));
+}
+
+TEST_F(HostWindowTest, TheChoiceOfGeometryFollowsTheTypesKind) {
+    HostWindow window(session, "bracket.json");
+    auto geometry = [] { return orv::win::Inspect(Ctl(HostWindow::IDC_NEW_GEOMETRY)).items; };
+    driver.Then([&] { Click(HostWindow::IDC_NEW); })
+        .Then([&] {
+            ASSERT_TRUE(input::SelectItemByText(Ctl(HostWindow::IDC_NEW_TYPES), L"Applied Temperature (node)"));
+            ASSERT_EQ(Scenario().GetNodes().size() + 1, geometry().size());
+            EXPECT_EQ(L"Node 1", geometry()[1].text);
+            ASSERT_TRUE(input::SelectItemByText(Ctl(HostWindow::IDC_NEW_TYPES), L"Initial Concentration (surface)"));
+            ASSERT_EQ(Scenario().GetSurfaces().size() + 1, geometry().size());
+            EXPECT_EQ(0u, geometry()[1].text.find(L"Surface 1 (part ")) << geometry()[1].text;
+            Click(IDCANCEL);
+        })
+        .Then([&] { window.EndDialog(IDOK); });
+    Run(window);
+    EXPECT_EQ(L"Nothing created.", window.Status());
 }
 
 TEST_F(HostWindowTest, ModifyEditsTheSelectedObjectsOfOneTypeInOneDialog) {
@@ -433,6 +460,7 @@ TEST_F(HostWindowTest, SaveAsWritesAFileThatLoadsBackEqual) {
     driver.Then([&] { Click(HostWindow::IDC_NEW); })
         .Then([&] {
             ASSERT_TRUE(input::SelectItemByText(Ctl(1101), L"Temperature"));
+            ASSERT_TRUE(input::SelectItem(Ctl(HostWindow::IDC_NEW_GEOMETRY), 0));  // applied to nothing yet
             Click(IDOK);
         })
         .Then([&] { Click(IDOK); })
@@ -456,7 +484,8 @@ TEST_F(HostWindowTest, SaveAsWritesAFileThatLoadsBackEqual) {
     auto loaded = OrvDbRecord::LoadModelFile(path);
     ASSERT_TRUE(loaded) << loaded.error;
     EXPECT_EQ(OrvDbRecord::FormatModelJson(session.Model()), OrvDbRecord::FormatModelJson(*loaded.model));
-    EXPECT_NE(nullptr, loaded.model->GetFirstScenario()->FindFeaObject(27));
+    ASSERT_NE(nullptr, loaded.model->GetFirstScenario()->FindFeaObject(27));
+    EXPECT_EQ(0u, loaded.model->GetFirstScenario()->FindFeaObject(27)->GetGeometryId());
 }
 
 TEST_F(HostWindowTest, SaveOfAModelWithAFileWritesItInPlace) {
