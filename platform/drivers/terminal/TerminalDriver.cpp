@@ -242,13 +242,14 @@ struct TerminalDriver::Impl {
         orv::win::input::AdvanceClock(UINT(std::min<long long>(delta, 1000)));
     }
 
-    // Waits up to `ms` for input on the terminal; false when it hung up.
-    bool WaitReadable(int ms) {
+    // Waits up to `ms` for input on the terminal; false when it is gone. `hangup` says that it
+    // hung up, with perhaps some last input still to read.
+    bool WaitReadable(int ms, bool& hangup) {
         pollfd p{options.inputFd, POLLIN, 0};
         const int r = ::poll(&p, 1, ms);
-        if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) return false;
+        hangup = r > 0 && (p.revents & (POLLHUP | POLLERR));
         if (r > 0 && (p.revents & POLLNVAL)) return false;
-        return true;
+        return !(hangup && !(p.revents & POLLIN));
     }
 
     void DefineKeys() {
@@ -351,8 +352,12 @@ bool TerminalDriver::Start(std::string& error) {
     // Pasted text arrives marked, so that its line breaks are not taken for Enter.
     std::fputs("\033[?2004h", m.out);
     std::fflush(m.out);
+    // A signal that ends the process gives the terminal back first; one that is ignored (nohup)
+    // stays ignored.
     m.savedTerm = std::signal(SIGTERM, RestoreOnSignal);
+    if (m.savedTerm == SIG_IGN) std::signal(SIGTERM, SIG_IGN);
     m.savedHup = std::signal(SIGHUP, RestoreOnSignal);
+    if (m.savedHup == SIG_IGN) std::signal(SIGHUP, SIG_IGN);
     m.lastClock = Clock::now();
     m.gone = false;
     m.dirty = true;
@@ -409,11 +414,16 @@ bool TerminalDriver::WaitForInput(HWND modal) {
     // Keys already read by curses first, then the terminal itself for up to 50 ms.
     Key key = m.ReadKey(0);
     if (key.code == KeyCode::None) {
-        if (!m.WaitReadable(50)) {
+        bool hangup = false;
+        if (!m.WaitReadable(50, hangup)) {
             m.gone = true;
             return false;
         }
         key = m.ReadKey(0);
+        if (key.code == KeyCode::None && hangup) {
+            m.gone = true;
+            return false;
+        }
     }
     // While the terminal is too small nothing of the dialogs shows, so keys other than a resize
     // are not given to them.

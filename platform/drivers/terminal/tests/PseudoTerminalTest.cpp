@@ -58,7 +58,7 @@ public:
     // Runs orv_term_probe with `arguments` (and its result file), or with `program` another
     // program, in the session's scratch folder.
     Session(const std::string& name, int columns, int rows, const std::string& arguments,
-            const std::string& program = "")
+            const std::string& program = "", const std::string& shellPrefix = "")
         : dir_(Scratch(name)) {
         socket_ = (dir_ / "tmux.sock").string();
         const fs::path config = dir_ / "tmux.conf";
@@ -67,7 +67,8 @@ public:
         const std::string run = program.empty()
                                     ? std::string(ORV_TERM_PROBE) + " --result " + Quote(result_) + " " + arguments
                                     : program + " " + arguments;
-        const std::string shell = "cd " + Quote(dir_.string()) + " && " + run + "; echo \"exit status $?\"; exec sleep 600";
+        const std::string shell = shellPrefix + "cd " + Quote(dir_.string()) + " && " + run +
+                                  "; echo $? > status.txt; echo \"exit status $?\"; exec sleep 600";
         const std::string command = Tmux() + " -f " + Quote(config.string()) + " new-session -d -s probe -x " +
                                     std::to_string(columns) + " -y " + std::to_string(rows) + " " +
                                     Quote("sh -c " + Quote(shell)) + " >/dev/null 2>&1";
@@ -83,6 +84,7 @@ public:
     std::string Screen() const { return Output(Tmux() + " capture-pane -p -t probe 2>/dev/null"); }
     // tmux key names: Tab, BTab, Enter, Escape, Space, Up, NPage, F1, M-y, ...
     void Keys(const std::string& keys) const { std::system((Tmux() + " send-keys -t probe " + keys).c_str()); }
+    void Kill() const { std::system((Tmux() + " kill-server >/dev/null 2>&1").c_str()); }
     void Resize(int columns, int rows) const {
         std::system((Tmux() + " resize-window -t probe -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
                      " >/dev/null 2>&1")
@@ -176,6 +178,25 @@ TEST(PseudoTerminal, PastedLinesStayInTheFieldInsteadOfPressingOK) {
     s.Keys("Enter");
     ASSERT_TRUE(s.WaitFor("exit status 0"));
     EXPECT_NE(s.Result().find("name \"GussetX\""), std::string::npos) << s.Result();
+}
+
+TEST(PseudoTerminal, ATerminalThatGoesAwayEndsTheDialogWithoutAnAnswer) {
+    REQUIRE_TMUX();
+    // The shell and the probe ignore the hang-up, so the probe sees its input end.
+    Session s("hangup", 120, 40, "sample", "", "trap '' HUP; ");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor(" Sample "));
+    s.Kill();
+    const fs::path status = s.Dir() / "status.txt";
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::string text;
+    while (std::chrono::steady_clock::now() < until) {
+        std::ifstream in(status);
+        if (std::getline(in, text) && !text.empty()) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(text, "3");
+    EXPECT_NE(s.Result().find("result -2\n"), std::string::npos) << s.Result();
 }
 
 TEST(PseudoTerminal, TabToAFieldTypeAndPressEnter) {
@@ -293,11 +314,14 @@ TEST(PseudoTerminal, TheHostWindowOpensARealDialogWithItsHelpAndTakesTheEdit) {
     ASSERT_TRUE(s.Started());
     ASSERT_TRUE(s.WaitFor("Heat Generation"));
     // Down through the object list until the heat generation row is the current one.
-    std::string screen;
+    // Each Down waits for the screen to follow it, so that a slow machine never skips the row.
+    std::string screen = s.Screen();
     for (int i = 0; i < 40 && screen.find(">Heat Generation") == std::string::npos; ++i) {
+        const std::string before = screen;
         s.Keys("Down");
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        screen = s.Screen();
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while ((screen = s.Screen()) == before && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
     }
     ASSERT_NE(screen.find(">Heat Generation"), std::string::npos) << screen;
     s.Keys("Enter");
