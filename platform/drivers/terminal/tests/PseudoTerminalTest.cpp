@@ -68,7 +68,7 @@ public:
                                     ? std::string(ORV_TERM_PROBE) + " --result " + Quote(result_) + " " + arguments
                                     : program + " " + arguments;
         const std::string shell = shellPrefix + "cd " + Quote(dir_.string()) + " && " + run +
-                                  "; echo $? > status.txt; echo \"exit status $?\"; exec sleep 600";
+                                  "; st=$?; echo $st > status.txt; echo \"exit status $st\"; exec sleep 600";
         const std::string command = Tmux() + " -f " + Quote(config.string()) + " new-session -d -s probe -x " +
                                     std::to_string(columns) + " -y " + std::to_string(rows) + " " +
                                     Quote("sh -c " + Quote(shell)) + " >/dev/null 2>&1";
