@@ -66,7 +66,6 @@ protected:
     void OnCancel() override;  // Escape, the close button: Exit
 
 private:
-    struct Task;
     void Refresh(const std::vector<std::uint32_t>& select);
     std::vector<std::uint32_t> SelectedIds() const;
     void OnNew();
