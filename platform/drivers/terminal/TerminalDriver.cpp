@@ -236,10 +236,16 @@ struct TerminalDriver::Impl {
         const Clock::time_point now = Clock::now();
         const auto delta = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastClock).count();
         if (delta <= 0) return;
-        lastClock = now;
+        // Whole milliseconds are taken off, so that the fractions add up instead of being lost.
         // After a stall (a suspended process) the kernel catches up by at most a second, so that
         // repeating timers do not fire thousands of times at once.
-        orv::win::input::AdvanceClock(UINT(std::min<long long>(delta, 1000)));
+        if (delta > 1000) {
+            lastClock = now;
+            orv::win::input::AdvanceClock(1000);
+            return;
+        }
+        lastClock += std::chrono::milliseconds(delta);
+        orv::win::input::AdvanceClock(UINT(delta));
     }
 
     // Waits up to `ms` for input on the terminal; false when it is gone. `hangup` says that it

@@ -90,8 +90,6 @@ TEST(TerminalDriver, StartRefusesAPipeForOutputASmallTerminalAndAnUnknownKind) {
         {small.slave, small.slave, "xterm", "The terminal is 80 x 24; the dialogs need at least 100 x 30."},
         {large.slave, large.slave, "", "The terminal's kind is unknown (TERM is not set or is \"dumb\")."},
         {large.slave, large.slave, "dumb", "The terminal's kind is unknown (TERM is not set or is \"dumb\")."},
-        {large.slave, large.slave, "no-such-terminal-kind",
-         "The terminal of kind \"no-such-terminal-kind\" is not known to curses."},
     };
     for (const auto& c : cases) {
         ::setenv("TERM", c.termValue, 1);
@@ -104,6 +102,20 @@ TEST(TerminalDriver, StartRefusesAPipeForOutputASmallTerminalAndAnUnknownKind) {
         EXPECT_EQ(error, c.error);
         EXPECT_FALSE(driver.Started());
     }
+    // A kind that curses does not know: curses keeps a little memory of the failed attempt for
+    // the rest of the process, so the attempt runs in a child that ends without a leak check.
+    ::setenv("TERM", "no-such-terminal-kind", 1);
+    EXPECT_EXIT(
+        {
+            orv::term::TerminalDriverOptions options;
+            options.inputFd = options.outputFd = large.slave;
+            orv::term::TerminalDriver driver(options);
+            std::string error;
+            const bool refused = !driver.Start(error) &&
+                                 error == "The terminal of kind \"no-such-terminal-kind\" is not known to curses.";
+            std::_Exit(refused ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
     int columns = 0, rows = 0;
     EXPECT_TRUE(orv::term::TerminalSize(small.slave, columns, rows));
     EXPECT_EQ(columns, 80);
