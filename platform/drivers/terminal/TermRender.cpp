@@ -240,6 +240,15 @@ struct Painter {
                               double(kCellHeight));
         }
         PlaceRows(cells, centres, oneRow);
+        // A spin button set into its buddy's right edge goes just after the buddy's bracket, which
+        // rounding to cells would otherwise cover.
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (!SameClass(shown[i].className, L"msctls_updown32") || !shown[i].buddy) continue;
+            for (std::size_t j = 0; j < shown.size(); ++j)
+                if (shown[j].hwnd == shown[i].buddy && cells[j].y == cells[i].y && cells[i].x <= cells[j].Right() &&
+                    cells[i].x > cells[j].x)
+                    cells[i].x = cells[j].Right() + 1;
+        }
         for (auto& c : cells) {
             c.x += client.x;
             c.y += client.y;

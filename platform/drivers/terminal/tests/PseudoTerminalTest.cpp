@@ -123,7 +123,8 @@ public:
     fs::path Dir() const { return dir_; }
 
 private:
-    std::string Tmux() const { return "tmux -u -S " + Quote(socket_); }
+    // A server of our own even when the tests run inside tmux.
+    std::string Tmux() const { return "env -u TMUX tmux -u -S " + Quote(socket_); }
 
     fs::path dir_;
     std::string socket_;

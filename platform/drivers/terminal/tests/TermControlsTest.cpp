@@ -191,10 +191,12 @@ TEST_F(TermControlsTest, UpAndDownInABuddyEditTurnItsSpinButton) {
             p.Press(KeyCode::Up);
         },
         [](Person& p) {
-            EXPECT_EQ(orv::win::Inspect(p.Control(kCount)).text, L"7");
+            EXPECT_EQ(orv::win::Inspect(p.Control(kCount)).text, L"7") << p.Text();
             const auto edit = p.Find(L"[7");
             ASSERT_GE(edit.first, 0) << p.Text();
-            EXPECT_EQ(p.screen.Row(edit.second).find(L"^v"), std::size_t(edit.first + 7)) << p.Text();
+            // The spin button beside the edit's closing bracket.
+            const std::wstring row = p.screen.Row(edit.second);
+            EXPECT_EQ(row.find(L"]^v"), row.find(L']', std::size_t(edit.first))) << p.Text();
             p.Press(KeyCode::Down);
         },
         [](Person& p) {
