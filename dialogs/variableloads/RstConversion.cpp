@@ -64,8 +64,6 @@ ORV_VECTOR_INLINE V Sqrt(const V& v) {
 #endif
 }
 
-constexpr long long kSignBit = static_cast<long long>(0x8000000000000000ull);
-
 // pi/4 as a double and the part of it the double misses.
 constexpr double kQuarterPiHi = 0x1.921fb54442d18p-1;
 constexpr double kQuarterPiLo = 0x1.1a62633145c07p-55;
