@@ -507,6 +507,48 @@ TEST_F(HostWindowTest, SaveOfAModelWithAFileWritesItInPlace) {
     EXPECT_EQ("Changed behind the window", loaded.model->GetFirstScenario()->FindFeaObject(19)->GetDescription());
 }
 
+TEST_F(HostWindowTest, ASaveThatFailsSaysWhyAndKeepsTheChanges) {
+    const std::filesystem::path folder = TempPath("vanishing");
+    std::filesystem::create_directories(folder);
+    session.Save((folder / "model.json").string());
+    std::filesystem::remove_all(folder);
+    HostWindow window(session, "unused.json");
+    driver.Then([&] { Click(HostWindow::IDC_NEW); })
+        .Then([&] { Click(IDOK); })
+        .Then([&] { Click(IDOK); })
+        .Then([&] {
+            EXPECT_EQ(L"orvdlg - model.json *", Title());
+            Click(HostWindow::IDC_SAVE);
+        })
+        .Then([&] {
+            ASSERT_TRUE(IsMessageBox());
+            EXPECT_EQ(0u, MessageText().find(L"The model was not saved: ")) << MessageText();
+            Click(IDOK);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"orvdlg - model.json *", Title());
+            EXPECT_EQ(0u, window.Status().find(L"The model was not saved: ")) << window.Status();
+            window.EndDialog(IDOK);
+        });
+    Run(window);
+    EXPECT_TRUE(window.Modified());
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST_F(HostWindowTest, NewWithoutAnyDialogToCreateWithSaysSo) {
+    HostWindow window(session, "bracket.json", [](std::uint32_t) { return nullptr; });
+    driver.Then([&] { Click(HostWindow::IDC_NEW); })
+        .Then([&] {
+            ASSERT_TRUE(IsMessageBox());
+            EXPECT_EQ(L"The library serves no dialog to create objects with.", MessageText());
+            Click(IDOK);
+        })
+        .Then([&] { window.EndDialog(IDOK); });
+    Run(window);
+    EXPECT_FALSE(window.Modified());
+    EXPECT_EQ(26u, Scenario().GetFeaObjects().size());
+}
+
 TEST_F(HostWindowTest, ExitWithChangesAsksAndCancelKeepsTheWindow) {
     HostWindow window(session, "bracket.json");
     HWND host = nullptr;
