@@ -253,7 +253,9 @@ TEST_F(TermUiTest, ListsMoveWithArrowsPagesHomeAndEnd) {
     const std::vector<std::pair<KeyCode, int>> moves = {
         {KeyCode::Down, 0}, {KeyCode::End, 2}, {KeyCode::PageUp, 0}, {KeyCode::PageDown, 2}, {KeyCode::Up, 1}, {KeyCode::Home, 0},
     };
-    for (const auto& [key, index] : moves) {
+    for (const auto& move : moves) {
+        const KeyCode key = move.first;
+        const int index = move.second;
         steps.push_back([key](Person& p) { p.Press(key); });
         steps.push_back([index](Person& p) {
             const HWND list = ::GetFocus();
