@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <thread>
 
@@ -184,7 +185,18 @@ struct TerminalDriver::Impl {
         return k;
     }
 
+    // Draws; a fault while drawing is reported on the status line rather than leaving the
+    // terminal in curses mode behind an exception.
     void Draw() {
+        try {
+            DrawScreen();
+        } catch (const std::exception& e) {
+            ui.SetStatus(L"The screen could not be drawn: " + orv::Utf8ToWide(e.what()));
+            dirty = false;
+        }
+    }
+
+    void DrawScreen() {
         if (!screen) return;
         int rows = 0, cols = 0;
         getmaxyx(stdscr, rows, cols);
