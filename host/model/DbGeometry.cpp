@@ -17,11 +17,6 @@ void DbNode::SetCoordinates(const std::array<double, 3>& xyz) {
     if (store_) store_->xyz_[index_] = xyz;
 }
 
-DbNodeStore::~DbNodeStore() {
-    // Nodes the caller still points to must not write into a store that is gone.
-    for (auto& node : nodes_) node->store_ = nullptr;
-}
-
 std::uint32_t DbNodeStore::FarIndexOf(std::uint32_t id) const {
     auto it = far_.find(id);
     return it == far_.end() ? kNoIndex : it->second;

@@ -53,7 +53,7 @@ public:
     static constexpr std::uint32_t kNoIndex = 0xFFFFFFFFu;
 
     DbNodeStore() = default;
-    ~DbNodeStore();
+    ~DbNodeStore() = default;
     DbNodeStore(const DbNodeStore&) = delete;
     DbNodeStore& operator=(const DbNodeStore&) = delete;
 
