@@ -34,6 +34,8 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // The probe stands in for the demo host: message boxes carry its name, as scripts expect.
+    orv::win::SetApplicationName(L"orvdlg");
     std::string resultPath;
     int slow = 0;
     std::size_t i = 0;

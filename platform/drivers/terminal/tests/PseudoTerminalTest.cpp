@@ -6,11 +6,15 @@
 
 #include <unistd.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -99,8 +103,8 @@ public:
         std::system((Tmux() + " send-keys -t probe -l " + Quote(text)).c_str());
     }
     // Polls the screen until it shows `text`; false (with the last screen) after the time-out.
-    bool WaitFor(const std::string& text, std::string* screen = nullptr) const {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    bool WaitFor(const std::string& text, std::string* screen = nullptr, int seconds = 30) const {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         std::string last;
         while (std::chrono::steady_clock::now() < until) {
             last = Screen();
@@ -344,6 +348,74 @@ TEST(PseudoTerminal, TheHostWindowOpensARealDialogWithItsHelpAndTakesTheEdit) {
     ASSERT_TRUE(s.WaitFor("Save changes", &screen));
     s.Keys("M-n");
     ASSERT_TRUE(s.WaitFor("exit status 0", &screen));
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Every scenario script of the test suite, played through the terminal front end (the screen
+// showing the run) in one pseudo-terminal, gives the headless run's output and exit status.
+TEST(PseudoTerminal, EveryScenarioGivesTheHeadlessResultThroughTheTerminal) {
+    REQUIRE_TMUX();
+    const fs::path source = fs::path(ORV_SOURCE_DIR) / "tests" / "scenarios";
+    const fs::path work = Scratch("scenarios");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(source))
+        if (entry.path().extension() == ".dlgs") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_FALSE(names.empty());
+    // Each run in a copy of the folder with a registry and user data of its own, in English
+    // unless the script names a locale, as the scenario tests run.
+    auto prepare = [&](const std::string& name, const std::string& kind, std::string& environment) {
+        const fs::path dir = work / (name + "-" + kind);
+        fs::create_directories(dir);
+        for (const auto& entry : fs::directory_iterator(source)) {
+            const std::string file = entry.path().filename().string();
+            if (file == "CMakeLists.txt" || entry.path().extension() == ".cmake" || !entry.is_regular_file()) continue;
+            fs::copy_file(entry.path(), dir / file, fs::copy_options::overwrite_existing);
+        }
+        std::string locale = "C";
+        std::smatch match;
+        const std::string script = ReadFile(source / (name + ".dlgs"));
+        const std::regex line("^# *locale: *([^ \n]+)");
+        if (std::regex_search(script, match, line)) locale = match[1];
+        environment = "env -u ORVEN_LOCALE_OVERRIDE ORV_REGISTRY_DIR=" + Quote((dir / ".registry").string()) +
+                      " ORV_USER_DATA_DIR=" + Quote((dir / ".userdata").string()) + " LC_ALL=" + Quote(locale);
+        return dir;
+    };
+    std::string all;
+    for (const auto& name : names) {
+        std::string environment;
+        const fs::path headless = prepare(name, "headless", environment);
+        const std::string command = "cd " + Quote(headless.string()) + " && " + environment + " " +
+                                    std::string(ORV_ORVDLG) + " run " + Quote(name + ".dlgs") + " > out.txt 2>/dev/null";
+        const int status = std::system(command.c_str());
+        std::ofstream(headless / "status.txt") << WEXITSTATUS(status) << "\n";
+        const fs::path terminal = prepare(name, "terminal", environment);
+        all += "cd " + Quote(terminal.string()) + " && " + environment + " " + ORV_TERM_PROBE + " --result out.txt run " +
+               Quote(name + ".dlgs") + " 2>/dev/null; echo $? > status.txt\n";
+    }
+    std::ofstream(work / "all.sh") << all;
+    Session s("scenario-runs", 120, 40, Quote((work / "all.sh").string()), "sh");
+    ASSERT_TRUE(s.Started());
+    ASSERT_TRUE(s.WaitFor("exit status 0", nullptr, 120));
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        const std::string headless = ReadFile(work / (name + "-headless") / "out.txt");
+        std::string terminal = ReadFile(work / (name + "-terminal") / "out.txt");
+        // The probe adds the run's status as a last line.
+        const auto last = terminal.rfind("status ");
+        ASSERT_NE(last, std::string::npos) << terminal;
+        terminal.resize(last);
+        EXPECT_EQ(terminal, headless);
+        EXPECT_EQ(ReadFile(work / (name + "-terminal") / "status.txt"), ReadFile(work / (name + "-headless") / "status.txt"));
+    }
+    std::error_code ec;
+    fs::remove_all(work, ec);
 }
 
 }  // namespace
