@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <clocale>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -169,6 +170,9 @@ void EnsureApplication(bool offscreen) {
     static char name[] = "orvdlg";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
+    // Qt sets every locale category from the environment; numbers printed and read by the C
+    // library (messages, records, scripts) keep the C syntax, as they do without a front end.
+    std::setlocale(LC_NUMERIC, "C");
     app->setStyle("Fusion");
     QApplication::setPalette(KernelPalette());
     // Windows without a font of their own show the 8-point dialog face.
