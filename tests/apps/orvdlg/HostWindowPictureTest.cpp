@@ -16,20 +16,11 @@
 #include "platform/drivers/qt/QtDriver.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
+#include "support/StepDriver.h"
 
 namespace {
 
-class StepDriver : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-};
+using orvtest::StepDriver;
 
 TEST(HostWindowPicture, TheQtFrontEndShowsTheWholeWindow) {
     orv::win::ResetKernel();

@@ -22,27 +22,14 @@
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
+#include "support/StepDriver.h"
 
 namespace {
 
 using orvdlg::HostWindow;
 namespace input = orv::win::input;
 
-class StepDriver : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-    StepDriver& Then(std::function<void()> step) {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-};
+using orvtest::StepDriver;
 
 HWND Modal() { return orv::win::ActiveModalWindow(); }
 HWND Ctl(int id) { return orv::win::FindControl(Modal(), id); }

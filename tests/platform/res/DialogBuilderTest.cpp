@@ -8,6 +8,7 @@
 #include "platform/win/Driver.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
+#include "support/StepDriver.h"
 
 namespace {
 
@@ -88,17 +89,7 @@ TEST(DialogBuilder, ControlsKeepTheirOrderAndGetChildAndVisibleStyles) {
     EXPECT_TRUE(DialogBuilder(L"Empty", 1, 1).Hidden().Build().items.empty());
 }
 
-class StepDriver : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-};
+using orvtest::StepDriver;
 
 class NameDialog : public CDialog {
 public:
