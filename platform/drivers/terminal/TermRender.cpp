@@ -35,43 +35,6 @@ bool SameClass(const std::wstring& a, const wchar_t* b) {
 int RoundDiv(long value, int by) { return int(value >= 0 ? (value + by / 2) / by : -((-value + by / 2) / by)); }
 int FloorDiv(long value, int by) { return int(value >= 0 ? value / by : -((-value + by - 1) / by)); }
 
-// A control's cells relative to its window's client area. Columns come from the rounded edges
-// so that neighbours keep their gap; a control at least two rows high spans the rows of its top
-// and bottom edges; a lower one gets one row, chosen by PlaceRows.
-CellRect ToCells(const RECT& r, const RECT& origin, bool& oneRow) {
-    CellRect c;
-    c.x = RoundDiv(r.left - origin.left, kCellWidth);
-    c.w = std::max(1, RoundDiv(r.right - origin.left, kCellWidth) - c.x);
-    const long height = r.bottom - r.top;
-    oneRow = height < 2L * kCellHeight;
-    if (oneRow) {
-        c.y = FloorDiv((r.top + r.bottom) / 2 - origin.top, kCellHeight);
-        c.h = 1;
-    } else {
-        c.y = FloorDiv(r.top - origin.top, kCellHeight);
-        const int bottom = FloorDiv(r.bottom - origin.top - 1, kCellHeight);
-        c.h = std::max(2, bottom - c.y + 1);
-    }
-    return c;
-}
-
-// One-row controls whose centres lie within a quarter row of each other (a label and the edit
-// beside it) share the row of their mean centre, so that a line is never split.
-void PlaceRows(std::vector<CellRect>& cells, const std::vector<double>& centres, const std::vector<bool>& oneRow) {
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        if (oneRow[i]) order.push_back(i);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return centres[a] < centres[b]; });
-    std::size_t first = 0;
-    while (first < order.size()) {
-        std::size_t last = first;
-        double sum = 0;
-        while (last < order.size() && centres[order[last]] - centres[order[first]] <= 0.25) sum += centres[order[last++]];
-        const int row = int(std::floor(sum / double(last - first)));
-        for (std::size_t k = first; k < last; ++k) cells[order[k]].y = row;
-        first = last;
-    }
-}
 
 // A wrapped line: its text and where it starts in the source.
 struct Line {
@@ -230,16 +193,10 @@ struct Painter {
     void Layout(const WindowView& window, const CellRect& client, std::vector<WindowView>& shown,
                 std::vector<CellRect>& cells) {
         Descendants(window.hwnd, shown);
-        std::vector<double> centres;
-        std::vector<bool> oneRow;
-        for (const auto& v : shown) {
-            bool single = false;
-            cells.push_back(ToCells(v.windowRect, window.clientRect, single));
-            oneRow.push_back(single);
-            centres.push_back((double(v.windowRect.top + v.windowRect.bottom) / 2.0 - double(window.clientRect.top)) /
-                              double(kCellHeight));
-        }
-        PlaceRows(cells, centres, oneRow);
+        std::vector<RECT> rects;
+        for (const auto& v : shown) rects.push_back(v.windowRect);
+        for (const auto& c : orv::text::LayoutCells(rects, window.clientRect, orv::text::CellSize{kCellWidth, kCellHeight}))
+            cells.push_back(CellRect{c.x, c.y, c.w, c.h});
         // A spin button set into its buddy's right edge goes just after the buddy's bracket, which
         // rounding to cells would otherwise cover.
         for (std::size_t i = 0; i < shown.size(); ++i) {

@@ -90,11 +90,6 @@ private:
     std::vector<wchar_t> cells_;
 };
 
-// A control's cells relative to the window's client area.
-struct Cells {
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
 int RoundDiv(long value, int by) {
     if (by <= 0) return 0;
     return int(value >= 0 ? (value + by / 2) / by : -((-value + by / 2) / by));
@@ -104,6 +99,8 @@ int FloorDiv(long value, int by) {
     if (by <= 0) return 0;
     return int(value >= 0 ? value / by : -((-value + by - 1) / by));
 }
+
+using Cells = CellBox;
 
 // Columns come from the rounded left and right edges, so that neighbours keep their gap. A
 // control at least two rows high spans the rows that hold its top and bottom edges. A lower
@@ -143,6 +140,25 @@ void PlaceRows(std::vector<Cells>& cells, const std::vector<double>& centres, co
         first = last;
     }
 }
+
+}  // namespace
+
+std::vector<CellBox> LayoutCells(const std::vector<RECT>& controls, const RECT& client, CellSize cell) {
+    std::vector<CellBox> cells;
+    std::vector<double> centres;
+    std::vector<bool> oneRow;
+    cells.reserve(controls.size());
+    for (const RECT& r : controls) {
+        bool single = false;
+        cells.push_back(ToCells(r, client, cell, single));
+        oneRow.push_back(single);
+        centres.push_back((double(r.top + r.bottom) / 2.0 - double(client.top)) / double(cell.height));
+    }
+    PlaceRows(cells, centres, oneRow);
+    return cells;
+}
+
+namespace {
 
 // Text centred in a field of `width` characters.
 std::wstring Centre(std::wstring_view text, int width) {
@@ -492,21 +508,16 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
     const int cols = std::max(RoundDiv(client.right - client.left, cell.width), 1);
     const int rows = std::max(RoundDiv(client.bottom - client.top, cell.height), 1);
     std::vector<WindowView> shown;
-    std::vector<Cells> cells;
-    std::vector<double> centres;
-    std::vector<bool> oneRow;
+    std::vector<RECT> rects;
     for (const auto& v : descendants) {
         if (!v.reallyVisible) continue;
         shown.push_back(v);
         // A message box's icon is named by the box, not by the static that shows it.
         if (window.isMessageBox && SameClass(v.className, L"Static") && (v.style & SS_TYPEMASK) == SS_ICON)
             shown.back().text = MessageBoxIconName(window.messageBox.icon);
-        bool single = false;
-        cells.push_back(ToCells(v.windowRect, client, cell, single));
-        oneRow.push_back(single);
-        centres.push_back((double(v.windowRect.top + v.windowRect.bottom) / 2.0 - double(client.top)) / double(cell.height));
+        rects.push_back(v.windowRect);
     }
-    PlaceRows(cells, centres, oneRow);
+    const std::vector<Cells> cells = LayoutCells(rects, client, cell);
     Grid g(cols, rows);
     for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i]);
     std::wstring title = window.text;

@@ -23,6 +23,19 @@ struct CellSize {
     int height = 13;
 };
 
+// A control's character cells relative to its window's client area.
+struct CellBox {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// The cells of controls (their window rectangles in screen pixels) within the client area
+// `client`: columns from the rounded left and right edges, so that neighbours keep their gap; a
+// control at least two rows high spans the rows of its top and bottom edges; a lower one gets
+// one row, and such controls whose centres lie within a quarter row of each other (a label and
+// the edit beside it) share the row of their mean centre, so that a line is never split. The
+// text snapshots and the terminal front end lay dialogs out with it.
+std::vector<CellBox> LayoutCells(const std::vector<RECT>& controls, const RECT& client, CellSize cell);
+
 // Draws `window` with its descendants (in drawing order, parents before their children; their
 // rectangles in screen coordinates as Inspect gives them). UTF-8, lines ending in '\n'.
 std::string RenderSnapshot(const orv::win::WindowView& window,
