@@ -189,13 +189,39 @@ HRESULT ExpressionEvaluator::EvaluateBlock(LONG count, const double* r, const do
     if (compileStatus_ != S_OK) [[unlikely]] return CompileFailed();
     double* const v = slots_.data();
     const std::uint32_t resultSlot = program_.resultSlot;
-    // The steps of EvaluateAt point after point, without a call through the interface each; the
-    // state a success leaves (status, result, no error) is set once after the last point.
+    // The variables as the per-point steps would leave them at point i.
+    auto setVariables = [&](LONG i) {
+        v[expr::kSlotR] = r ? r[i] : 0.0;
+        v[expr::kSlotS] = s ? s[i] : 0.0;
+        v[expr::kSlotT] = t ? t[i] : 0.0;
+    };
+    // The state a success leaves (status, result, no error) is set once after the last point.
+    auto succeed = [&]() -> HRESULT {
+        *evaluated = count;
+        result_ = v[resultSlot];
+        evalStatus_ = S_OK;
+        return Succeed();
+    };
+    LONG from = 0;
+    const unsigned mask = program_.variableMask;
+    const bool arraysGiven = (r || !(mask & 1u)) && (s || !(mask & 2u)) && (t || !(mask & 4u));
+    if (jit_ && arraysGiven) {
+        // The whole block in one call into the machine code, which loops over the points itself.
+        expr::JitCode::Block block{r, s, t, results, std::uint64_t(count), 0};
+        const unsigned failed = jit_.RunBlock(v, block);
+        const LONG at = failed ? LONG(block.index) : count - 1;
+        setVariables(at);
+        if (!failed) [[likely]] return succeed();
+        *evaluated = at;
+        if (failed != expr::JitCode::kVariableNotFinite) return MachineCodeFailed(failed);
+        const HRESULT hr = CheckVariables();
+        if (FAILED(hr)) return hr;
+        from = at;  // the machine code's test of finiteness and CheckVariables' agree; kept safe
+    }
+    // The steps of EvaluateAt point after point, without a call through the interface each.
     auto run = [&](auto&& program) -> HRESULT {
-        for (LONG i = 0; i < count; ++i) {
-            v[expr::kSlotR] = r ? r[i] : 0.0;
-            v[expr::kSlotS] = s ? s[i] : 0.0;
-            v[expr::kSlotT] = t ? t[i] : 0.0;
+        for (LONG i = from; i < count; ++i) {
+            setVariables(i);
             HRESULT hr = S_OK;
             // x - x is NaN exactly when x is infinite or NaN; only the variables in use matter.
             if (!((v[0] - v[0]) + (v[1] - v[1]) + (v[2] - v[2]) == 0.0)) [[unlikely]]
@@ -208,10 +234,7 @@ HRESULT ExpressionEvaluator::EvaluateBlock(LONG count, const double* r, const do
             }
             if (results) results[i] = v[resultSlot];
         }
-        *evaluated = count;
-        result_ = v[resultSlot];
-        evalStatus_ = S_OK;
-        return Succeed();
+        return succeed();
     };
     if (jit_) {
         return run([&]() -> HRESULT {

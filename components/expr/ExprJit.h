@@ -4,6 +4,7 @@
 // instruction to the next in a register instead of through its slot.
 
 #include <cstddef>
+#include <cstdint>
 
 #include "components/expr/ExprProgram.h"
 
@@ -30,9 +31,31 @@ public:
     // whose result was not finite (its operand slots hold the values it was given).
     unsigned Run(double* slots) const { return entry_(slots); }
 
+    // Many points in one call: the arrays of the variables the program uses (the others are not
+    // read and may be null), where the values go (null: nowhere), how many points (at least 1).
+    struct Block {
+        const double* r;
+        const double* s;
+        const double* t;
+        double* results;
+        std::uint64_t count;
+        std::uint64_t index;  // out: the point that failed
+    };
+    // Returned by RunBlock when a variable the program uses is not finite at block.index.
+    static constexpr unsigned kVariableNotFinite = 0xFFFFFFFFu;
+
+    // For each point in order: the variables the program uses are checked (kVariableNotFinite)
+    // and stored into their slots, the program runs as Run, and the result slot's value is
+    // written to results. Returns 0 after the last point, else stops at the first failing point
+    // with Run's code or kVariableNotFinite, its index in block.index. The slots of the variables
+    // the program does not use are left as they were.
+    unsigned RunBlock(double* slots, Block& block) const { return blockEntry_(slots, &block); }
+
 private:
     using Entry = unsigned (*)(double* slots);
+    using BlockEntry = unsigned (*)(double* slots, Block* block);
     Entry entry_ = nullptr;
+    BlockEntry blockEntry_ = nullptr;
     void* memory_ = nullptr;
     std::size_t size_ = 0;
 };
