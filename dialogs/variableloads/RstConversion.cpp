@@ -44,7 +44,7 @@ ORV_VECTOR_INLINE V Broadcast(double d) { return V{d, d, d, d}; }
 ORV_VECTOR_INLINE M Bits(const V& v) { return (M)v; }
 ORV_VECTOR_INLINE V Doubles(const M& m) { return (V)m; }
 // a where the mask is set, b elsewhere.
-ORV_VECTOR_INLINE V Select(const M& mask, const V& a, const V& b) { return Doubles((mask & Bits(a)) | (~mask & Bits(b))); }
+ORV_VECTOR_INLINE V Select(const M& mask, const V& a, const V& b) { return mask ? a : b; }
 
 ORV_VECTOR_INLINE V Load(const double* p) {
     V v;

@@ -269,6 +269,35 @@ TEST_P(RstBlockCheckTest, BlockAndNodeByNodeFailAtTheSameNodeWithTheSameMessage)
     }
 }
 
+TEST_P(RstBlockCheckTest, ANodeThatIsNotANumberFailsAtThatNodeAsNodeByNode) {
+    // 600 nodes, one of them with no x in the second block: through the projection on the axes
+    // none of r, s and t is a number there.
+    rsttest::NodeSet nodes;
+    for (int i = 0; i < 600; ++i) nodes.Add(i == 300 ? kNaN : 1 + 0.01 * i, 0.5, 0.25 * i);
+    const DbCoordinateSystem system = rsttest::System(1);
+    const CCSHelper frame = MakeFrame(&system);
+    struct Case {
+        const wchar_t* text;
+        HRESULT result;
+    };
+    const HRESULT notANumber = MakeExpressionError(kExprErrorNotANumber);
+    for (const Case c : {Case{L"r*s+t", notANumber}, Case{L"s-1", notANumber}, Case{L"t*2+SIN(t)", notANumber}, Case{L"EXP(r/1e9)", notANumber}}) {
+        CComPtr<IExpressionEvaluator> withBlocks = CreateWith(GetParam());
+        CComPtr<IExpressionEvaluator> inner = CreateWith(GetParam());
+        PlainEvaluator plain(inner);
+        const RstCheckOutcome a = EvaluateAtNodes(*withBlocks, c.text, frame, 1000.0, nodes.nodes);
+        const RstCheckOutcome b = EvaluateAtNodes(plain, c.text, frame, 1000.0, nodes.nodes);
+        EXPECT_EQ(a.result, c.result) << c.text;
+        EXPECT_EQ(b.result, c.result) << c.text;
+        EXPECT_EQ(a.failedIndex, b.failedIndex) << c.text;
+        EXPECT_EQ(a.detail, b.detail) << c.text;
+        if (FAILED(c.result)) {
+            EXPECT_EQ(a.failedIndex, 300u) << c.text;
+            EXPECT_EQ(a.failedNodeId, 301u) << c.text;
+        }
+    }
+}
+
 TEST(RstBlockCheckTest, ASurfaceReadFromTheNodeStoreChecksAsItsNodeList) {
     // Nodes added out of id order, a surface listing them in its own order with an unknown id;
     // the check straight from the store and the check over the object's node list agree.
