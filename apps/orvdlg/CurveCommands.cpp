@@ -57,6 +57,19 @@ void TypePoint(Args& args, const std::string& x, const std::string& y) {
     Require(input::ReplaceText(EditorControl(args, Editor::IDC_Y), W(y)), args, "type into Y");
 }
 
+// "curve insert ROW X Y" and "curve replace ROW X Y": select the row, type the point, click
+// the button that puts it there.
+void PointAtRow(Call& call, int button, const std::string& buttonName) {
+    Args& args = call.Arguments();
+    HWND list = EditorTable(args);
+    const int row = Row(args, list);
+    const std::string x = args.Any("the X value").text, y = args.Any("the Y value").text;
+    args.End();
+    Require(input::SelectItem(list, row), args, "select row " + std::to_string(row + 1));
+    TypePoint(args, x, y);
+    Require(input::Click(EditorControl(args, button)), args, "click " + buttonName);
+}
+
 UINT TitleOfKind(std::uint32_t kind) {
     switch (kind) {
         case 3: return IDS_CURVE_TITLE_TEMPERATURE_COEFFICIENT;
@@ -137,26 +150,10 @@ void CurveCommands::AddCommands(orv::script::CommandTable& table) {
                    TypePoint(args, x, y);
                    Require(input::Click(EditorControl(args, Editor::IDC_ADD)), args, "click Add");
                }});
-    table.Add({"curve insert", Where::Window, "curve insert ROW X Y", [](Call& call) {
-                   Args& args = call.Arguments();
-                   HWND list = EditorTable(args);
-                   const int row = Row(args, list);
-                   const std::string x = args.Any("the X value").text, y = args.Any("the Y value").text;
-                   args.End();
-                   Require(input::SelectItem(list, row), args, "select row " + std::to_string(row + 1));
-                   TypePoint(args, x, y);
-                   Require(input::Click(EditorControl(args, Editor::IDC_INSERT)), args, "click Insert");
-               }});
-    table.Add({"curve replace", Where::Window, "curve replace ROW X Y", [](Call& call) {
-                   Args& args = call.Arguments();
-                   HWND list = EditorTable(args);
-                   const int row = Row(args, list);
-                   const std::string x = args.Any("the X value").text, y = args.Any("the Y value").text;
-                   args.End();
-                   Require(input::SelectItem(list, row), args, "select row " + std::to_string(row + 1));
-                   TypePoint(args, x, y);
-                   Require(input::Click(EditorControl(args, Editor::IDC_REPLACE)), args, "click Replace");
-               }});
+    table.Add({"curve insert", Where::Window, "curve insert ROW X Y",
+               [](Call& call) { PointAtRow(call, Editor::IDC_INSERT, "Insert"); }});
+    table.Add({"curve replace", Where::Window, "curve replace ROW X Y",
+               [](Call& call) { PointAtRow(call, Editor::IDC_REPLACE, "Replace"); }});
     table.Add({"curve delete", Where::Window, "curve delete ROW", [](Call& call) {
                    Args& args = call.Arguments();
                    HWND list = EditorTable(args);
