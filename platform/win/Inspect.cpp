@@ -2,6 +2,8 @@
 
 #include "platform/win/Inspect.h"
 
+#include <cwctype>
+
 #include "platform/win/ControlState.h"
 #include "platform/win/DialogManager.h"
 #include "platform/win/Gdi.h"
@@ -9,6 +11,15 @@
 using namespace orv::win::detail;
 
 namespace orv::win {
+
+bool IsWindowClass(std::wstring_view className, std::wstring_view name) {
+    if (className.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::towlower(wint_t(className[i])) != std::towlower(wint_t(name[i]))) return false;
+    return true;
+}
+
+bool IsWindowClass(const WindowView& view, std::wstring_view name) { return IsWindowClass(view.className, name); }
 
 HWND ActiveModalWindow() {
     const auto& modal = ModalStack();

@@ -2,6 +2,7 @@
 // Read access to the whole kernel state, for snapshots, expectations and front ends.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win/DisplayList.h"
@@ -76,6 +77,9 @@ HWND ActiveModalWindow();
 std::vector<HWND> ChildWindows(HWND parent);
 // Everything about one window; a view with a null hwnd when `hwnd` is not a window.
 WindowView Inspect(HWND hwnd);
+// Whether a window's class name is `name`: window class names compare without regard to case.
+bool IsWindowClass(const WindowView& view, std::wstring_view name);
+bool IsWindowClass(std::wstring_view className, std::wstring_view name);
 // The child of `dialog` (at any depth) with that control id; null when none.
 HWND FindControl(HWND dialog, int id);
 // The recorded drawing of a window's last paint (WM_PAINT with a recording device context).

@@ -14,6 +14,7 @@
 namespace orv::script {
 namespace {
 
+using orv::win::IsWindowClass;
 using orv::win::WindowView;
 namespace input = orv::win::input;
 
@@ -33,15 +34,7 @@ void Descendants(HWND window, std::vector<HWND>& out) {
     }
 }
 
-bool IsClass(const WindowView& v, const wchar_t* name) {
-    const std::wstring_view n(name);
-    if (v.className.size() != n.size()) return false;
-    for (std::size_t i = 0; i < n.size(); ++i)
-        if (std::towlower(v.className[i]) != std::towlower(n[i])) return false;
-    return true;
-}
-
-bool IsCombo(const WindowView& v) { return IsClass(v, L"ComboBox") || IsClass(v, L"ComboBoxEx32"); }
+bool IsCombo(const WindowView& v) { return IsWindowClass(v, L"ComboBox") || IsWindowClass(v, L"ComboBoxEx32"); }
 
 // What a person reads as the control's text: a drop-down list shows its selected item.
 std::wstring ShownText(const WindowView& v) {

@@ -11,27 +11,20 @@
 namespace orv::term {
 
 namespace in = orv::win::input;
+using orv::win::IsWindowClass;
 using orv::win::WindowView;
 
 namespace {
 
-bool IsClass(const WindowView& v, const wchar_t* name) {
-    const std::wstring_view n(name);
-    if (v.className.size() != n.size()) return false;
-    for (std::size_t i = 0; i < n.size(); ++i)
-        if (std::towlower(wint_t(v.className[i])) != std::towlower(wint_t(n[i]))) return false;
-    return true;
-}
-
-bool IsCombo(const WindowView& v) { return IsClass(v, L"ComboBox") || IsClass(v, L"ComboBoxEx32"); }
-bool IsList(const WindowView& v) { return IsClass(v, L"ListBox") || IsClass(v, L"SysListView32"); }
+bool IsCombo(const WindowView& v) { return IsWindowClass(v, L"ComboBox") || IsWindowClass(v, L"ComboBoxEx32"); }
+bool IsList(const WindowView& v) { return IsWindowClass(v, L"ListBox") || IsWindowClass(v, L"SysListView32"); }
 
 // The spin button whose buddy is `edit`; null when none.
 HWND SpinOf(const WindowView& edit) {
     if (!edit.parent) return nullptr;
     for (HWND sibling : orv::win::ChildWindows(edit.parent)) {
         const WindowView s = orv::win::Inspect(sibling);
-        if (IsClass(s, L"msctls_updown32") && s.buddy == edit.hwnd && s.reallyVisible && s.enabled) return sibling;
+        if (IsWindowClass(s, L"msctls_updown32") && s.buddy == edit.hwnd && s.reallyVisible && s.enabled) return sibling;
     }
     return nullptr;
 }
@@ -177,7 +170,7 @@ bool TermUi::HandleKey(const Key& key) {
     }
     if (f.hwnd && MultipleSelectionKey(focus, key)) return true;
     if (f.hwnd && ListKey(focus, key)) return true;
-    if (f.hwnd && IsClass(f, L"Edit") && !(f.style & ES_MULTILINE) && !key.alt && !key.control &&
+    if (f.hwnd && IsWindowClass(f, L"Edit") && !(f.style & ES_MULTILINE) && !key.alt && !key.control &&
         (key.code == KeyCode::Up || key.code == KeyCode::Down)) {
         if (HWND spin = SpinOf(f)) return Give(in::Spin(spin, key.code == KeyCode::Up ? 1 : -1));
     }
@@ -213,7 +206,7 @@ bool TermUi::HandleKey(const Key& key) {
             beep_ = true;
             return true;
         }
-        if (key.ch == L' ' && f.hwnd && IsClass(f, L"Button")) return Give(in::PressKey(VK_SPACE, mods));
+        if (key.ch == L' ' && f.hwnd && IsWindowClass(f, L"Button")) return Give(in::PressKey(VK_SPACE, mods));
         return Give(in::TypeChar(key.ch));
     }
     const UINT vk = VirtualKey(key.code);

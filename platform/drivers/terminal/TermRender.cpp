@@ -15,6 +15,7 @@
 
 namespace orv::term {
 
+using orv::win::IsWindowClass;
 using orv::win::WindowView;
 
 std::string TooSmallMessage(int columns, int rows) {
@@ -23,14 +24,6 @@ std::string TooSmallMessage(int columns, int rows) {
 }
 
 namespace {
-
-bool SameClass(const std::wstring& a, const wchar_t* b) {
-    const std::wstring_view bv(b);
-    if (a.size() != bv.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(wint_t(a[i])) != std::towlower(wint_t(bv[i]))) return false;
-    return true;
-}
 
 int RoundDiv(long value, int by) { return int(value >= 0 ? (value + by / 2) / by : -((-value + by / 2) / by)); }
 int FloorDiv(long value, int by) { return int(value >= 0 ? value / by : -((-value + by - 1) / by)); }
@@ -130,8 +123,8 @@ std::wstring IconMark(UINT icon) {
 }  // namespace
 
 bool MultipleSelection(const WindowView& v) {
-    if (SameClass(v.className, L"SysListView32")) return !(v.style & LVS_SINGLESEL);
-    if (SameClass(v.className, L"ListBox")) return (v.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+    if (IsWindowClass(v.className, L"SysListView32")) return !(v.style & LVS_SINGLESEL);
+    if (IsWindowClass(v.className, L"ListBox")) return (v.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
     return false;
 }
 
@@ -200,7 +193,7 @@ struct Painter {
         // A spin button set into its buddy's right edge goes just after the buddy's bracket, which
         // rounding to cells would otherwise cover.
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            if (!SameClass(shown[i].className, L"msctls_updown32") || !shown[i].buddy) continue;
+            if (!IsWindowClass(shown[i].className, L"msctls_updown32") || !shown[i].buddy) continue;
             for (std::size_t j = 0; j < shown.size(); ++j)
                 if (shown[j].hwnd == shown[i].buddy && cells[j].y == cells[i].y && cells[i].x <= cells[j].Right() &&
                     cells[i].x > cells[j].x)
@@ -221,9 +214,9 @@ struct Painter {
         std::vector<WindowView> buttons;
         std::wstring text = v.messageBox.text;
         for (const auto& c : children) {
-            if (SameClass(c.className, L"Button")) buttons.push_back(c);
-            else if (SameClass(c.className, L"Static") && (c.style & SS_TYPEMASK) == SS_ICON) hasIcon = true;
-            else if (SameClass(c.className, L"Static") && text.empty()) text = c.text;
+            if (IsWindowClass(c.className, L"Button")) buttons.push_back(c);
+            else if (IsWindowClass(c.className, L"Static") && (c.style & SS_TYPEMASK) == SS_ICON) hasIcon = true;
+            else if (IsWindowClass(c.className, L"Static") && text.empty()) text = c.text;
         }
         const std::wstring title = v.messageBox.caption.empty() ? v.text : v.messageBox.caption;
         const int iconCols = hasIcon ? 10 : 0;
@@ -284,7 +277,7 @@ struct Painter {
         std::vector<CellRect> cells;
         Layout(v, client, shown, cells);
         g.SetClip(client);
-        if (!SameClass(v.className, L"#32770")) Painted(v, client, false);
+        if (!IsWindowClass(v.className, L"#32770")) Painted(v, client, false);
         for (std::size_t i = 0; i < shown.size(); ++i) Control(v, shown[i], cells[i]);
         g.ResetClip();
         if (!active) g.AddAttr(frame, kAttrDim);
@@ -293,18 +286,18 @@ struct Painter {
 
     void Control(const WindowView& window, const WindowView& v, const CellRect& c) {
         const std::wstring& k = v.className;
-        if (SameClass(k, L"Button")) return Button(v, c);
-        if (SameClass(k, L"Edit")) return Edit(v, c);
-        if (SameClass(k, L"Static")) return Static(window, v, c);
-        if (SameClass(k, L"ComboBox") || SameClass(k, L"ComboBoxEx32")) return Combo(v, c);
-        if (SameClass(k, L"ListBox") || SameClass(k, L"SysListView32")) return List(v, c);
-        if (SameClass(k, L"SysTabControl32")) return Tabs(v, c);
-        if (SameClass(k, L"msctls_updown32")) {
+        if (IsWindowClass(k, L"Button")) return Button(v, c);
+        if (IsWindowClass(k, L"Edit")) return Edit(v, c);
+        if (IsWindowClass(k, L"Static")) return Static(window, v, c);
+        if (IsWindowClass(k, L"ComboBox") || IsWindowClass(k, L"ComboBoxEx32")) return Combo(v, c);
+        if (IsWindowClass(k, L"ListBox") || IsWindowClass(k, L"SysListView32")) return List(v, c);
+        if (IsWindowClass(k, L"SysTabControl32")) return Tabs(v, c);
+        if (IsWindowClass(k, L"msctls_updown32")) {
             g.Text(c.x, c.y, L"^v", Base(v) | (v.focused ? kAttrReverse : 0), std::max(2, c.w));
             return;
         }
-        if (SameClass(k, L"ScrollBar")) return;
-        if (SameClass(k, L"#32770")) return;  // a child dialog: its controls are drawn
+        if (IsWindowClass(k, L"ScrollBar")) return;
+        if (IsWindowClass(k, L"#32770")) return;  // a child dialog: its controls are drawn
         Painted(v, c, true);
     }
 
@@ -734,10 +727,10 @@ CursorPlace TermUi::Render(Canvas& canvas) {
     std::wstring hints = L"Tab/Shift+Tab move  Space check/press  Enter OK  Esc cancel  F1 help  Alt+letter jump";
     if (HWND focus = ::GetFocus()) {
         const WindowView f = orv::win::Inspect(focus);
-        if (SameClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
+        if (IsWindowClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
         else if (MultipleSelection(f))
             hints = L"Up/Down choose  Ctrl+Up/Down move  Space add/remove  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
-        else if (SameClass(f.className, L"ListBox") || SameClass(f.className, L"SysListView32"))
+        else if (IsWindowClass(f.className, L"ListBox") || IsWindowClass(f.className, L"SysListView32"))
             hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
     }
     p.StatusLine(hints);

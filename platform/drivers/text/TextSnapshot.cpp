@@ -11,15 +11,8 @@
 namespace orv::text {
 namespace {
 
+using orv::win::IsWindowClass;
 using orv::win::WindowView;
-
-bool SameClass(const std::wstring& a, const wchar_t* b) {
-    const std::wstring_view bv(b);
-    if (a.size() != bv.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(bv[i])) return false;
-    return true;
-}
 
 // A character grid with clipping.
 class Grid {
@@ -385,23 +378,23 @@ void DrawTabs(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
 // Draws what the window view says; unknown classes as their class name in brackets.
 void DrawControl(Grid& g, const WindowView& v, const Cells& c) {
     const bool disabled = !v.enabled;
-    if (SameClass(v.className, L"Button")) return DrawButton(g, v, c, disabled);
-    if (SameClass(v.className, L"Edit")) return DrawEdit(g, v, c, disabled);
-    if (SameClass(v.className, L"Static")) return DrawStatic(g, v, c, disabled);
-    if (SameClass(v.className, L"ComboBox") || SameClass(v.className, L"ComboBoxEx32"))
+    if (IsWindowClass(v.className, L"Button")) return DrawButton(g, v, c, disabled);
+    if (IsWindowClass(v.className, L"Edit")) return DrawEdit(g, v, c, disabled);
+    if (IsWindowClass(v.className, L"Static")) return DrawStatic(g, v, c, disabled);
+    if (IsWindowClass(v.className, L"ComboBox") || IsWindowClass(v.className, L"ComboBoxEx32"))
         return DrawCombo(g, v, c, disabled);
-    if (SameClass(v.className, L"ListBox") || SameClass(v.className, L"SysListView32"))
+    if (IsWindowClass(v.className, L"ListBox") || IsWindowClass(v.className, L"SysListView32"))
         return DrawList(g, v, c, disabled);
-    if (SameClass(v.className, L"SysTabControl32")) return DrawTabs(g, v, c, disabled);
-    if (SameClass(v.className, L"msctls_updown32")) {
+    if (IsWindowClass(v.className, L"SysTabControl32")) return DrawTabs(g, v, c, disabled);
+    if (IsWindowClass(v.className, L"msctls_updown32")) {
         g.Text(c.x, c.y, disabled ? L"{^v}" : L"^v", c.w + 1);
         return;
     }
-    if (SameClass(v.className, L"ScrollBar")) {
+    if (IsWindowClass(v.className, L"ScrollBar")) {
         g.HLine(c.x, c.x + c.w - 1, c.y, L'#');
         return;
     }
-    if (SameClass(v.className, L"#32770")) return;  // a child dialog: its controls are drawn
+    if (IsWindowClass(v.className, L"#32770")) return;  // a child dialog: its controls are drawn
     std::wstring text = L"?" + v.className;
     if (!v.text.empty()) text += L" " + v.text;
     g.Text(c.x, c.y, Field(disabled ? L'{' : L'[', text, L"", disabled ? L'}' : L']', c.w), c.w);
@@ -476,7 +469,7 @@ std::string FocusLine(const std::vector<WindowView>& descendants) {
         if (!v.focused) continue;
         std::wstring text = L"focus: " + std::to_wstring(v.id) + L" " + v.className;
         const std::wstring caption = StripMnemonics(v.text);
-        if (!caption.empty() && !SameClass(v.className, L"Edit")) text += L" \"" + caption + L"\"";
+        if (!caption.empty() && !IsWindowClass(v.className, L"Edit")) text += L" \"" + caption + L"\"";
         return orv::WideToUtf8(text) + '\n';
     }
     return {};
@@ -513,7 +506,7 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
         if (!v.reallyVisible) continue;
         shown.push_back(v);
         // A message box's icon is named by the box, not by the static that shows it.
-        if (window.isMessageBox && SameClass(v.className, L"Static") && (v.style & SS_TYPEMASK) == SS_ICON)
+        if (window.isMessageBox && IsWindowClass(v.className, L"Static") && (v.style & SS_TYPEMASK) == SS_ICON)
             shown.back().text = MessageBoxIconName(window.messageBox.icon);
         rects.push_back(v.windowRect);
     }
