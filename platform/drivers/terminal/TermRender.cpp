@@ -65,22 +65,6 @@ std::vector<Line> Wrap(std::wstring_view text, int width) {
     return lines;
 }
 
-// A caption without its markers, and the index of the marked character (-1: none).
-std::wstring Strip(std::wstring_view caption, int& mnemonic) {
-    std::wstring out;
-    mnemonic = -1;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&') {
-            if (i + 1 >= caption.size()) break;
-            if (caption[i + 1] != L'&' && mnemonic < 0) mnemonic = int(out.size());
-            out += caption[++i];
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
-}
-
 std::wstring Fit(std::wstring text, int width) {
     if (width <= 0) return {};
     if (int(text.size()) > width) text.resize(std::size_t(width));
@@ -224,7 +208,7 @@ struct Painter {
         int buttonsWidth = 0;
         for (const auto& b : buttons) {
             int mnemonic = -1;
-            widths.push_back(std::max(10, int(Strip(b.text, mnemonic).size()) + 4));
+            widths.push_back(std::max(10, int(orv::text::StripMnemonics(b.text, &mnemonic).size()) + 4));
             buttonsWidth += widths.back() + (widths.size() > 1 ? 2 : 0);
         }
         const int areaH = g.Clip().h;
@@ -341,7 +325,7 @@ struct Painter {
         // Push buttons: "< OK >", the default one "<<OK>>" in bold.
         const bool isDefault = v.isDefaultButton;
         int mnemonic = -1;
-        std::wstring caption = Strip(v.text, mnemonic);
+        std::wstring caption = orv::text::StripMnemonics(v.text, &mnemonic);
         if (pushLike && v.check == BST_CHECKED) {
             caption = L"*" + caption + L"*";
             if (mnemonic >= 0) ++mnemonic;
@@ -449,7 +433,7 @@ struct Painter {
         default: break;
         }
         int mnemonic = -1;
-        const std::wstring text = (v.style & SS_NOPREFIX) ? v.text : Strip(v.text, mnemonic);
+        const std::wstring text = (v.style & SS_NOPREFIX) ? v.text : orv::text::StripMnemonics(v.text, &mnemonic);
         const int width = std::max(c.w, 1);
         std::vector<Line> lines;
         if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE || c.h <= 1) {

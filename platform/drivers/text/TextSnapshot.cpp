@@ -477,13 +477,16 @@ std::string FocusLine(const std::vector<WindowView>& descendants) {
 
 }  // namespace
 
-std::wstring StripMnemonics(std::wstring_view caption) {
+std::wstring StripMnemonics(std::wstring_view caption, int* mnemonic) {
     std::wstring out;
+    if (mnemonic) *mnemonic = -1;
     for (std::size_t i = 0; i < caption.size(); ++i) {
         if (caption[i] == L'&') {
             if (i + 1 < caption.size() && caption[i + 1] == L'&') {
                 out += L'&';
                 ++i;
+            } else if (i + 1 < caption.size() && mnemonic && *mnemonic < 0) {
+                *mnemonic = int(out.size());
             }
             continue;
         }

@@ -42,6 +42,7 @@ std::string RenderSnapshot(const orv::win::WindowView& window,
                            const std::vector<orv::win::WindowView>& descendants, CellSize cell);
 
 // A caption without its "&" mnemonic markers ("&&" stays one "&").
-std::wstring StripMnemonics(std::wstring_view caption);
+// With `mnemonic`: the index in the result of the first marked character, -1 when none.
+std::wstring StripMnemonics(std::wstring_view caption, int* mnemonic = nullptr);
 
 }  // namespace orv::text
