@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string_view>
 
 namespace DataModelDialogs {
 
@@ -45,13 +46,20 @@ bool RegisterFeaDialog(std::uint32_t typeCode, FeaDialogCreator creator, const c
         NoteProblem(who + ": no creator");
         return false;
     }
-    if (!FindServedFeaDialog(typeCode)) {
+    const ServedFeaDialog* served = FindServedFeaDialog(typeCode);
+    if (!served) {
         NoteProblem(who + ": not a served type code");
         return false;
     }
     FeaDialogCreator& slot = feaCreators[typeCode - kFirstFeaTypeCode];
     if (slot) {
         NoteProblem(who + ": registered twice; the first registration stays");
+        return false;
+    }
+    // The served table names the class of each code; a registration that disagrees has the
+    // wrong code (or the table the wrong class).
+    if (!className || std::string_view(className) != served->className) {
+        NoteProblem(who + ": the served table gives this type code to " + served->className);
         return false;
     }
     slot = creator;

@@ -1,6 +1,15 @@
 #include "dialogs/objectdialogs/FeaObjectDialogBase.h"
 
+#include <algorithm>
 #include <map>
+
+#include "dialogs/curves/EditLoadCurve.h"
+#include "dialogs/factory/DialogRegistry.h"
+#include "dialogs/resources/Curves.h"
+#include "host/model/Record.h"
+#include "host/model/RecordLayout.h"
+#include "platform/win/Inspect.h"
+#include "platform/win/Utf8.h"
 
 
 namespace DataModelDialogs {
@@ -26,6 +35,24 @@ FeaObjectDialogBase::FeaObjectDialogBase(UINT templateId, CWnd* parent, std::uin
         }
         return 0;
     });
+}
+
+namespace {
+UINT ServedTemplate(std::uint32_t typeCode) {
+    const ServedFeaDialog* served = FindServedFeaDialog(typeCode);
+    return served ? served->templateId : 0;
+}
+}  // namespace
+
+FeaObjectDialogBase::FeaObjectDialogBase(const DialogDeclaration& declaration, CWnd* parent, std::uint32_t typeCode)
+    : FeaObjectDialogBase(ServedTemplate(typeCode), parent, typeCode) {
+    declaration_ = &declaration;
+    for (const CurveButton& curve : declaration.curves) {
+        HandleCommand(curve.button, [this, curve] {
+            EditLoadCurve(*this, curve.edit, curve.kind, curve.title, IDS_CURVE_ID_ZERO_MESSAGE,
+                          Context().editParameters.designScenario, Context().editParameters.settingsDatabasePath);
+        });
+    }
 }
 
 FeaObjectDialogBase::~FeaObjectDialogBase() = default;
@@ -85,8 +112,132 @@ void FeaObjectDialogBase::RegisterFlagField(UINT id, std::size_t offset, std::ui
 void FeaObjectDialogBase::InitEditedEntry() { FillEditedEntry(); }
 
 void FeaObjectDialogBase::DoDataExchange(CDataExchange* dx) {
-    ExchangeText(dx, IDC_DESCRIPTION, Edited(), RURIVO_LOADS_V1_ENTRY::kDescriptionOffset,
-                 RURIVO_LOADS_V1_ENTRY::kDescriptionSize);
+    if (!declaration_) {
+        ExchangeText(dx, IDC_DESCRIPTION, Edited(), RURIVO_LOADS_V1_ENTRY::kDescriptionOffset,
+                     RURIVO_LOADS_V1_ENTRY::kDescriptionSize);
+        return;
+    }
+    ExchangeDeclared(dx, *declaration_, Edited());
+    if (dx->m_bSaveAndValidate) return;
+    ApplyRules(*declaration_);
+    PublishMixedValues();
+}
+
+void FeaObjectDialogBase::PrepareControls() {
+    if (declaration_) MakeDeclaredCalcEdits(*declaration_);
+}
+
+BOOL FeaObjectDialogBase::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const BOOL handled = FeaObjectPropertiesImplDlg::OnCommand(wParam, lParam);
+    if (declaration_ && HIWORD(wParam) == BN_CLICKED && lParam && m_hWnd && ::IsWindow(m_hWnd) &&
+        declaration_->IsRuleTrigger(LOWORD(wParam)))
+        ApplyRules(*declaration_);
+    return handled;
+}
+
+void FeaObjectDialogBase::OnOK() {
+    if (!UpdateData(TRUE)) return;
+    if (declaration_) {
+        for (const FieldBinding& b : declaration_->fields) {
+            const bool refuses = std::any_of(b.checks.begin(), b.checks.end(), [](const FieldCheck& c) {
+                return c.kind == FieldCheck::Kind::NotNegative;
+            });
+            if (!refuses || IsSuppressed(b.control)) continue;
+            // The message was shown by the exchange; the dialog stays open on the field.
+            if (GetEditedEntry().GetF64(DeclaredField(b).offset) < 0) {
+                if (HWND edit = Control(b.control)) GotoDlgCtrl(CWnd::FromHandle(edit));
+                return;
+            }
+        }
+    }
+    EndDialog(IDOK);
+}
+
+namespace {
+
+// The text of the radio of a group whose value is `value`, without its mnemonic marker.
+std::wstring RadioText(HWND dialog, UINT firstRadio, std::size_t index) {
+    HWND radio = ::GetDlgItem(dialog, int(firstRadio));
+    for (std::size_t i = 0; radio && i < index; ++i) radio = ::GetWindow(radio, GW_HWNDNEXT);
+    std::wstring text = radio ? ::GetWindowTextString(radio) : std::wstring();
+    std::erase(text, L'&');
+    return text;
+}
+
+std::wstring ComboItemText(HWND combo, int index) {
+    std::wstring text(std::size_t(std::max<LRESULT>(0, ::SendMessage(combo, CB_GETLBTEXTLEN, WPARAM(index), 0))), L'\0');
+    ::SendMessage(combo, CB_GETLBTEXT, WPARAM(index), LPARAM(text.data()));
+    return text;
+}
+
+}  // namespace
+
+void FeaObjectDialogBase::PublishMixedValues() {
+    const auto& entries = GetEntries();
+    const auto& objects = GetFeaObjects();
+    if (GetMode() != 1 || entries.size() < 2 || entries.size() != objects.size()) return;
+    using Kind = FieldBinding::Kind;
+    for (const FieldBinding& b : declaration_->fields) {
+        const UINT id = b.kind == Kind::Description ? IDC_DESCRIPTION : b.control;
+        if (b.kind == Kind::Verify || !IsSuppressed(id)) continue;
+        HWND control = Control(id);
+        if (!control) continue;
+        const OrvDbRecord::FieldInfo& field = DeclaredField(b);
+        struct Group {
+            orv::win::MixedValue value;
+            double key = 0;
+        };
+        std::vector<Group> groups;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const OrvDbRecord::ConstRecordView view = entries[i].View();
+            std::wstring text;
+            double key = 0;
+            switch (field.type) {
+            case OrvDbRecord::FieldType::F64:
+                key = view.GetF64(field.offset);
+                if (!Units().FormatValue(id, key, text, b.unit)) text = L"?";
+                break;
+            case OrvDbRecord::FieldType::Text: text = orv::Utf8ToWide(view.GetText(field.offset, field.size)); break;
+            default: {
+                const std::int32_t value = view.GetI32(field.offset);
+                key = value;
+                text = std::to_wstring(value);
+                if (b.kind == Kind::Check || b.kind == Kind::BoolRadio) {
+                    const bool on = (value != 0) != b.invert;
+                    text = b.kind == Kind::Check ? (on ? L"checked" : L"unchecked") : RadioText(m_hWnd, id, on ? 0 : 1);
+                } else if (b.kind == Kind::FlagCheck) {
+                    const std::uint32_t word = std::uint32_t(value);
+                    const bool on = b.checkedMask ? (word & b.checkedMask) == b.checkedMask
+                                                  : (word & b.uncheckedMask) != b.uncheckedMask;
+                    text = on ? L"checked" : L"unchecked";
+                } else if (b.kind == Kind::EnumRadio) {
+                    const auto at = std::find(b.values.begin(), b.values.end(), value);
+                    if (at != b.values.end()) text = RadioText(m_hWnd, id, std::size_t(at - b.values.begin()));
+                } else if (b.kind == Kind::ComboData || b.kind == Kind::ComboDataOrNone) {
+                    const int count = int(::SendMessage(control, CB_GETCOUNT, 0, 0));
+                    for (int k = 0; k < count; ++k)
+                        if (std::int32_t(::SendMessage(control, CB_GETITEMDATA, WPARAM(k), 0)) == value) {
+                            text = ComboItemText(control, k);
+                            break;
+                        }
+                }
+            }
+            }
+            auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return g.value.text == text; });
+            if (it == groups.end()) it = groups.insert(groups.end(), Group{{text, {}}, key});
+            it->value.objects.push_back(objects[i]->Id());
+        }
+        if (groups.size() < 2) continue;
+        // Most frequent first, then ascending.
+        std::stable_sort(groups.begin(), groups.end(), [&](const Group& a, const Group& b2) {
+            if (a.value.objects.size() != b2.value.objects.size()) return a.value.objects.size() > b2.value.objects.size();
+            if (field.type == OrvDbRecord::FieldType::Text) return a.value.text < b2.value.text;
+            return a.key < b2.key;
+        });
+        std::vector<orv::win::MixedValue> values;
+        for (Group& g : groups) values.push_back(std::move(g.value));
+        orv::win::SetMixedValues(control, std::move(values));
+    }
 }
 
 }  // namespace DataModelDialogs

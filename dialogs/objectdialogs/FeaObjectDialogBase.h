@@ -16,6 +16,10 @@ using FeaObjectDialogBinding = FeaObjectPropertiesImpl<FeaObjectDialogBase, OrvD
 class FeaObjectDialogBase : public FeaObjectPropertiesImplDlg, public FeaObjectDialogBinding {
 public:
     FeaObjectDialogBase(UINT templateId, CWnd* parent, std::uint32_t typeCode);
+    // A dialog made of a declaration (which must outlive it), on the template the factory
+    // serves for the type code. The shell exchanges the declared fields, applies the rules and
+    // wires the curve buttons; the dialog adds only what the declaration cannot say.
+    FeaObjectDialogBase(const DialogDeclaration& declaration, CWnd* parent, std::uint32_t typeCode);
     ~FeaObjectDialogBase() override;
 
     AFeaObjectPropertiesDialogBase* GetPropertiesDialog() override { return this; }
@@ -34,13 +38,27 @@ public:
 
     // The edited record as the exchange helpers take it.
     std::span<std::uint8_t> Edited() { return std::span<std::uint8_t>(GetEditedEntry().bytes); }
+    // Null for a dialog that is not declared.
+    const DialogDeclaration* Declaration() const { return declaration_; }
 
 protected:
-    // The description (1011, offset 12, 256 bytes); a dialog calls it after its own exchange.
+    // Declared: the fields in order, then, when loading, the rules and the mixed values of the
+    // suppressed fields. Otherwise the description (1011, offset 12, 256 bytes); a dialog that
+    // is not declared calls it after its own exchange.
     void DoDataExchange(CDataExchange* dx) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Declared: the real-number edits become expression edits.
+    void PrepareControls() override;
+    // A click of a button that a rule reads applies the rules again.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Saves, then stays open on a field that a "not negative" check refused.
+    void OnOK() override;
 
 private:
+    // Tells each suppressed field's control which values the selected objects have.
+    void PublishMixedValues();
+
+    const DialogDeclaration* declaration_ = nullptr;
     static LRESULT TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     WNDPROC savedProc_ = nullptr;
 };

@@ -154,6 +154,7 @@ BOOL FeaObjectPropertiesImplDlg::OnInitDialog() {
     UnitConverterWindowUtility::AutoSetupUnitLabels(*this, label, OrvUnitsConversionStringSyntaxBaseUnits, token);
 
     LoadDialogState();
+    PrepareControls();
     CDialog::OnInitDialog();
     return TRUE;
 }
@@ -252,6 +253,15 @@ void FeaObjectPropertiesImplDlg::ExchangeDoubleUnit(CDataExchange* dx, UINT id, 
 void FeaObjectPropertiesImplDlg::ExchangeInt(CDataExchange* dx, UINT id, std::span<std::uint8_t> record,
                                              std::size_t offset) {
     if (!BeginExchange(id, offset, 8, BlankAndDisable)) return;
+    OrvDbRecord::RecordView view(record);
+    int value = view.GetI32(offset);
+    ::DDX_Text(dx, int(id), value);
+    if (Saving(dx)) view.SetI32(offset, value);
+}
+
+void FeaObjectPropertiesImplDlg::ExchangeCurveNumber(CDataExchange* dx, UINT id, std::span<std::uint8_t> record,
+                                                     std::size_t offset) {
+    if (!BeginExchange(id, offset, 4, BlankAndDisable)) return;
     OrvDbRecord::RecordView view(record);
     int value = view.GetI32(offset);
     ::DDX_Text(dx, int(id), value);

@@ -22,11 +22,13 @@
 #include "dialogs/controls/LocaleManager.h"
 #include "dialogs/controls/ResourceModule.h"
 #include "dialogs/factory/DataModelDialogs.h"
+#include "dialogs/objectdialogs/FieldTable.h"
 #include "dialogs/objectdialogs/UnitConverterWindowUtility.h"
 #include "platform/win/Afx.h"
 
 namespace OrvDbRecord {
 class DbCoordinateSystem;
+struct FieldInfo;
 }
 
 namespace DataModelDialogs {
@@ -132,6 +134,9 @@ public:
     virtual void InitEditedEntry() {}
     // A resumed run with a pick code: store the host's picked value where it belongs.
     virtual void OnResume(std::uint32_t code) { (void)code; }
+    // Start-up, after the dialog state is loaded and before the first data exchange: fill lists
+    // and subclass controls here, so that the exchange finds them ready.
+    virtual void PrepareControls() {}
 
     // ---- data exchange helpers (record: normally the edited record) ----
     void ExchangeText(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset,
@@ -141,6 +146,9 @@ public:
                             DisplayableUnit unit);
     // Registered as 8 bytes: the integer and the 4 bytes after it.
     void ExchangeInt(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset);
+    // A load curve number: the 32-bit integer alone is compared and written back, so that a
+    // difference in the field after it does not blank the curve.
+    void ExchangeCurveNumber(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset);
     void ExchangeComboItemData(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset);
     void ExchangeComboItemDataOrNone(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset);
     // firstRadio: the first radio of a pair; true checks it (the second with invert).
@@ -175,6 +183,17 @@ public:
     void ExchangeVectorUnit(CDataExchange* dx, UINT xId, UINT yId, UINT zId, std::span<std::uint8_t> record,
                             std::size_t xOffset, std::size_t yOffset, std::size_t zOffset,
                             std::initializer_list<UINT> companions = {}, bool noX = false);
+
+    // ---- declared fields and rules ----
+    // Exchanges the declared fields in order, each followed by its checks (saving only).
+    void ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration, std::span<std::uint8_t> record);
+    // Applies the declared rules in order.
+    void ApplyRules(const DialogDeclaration& declaration);
+    // Turns the edits of the declared real-number fields into expression edits.
+    void MakeDeclaredCalcEdits(const DialogDeclaration& declaration);
+    // The record field a binding names in this dialog's record layout; throws std::logic_error
+    // for a name the layout does not have.
+    const OrvDbRecord::FieldInfo& DeclaredField(const FieldBinding& binding) const;
 
     // ---- direction radios ----
     // A click on one of the group's radios: writes its vector into the edits, then derives the

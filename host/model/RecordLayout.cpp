@@ -114,39 +114,39 @@ constexpr FieldInfo kShapedLoad[] = {
 
 using G = GeometryKind;
 constexpr FeaTypeInfo kTypes[] = {
-    {26, "Nodal Prescribed Velocity", "NodalPrescribedVelocityDlg", G::Node, kPrescribedVelocity},
-    {29, "Applied Temperature", "NodalAppliedTemperatureDlg", G::Node, kAppliedTemperature},
-    {35, "Surface Force", "SurfaceForceDlg", G::Surface, kSurfaceForce},
-    {36, "Surface Prescribed Velocity", "SurfacePrescribedVelocityDlg", G::Surface, kPrescribedVelocity},
-    {40, "Applied Temperature", "SurfaceAppliedTemperatureDlg", G::Surface, kAppliedTemperature},
-    {49, "Edge Prescribed Velocity", "EdgePrescribedVelocityDlg", G::Edge, kPrescribedVelocity},
-    {53, "Beam Distributed Load", "BeamDistributedLoadDlg", G::Beam, kBeamDistributed},
-    {55, "Surface Variable Load", "SurfaceShapedLoadDlg", G::Surface, kShapedLoad},
-    {64, "Surface Radiation", "SurfaceRadiationDlg", G::Surface, kRadiation},
-    {65, "Surface Convection", "SurfaceConvectionDlg", G::Surface, kConvection},
-    {82, "Surface Hydrostatic Pressure", "SurfaceHydrostaticPressureDlg", G::Surface, kHydrostaticPressure},
-    {84, "Surface Fluid Traction", "SurfaceFluidTractionDlg", G::Surface, kFluidTraction},
-    {111, "Temperature", "PartTemperatureDlg", G::Part, kMagnitudeOnly},
-    {112, "Applied Temperature", "PartAppliedTemperatureDlg", G::Part, kAppliedTemperature},
-    {122, "Surface Remote Load", "SurfaceRemoteLoadDlg", G::Surface, kRemoteLoad},
-    {126, "Surface Moment", "SurfaceMomentDlg", G::Surface, kSurfaceMoment},
-    {170, "Beam Preload", "BeamPreloadDlg", G::Beam, kBeamPreload},
-    {171, "Surface Wall Roughness", "SurfacePrescribedWallRoughnessDlg", G::Surface, kWallRoughness},
-    {172, "Surface Prescribed Turbulence Condition", "SurfacePrescribedTurbulenceConditionDlg", G::Surface, kTurbulence},
-    {173, "Current Density", "PartCurrentDlg", G::Part, kMagnitudeOnly},
-    {174, "Charge Density", "PartChargeDlg", G::Part, kMagnitudeOnly},
-    {175, "Initial Velocity", "PartInitialVelocityDlg", G::Part, kInitialVelocity},
-    {176, "Heat Generation", "PartHeatGenerationDlg", G::Part, kHeatGeneration},
-    {177, "Prescribed Displacement", "PartPrescribedDisplacementDlg", G::Part, kPrescribedDisplacement},
-    {178, "Part Wall Roughness", "DefaultWallRoughnessDlg", G::Part, kWallRoughness},
-    {181, "Initial Concentration", "SurfaceInitialConcentrationDlg", G::Surface, kInitialConcentration},
-    {182, "Initial Concentration", "NodalInitialConcentrationDlg", G::Node, kInitialConcentration},
-    {183, "Applied Concentration", "PartAppliedConcentrationDlg", G::Part, kSpeciesLoad},
-    {184, "Applied Concentration", "SurfaceAppliedConcentrationDlg", G::Surface, kSpeciesLoad},
-    {185, "Applied Concentration", "NodalAppliedConcentrationDlg", G::Node, kSpeciesLoad},
-    {186, "Mass Generation", "PartMassGenerationDlg", G::Part, kSpeciesLoad},
-    {187, "Mass Flux", "SurfaceMassFluxDlg", G::Surface, kSpeciesLoad},
-    {188, "Mass Source", "NodalMassSourceDlg", G::Node, kSpeciesLoad},
+    {26, "Nodal Prescribed Velocity", G::Node, kPrescribedVelocity},
+    {29, "Applied Temperature", G::Node, kAppliedTemperature},
+    {35, "Surface Force", G::Surface, kSurfaceForce},
+    {36, "Surface Prescribed Velocity", G::Surface, kPrescribedVelocity},
+    {40, "Applied Temperature", G::Surface, kAppliedTemperature},
+    {49, "Edge Prescribed Velocity", G::Edge, kPrescribedVelocity},
+    {53, "Beam Distributed Load", G::Beam, kBeamDistributed},
+    {55, "Surface Variable Load", G::Surface, kShapedLoad},
+    {64, "Surface Radiation", G::Surface, kRadiation},
+    {65, "Surface Convection", G::Surface, kConvection},
+    {82, "Surface Hydrostatic Pressure", G::Surface, kHydrostaticPressure},
+    {84, "Surface Fluid Traction", G::Surface, kFluidTraction},
+    {111, "Temperature", G::Part, kMagnitudeOnly},
+    {112, "Applied Temperature", G::Part, kAppliedTemperature},
+    {122, "Surface Remote Load", G::Surface, kRemoteLoad},
+    {126, "Surface Moment", G::Surface, kSurfaceMoment},
+    {170, "Beam Preload", G::Beam, kBeamPreload},
+    {171, "Surface Wall Roughness", G::Surface, kWallRoughness},
+    {172, "Surface Prescribed Turbulence Condition", G::Surface, kTurbulence},
+    {173, "Current Density", G::Part, kMagnitudeOnly},
+    {174, "Charge Density", G::Part, kMagnitudeOnly},
+    {175, "Initial Velocity", G::Part, kInitialVelocity},
+    {176, "Heat Generation", G::Part, kHeatGeneration},
+    {177, "Prescribed Displacement", G::Part, kPrescribedDisplacement},
+    {178, "Part Wall Roughness", G::Part, kWallRoughness},
+    {181, "Initial Concentration", G::Surface, kInitialConcentration},
+    {182, "Initial Concentration", G::Node, kInitialConcentration},
+    {183, "Applied Concentration", G::Part, kSpeciesLoad},
+    {184, "Applied Concentration", G::Surface, kSpeciesLoad},
+    {185, "Applied Concentration", G::Node, kSpeciesLoad},
+    {186, "Mass Generation", G::Part, kSpeciesLoad},
+    {187, "Mass Flux", G::Surface, kSpeciesLoad},
+    {188, "Mass Source", G::Node, kSpeciesLoad},
 };
 
 constexpr FieldInfo kInitialFluidVolume[] = {
@@ -190,6 +190,18 @@ const FeaTypeInfo* FindFeaType(std::uint32_t typeCode) {
 }
 
 std::span<const FieldInfo> InitialFluidVolumeFields() { return kInitialFluidVolume; }
+
+std::span<const FieldInfo> FieldsOfType(std::uint32_t typeCode) {
+    if (typeCode == kInitialFluidVolumeTypeCode) return InitialFluidVolumeFields();
+    const FeaTypeInfo* info = FindFeaType(typeCode);
+    return info ? info->fields : std::span<const FieldInfo>();
+}
+
+const FieldInfo* FindField(std::span<const FieldInfo> fields, std::string_view name) {
+    for (const FieldInfo& field : fields)
+        if (field.name == name) return &field;
+    return nullptr;
+}
 std::span<const FieldInfo> LoadHeaderFields() { return kHeader; }
 
 std::string FormatFieldValue(ConstRecordView record, std::size_t offset, FieldType type, std::size_t textSize) {

@@ -42,7 +42,6 @@ std::string_view GeometryKindName(GeometryKind kind);
 struct FeaTypeInfo {
     std::uint32_t typeCode;
     std::string_view name;        // "Surface Force"
-    std::string_view dialogClass; // "SurfaceForceDlg"
     GeometryKind geometry;
     std::span<const FieldInfo> fields;  // ascending offsets, description first
 };
@@ -55,6 +54,12 @@ const FeaTypeInfo* FindFeaType(std::uint32_t typeCode);
 // Fields of the initial fluid volume record (type code 120).
 std::span<const FieldInfo> InitialFluidVolumeFields();
 inline constexpr std::uint32_t kInitialFluidVolumeTypeCode = 120;
+
+// The fields of the record of a type code: a load type's, the initial fluid volume's (120),
+// or none.
+std::span<const FieldInfo> FieldsOfType(std::uint32_t typeCode);
+// The field of that name among `fields`, or null.
+const FieldInfo* FindField(std::span<const FieldInfo> fields, std::string_view name);
 
 // Fields of the header of a load record (type code, object id, geometry id).
 std::span<const FieldInfo> LoadHeaderFields();

@@ -156,6 +156,20 @@ const UnitConverterWindowUtility::UnitKind* UnitConverterWindowUtility::FindEdit
     return it == labelMap_.end() ? nullptr : &it->second;
 }
 
+bool UnitConverterWindowUtility::FormatValue(unsigned int id, double value, std::wstring& text,
+                                             int displayableUnit) const {
+    UnitKind unitKind;
+    unitKind.unit = displayableUnit;
+    UnitConverter converter;
+    if (!MakeConverter(displayableUnit >= 0 ? &unitKind : FindEditKind(id), converter))
+        return false;
+    const double shown = converter.Convert(value);
+    if (std::isnan(shown) && !std::isnan(value))
+        return false;
+    text = FormatNumber(shown, UserNumberSymbols());
+    return true;
+}
+
 bool UnitConverterWindowUtility::Exchange(HWND dialog, unsigned int id, bool saving, double& value, const UnitKind* kind) const {
     HWND edit = dialog ? GetDlgItem(dialog, int(id)) : nullptr;
     if (!edit)

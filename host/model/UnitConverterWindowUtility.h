@@ -66,6 +66,10 @@ public:
     static void AutoSetupUnitLabels(const UnitSys::UnitSystem& system, HWND dialog, const CString& labelClass,
                                     OrvUnitsConversionStringSyntax syntax, const CString& token);
 
+    // The model value as edit `id` would show it (in `displayableUnit`, or the unit its label
+    // gave it when that is negative); false when it cannot be converted.
+    bool FormatValue(unsigned int id, double value, std::wstring& text, int displayableUnit = -1) const;
+
     // The unit an edit's label gave it; false when the edit has none.
     bool GetEditUnit(unsigned int id, int& displayableUnit, std::wstring& conversion) const;
 

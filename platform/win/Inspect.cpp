@@ -72,6 +72,7 @@ WindowView Inspect(HWND hwnd) {
     v.focused = GetFocus() == hwnd;
     v.userData = w->userData;
     v.alpha = w->layered ? w->alpha : 255;
+    v.mixedValues = w->mixedValues;
     if (w->dialog && w->dialog->isMessageBox) {
         v.isMessageBox = true;
         v.messageBox = w->dialog->messageBox;
@@ -156,6 +157,27 @@ WindowView Inspect(HWND hwnd) {
         v.buddy = u->buddy;
     }
     return v;
+}
+
+void SetMixedValues(HWND control, std::vector<MixedValue> values) {
+    if (Window* w = Find(control)) w->mixedValues = std::move(values);
+}
+
+std::wstring DescribeMixedValues(const std::vector<MixedValue>& values) {
+    if (values.empty()) return std::wstring();
+    std::wstring text = std::to_wstring(values.size()) + L" different values: ";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const MixedValue& value = values[i];
+        if (i) text += L", ";
+        text += value.text + L" (" + std::to_wstring(value.objects.size()) +
+                (value.objects.size() == 1 ? L" object: " : L" objects: ");
+        for (std::size_t k = 0; k < value.objects.size(); ++k) {
+            if (k) text += L", ";
+            text += std::to_wstring(value.objects[k]);
+        }
+        text += L")";
+    }
+    return text;
 }
 
 }  // namespace orv::win

@@ -1,6 +1,7 @@
 #pragma once
 // Read access to the whole kernel state, for snapshots, expectations and front ends.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,13 @@ struct MessageBoxView {
     std::vector<int> buttons;     // ids in order (IDOK, IDYES, IDNO, ...)
     int defaultButton = 0;        // id
     DWORD helpContext = 0;
+};
+
+// One of the values that a blank field stands for, when the objects a dialog edits together
+// disagree on it: the value as the field would show it, and the ids of the objects that have it.
+struct MixedValue {
+    std::wstring text;
+    std::vector<std::uint32_t> objects;
 };
 
 struct WindowView {
@@ -66,7 +74,15 @@ struct WindowView {
     // Colours the parent chose for the control (WM_CTLCOLOR*): text, background.
     COLORREF textColor = 0;
     COLORREF backColor = 0;
+    // A blank field of a selection that disagrees: its values, most frequent first.
+    std::vector<MixedValue> mixedValues;
 };
+
+// Gives a control the values it stands for (empty: none), for front ends to show on request;
+// they go with the window.
+void SetMixedValues(HWND control, std::vector<MixedValue> values);
+// "2 different values: 500 (2 objects: 1, 2), 750 (1 object: 3)"; empty for no values.
+std::wstring DescribeMixedValues(const std::vector<MixedValue>& values);
 
 // Top-level windows in z-order, topmost first (hidden ones included).
 std::vector<HWND> TopLevelWindows();

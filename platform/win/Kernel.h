@@ -69,6 +69,7 @@ struct Window {
     bool destroying = false;
     bool invalid = false;
     DisplayList displayList;
+    std::vector<MixedValue> mixedValues;
 };
 
 Window* Find(HWND hwnd);

@@ -2,86 +2,50 @@
 
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
-#include "dialogs/objectdialogs/loads/AppliedTemperatureBaseDlg.h"
-#include "dialogs/objectdialogs/loads/ScalarLoadExchange.h"
+#include "dialogs/resources/Curves.h"
+#include "host/model/RecordLayout.h"
 
 namespace DataModelDialogs {
 namespace {
 
-constexpr UINT kCurveTitleMultiplier = 3060;
-constexpr UINT kCurveTitleHeatGeneration = 3065;
-constexpr UINT kCurveIdZeroMessage = 3051;
-constexpr int kMaxCurve = 32767;
+const Condition kDependent = Checked(IDC_HEAT_TEMPERATURE_DEPENDENT);
+// The load curve needs a transient analysis.
+const Condition kLoadCurveAllowed = AnalysisIn({4, 21});
 
-constexpr UINT kTemperatureCurveControls[] = {PartHeatGenerationDlg::IDC_TEMPERATURE_CURVE,
-                                              PartHeatGenerationDlg::IDC_TEMPERATURE_CURVE_SPIN,
-                                              PartHeatGenerationDlg::IDC_TEMPERATURE_CURVE_BUTTON, kListEnd};
-constexpr UINT kLoadCurveControls[] = {PartHeatGenerationDlg::IDC_LOAD_CURVE, PartHeatGenerationDlg::IDC_LOAD_CURVE_SPIN,
-                                       PartHeatGenerationDlg::IDC_LOAD_CURVE_BUTTON, kListEnd};
+const DialogDeclaration kPartHeatGeneration{
+    .fields =
+        {
+            Double(IDC_HEAT_GENERATION_VALUE, "heatGeneration").Range(-1e300, 1e300),
+            Check(IDC_HEAT_TEMPERATURE_DEPENDENT, "temperatureDependent"),
+            Curve(IDC_HEAT_TEMPERATURE_CURVE, "temperatureCurve").Range(0, 32767, kDependent),
+            Curve(IDC_HEAT_LOAD_CURVE, "loadCurve").Range(0, 32767, kLoadCurveAllowed),
+        },
+    .rules =
+        {
+            EnableWhile({IDC_HEAT_TEMPERATURE_CURVE, IDC_HEAT_TEMPERATURE_CURVE_SPIN,
+                         IDC_HEAT_TEMPERATURE_CURVE_BUTTON},
+                        kDependent),
+            EnableWhile({IDC_HEAT_LOAD_CURVE, IDC_HEAT_LOAD_CURVE_SPIN, IDC_HEAT_LOAD_CURVE_BUTTON}, kLoadCurveAllowed),
+            SpinRange(IDC_HEAT_TEMPERATURE_CURVE_SPIN, 0, 32767, kDependent),
+            SpinRange(IDC_HEAT_LOAD_CURVE_SPIN, 0, 32767, kLoadCurveAllowed),
+        },
+    .curves =
+        {
+            {IDC_HEAT_TEMPERATURE_CURVE_BUTTON, IDC_HEAT_TEMPERATURE_CURVE, kCurveKindTemperatureHeatGeneration,
+             IDS_CURVE_TITLE_HEAT_GENERATION},
+            {IDC_HEAT_LOAD_CURVE_BUTTON, IDC_HEAT_LOAD_CURVE, kCurveKindMultiplier, IDS_CURVE_TITLE_MULTIPLIER},
+        },
+};
 
 }  // namespace
 
-PartHeatGenerationDlg::PartHeatGenerationDlg(CWnd* parent) : FeaObjectDialogBase(IDD, parent, kTypeCode) {
-    HandleCommand(IDC_TEMPERATURE_DEPENDENT, [this] { OnTemperatureDependent(); });
-    HandleCommand(IDC_TEMPERATURE_CURVE_BUTTON, [this] {
-        EditLoadCurve(*this, IDC_TEMPERATURE_CURVE, kCurveKindTemperatureHeatGeneration, kCurveTitleHeatGeneration,
-                      kCurveIdZeroMessage, Context().editParameters.designScenario,
-                      Context().editParameters.settingsDatabasePath);
-    });
-    HandleCommand(IDC_LOAD_CURVE_BUTTON, [this] {
-        EditLoadCurve(*this, IDC_LOAD_CURVE, kCurveKindMultiplier, kCurveTitleMultiplier, kCurveIdZeroMessage,
-                      Context().editParameters.designScenario, Context().editParameters.settingsDatabasePath);
-    });
-}
+PartHeatGenerationDlg::PartHeatGenerationDlg(CWnd* parent) : FeaObjectDialogBase(kPartHeatGeneration, parent, kTypeCode) {}
 
 void PartHeatGenerationDlg::InitEditedEntry() {
     FeaObjectDialogBase::InitEditedEntry();
     auto& edited = GetEditedEntry();
-    if (GetMode() == 0 && edited.GetI32(kLoadCurveOffset) == 0) edited.SetI32(kLoadCurveOffset, 1);
-}
-
-BOOL PartHeatGenerationDlg::OnInitDialog() {
-    const std::uint32_t analysisType = AnalysisType();
-    loadCurveAllowed_ = (analysisType == 4 || analysisType == 21) ? 1 : 0;
-    FeaObjectDialogBase::OnInitDialog();
-    MakeScalarCalcEdits(*this, {IDC_HEAT_GENERATION});
-    EnableTemperatureCurve();
-    EnableControls(kLoadCurveControls, loadCurveAllowed_ != 0);
-    return TRUE;
-}
-
-void PartHeatGenerationDlg::DoDataExchange(CDataExchange* dx) {
-    auto& edited = GetEditedEntry();
-    ExchangeDouble(dx, IDC_HEAT_GENERATION, Edited(), kHeatGenerationOffset);
-    ValidateRange(dx, IDC_HEAT_GENERATION, edited.GetF64(kHeatGenerationOffset), -1e300, 1e300);
-    ExchangeBoolCheck(dx, IDC_TEMPERATURE_DEPENDENT, Edited(), kTemperatureDependentOffset);
-    temperatureDependent_ = ::IsDlgButtonChecked(m_hWnd, int(IDC_TEMPERATURE_DEPENDENT)) == BST_CHECKED ? 1 : 0;
-    DDX_Control(dx, int(IDC_TEMPERATURE_CURVE_SPIN), temperatureCurveSpin_);
-    ExchangeCurveNumber(dx, IDC_TEMPERATURE_CURVE, kTemperatureCurveOffset);
-    if (temperatureDependent_)
-        ValidateIntRange(dx, IDC_TEMPERATURE_CURVE, edited.GetI32(kTemperatureCurveOffset), 0, kMaxCurve);
-    ExchangeCurveNumber(dx, IDC_LOAD_CURVE, kLoadCurveOffset);
-    if (loadCurveAllowed_) ValidateIntRange(dx, IDC_LOAD_CURVE, edited.GetI32(kLoadCurveOffset), 0, kMaxCurve);
-    if (temperatureDependent_) temperatureCurveSpin_.SetRange32(0, kMaxCurve);
-    if (loadCurveAllowed_) {
-        DDX_Control(dx, int(IDC_LOAD_CURVE_SPIN), loadCurveSpin_);
-        loadCurveSpin_.SetRange32(0, kMaxCurve);
-    }
-    FeaObjectDialogBase::DoDataExchange(dx);
-}
-
-void PartHeatGenerationDlg::ExchangeCurveNumber(CDataExchange* dx, UINT id, std::size_t offset) {
-    if (BeginExchange(id, offset, 4, &BlankAndDisableCurveNumber)) ExchangeCurveNumberValue(dx, id, Edited(), offset);
-}
-
-void PartHeatGenerationDlg::EnableTemperatureCurve() {
-    EnableControls(kTemperatureCurveControls, temperatureDependent_ != 0);
-}
-
-void PartHeatGenerationDlg::OnTemperatureDependent() {
-    temperatureDependent_ = ::IsDlgButtonChecked(m_hWnd, int(IDC_TEMPERATURE_DEPENDENT)) == BST_CHECKED ? 1 : 0;
-    EnableTemperatureCurve();
-    if (temperatureDependent_) temperatureCurveSpin_.SetRange32(0, kMaxCurve);
+    const std::size_t loadCurve = DeclaredField(Curve(IDC_HEAT_LOAD_CURVE, "loadCurve")).offset;
+    if (GetMode() == 0 && edited.GetI32(loadCurve) == 0) edited.SetI32(loadCurve, 1);
 }
 
 ORV_REGISTER_FEA_DIALOG(PartHeatGenerationDlg::kTypeCode, PartHeatGenerationDlg);

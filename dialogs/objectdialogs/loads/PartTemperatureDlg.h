@@ -1,50 +1,32 @@
 #pragma once
 // The part load dialogs that carry one magnitude: part temperature (type code 111), part
-// charge density (174) and part current density (173). Each binds its edit to the magnitude
-// at offset 272, shown in the unit of its label, within -1e300 to 1e300.
+// charge density (174) and part current density (173). Each binds its edit to the magnitude,
+// shown in the unit of its label, within -1e300 to 1e300.
 
 #include "dialogs/objectdialogs/FeaObjectDialogBase.h"
+#include "dialogs/resources/PartLoads.h"
 
 namespace DataModelDialogs {
 
-// One magnitude edit over record field 272.
-class PartMagnitudeDlg : public FeaObjectDialogBase {
+class PartTemperatureDlg : public FeaObjectDialogBase {
 public:
-    static constexpr std::size_t kMagnitudeOffset = 272;
-    static constexpr double kMinimum = -1e300;
-    static constexpr double kMaximum = 1e300;
-
-protected:
-    PartMagnitudeDlg(UINT templateId, CWnd* parent, std::uint32_t typeCode, UINT magnitudeId)
-        : FeaObjectDialogBase(templateId, parent, typeCode), magnitudeId_(magnitudeId) {}
-    void DoDataExchange(CDataExchange* dx) override;
-
-private:
-    UINT magnitudeId_;
-};
-
-class PartTemperatureDlg : public PartMagnitudeDlg {
-public:
-    static constexpr UINT IDD = 3047;
     static constexpr std::uint32_t kTypeCode = 111;
-    static constexpr UINT IDC_TEMPERATURE = 1031;
-    explicit PartTemperatureDlg(CWnd* parent = nullptr) : PartMagnitudeDlg(IDD, parent, kTypeCode, IDC_TEMPERATURE) {}
+    static constexpr UINT IDC_TEMPERATURE = IDC_PART_TEMPERATURE_VALUE;
+    explicit PartTemperatureDlg(CWnd* parent = nullptr);
 };
 
-class PartChargeDlg : public PartMagnitudeDlg {
+class PartChargeDlg : public FeaObjectDialogBase {
 public:
-    static constexpr UINT IDD = 3048;
     static constexpr std::uint32_t kTypeCode = 174;
-    static constexpr UINT IDC_CHARGE_DENSITY = 1034;
-    explicit PartChargeDlg(CWnd* parent = nullptr) : PartMagnitudeDlg(IDD, parent, kTypeCode, IDC_CHARGE_DENSITY) {}
+    static constexpr UINT IDC_CHARGE_DENSITY = IDC_PART_CHARGE_VALUE;
+    explicit PartChargeDlg(CWnd* parent = nullptr);
 };
 
-class PartCurrentDlg : public PartMagnitudeDlg {
+class PartCurrentDlg : public FeaObjectDialogBase {
 public:
-    static constexpr UINT IDD = 3049;
     static constexpr std::uint32_t kTypeCode = 173;
-    static constexpr UINT IDC_CURRENT_DENSITY = 1039;
-    explicit PartCurrentDlg(CWnd* parent = nullptr) : PartMagnitudeDlg(IDD, parent, kTypeCode, IDC_CURRENT_DENSITY) {}
+    static constexpr UINT IDC_CURRENT_DENSITY = IDC_PART_CURRENT_VALUE;
+    explicit PartCurrentDlg(CWnd* parent = nullptr);
 };
 
 }  // namespace DataModelDialogs

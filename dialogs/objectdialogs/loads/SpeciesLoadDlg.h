@@ -1,116 +1,69 @@
 #pragma once
 // The mass-transport loads of one mass species: initial concentration (surfaces 181, nodes
-// 182), applied concentration (nodes 185, surfaces 184, parts 183), part mass generation
-// (186), surface mass flux (187) and nodal mass source (188). Each binds a species combo to
-// field 272, its value to field 280 and, where it has one, a load curve to field 276.
+// 182), applied concentration (parts 183, surfaces 184, nodes 185), part mass generation
+// (186), surface mass flux (187) and nodal mass source (188). Each binds a species combo, a
+// value and, where it has one, a load curve; they differ only in the controls of the row below.
 
 #include "dialogs/objectdialogs/FeaObjectDialogBase.h"
+#include "dialogs/resources/Curves.h"
+#include "dialogs/resources/ScalarLoads.h"
 
 namespace DataModelDialogs {
 
-// The controls and strings of one species dialog; kNoControl where it has none.
-struct SpeciesLoadLayout {
-    UINT templateId;
+// The controls and strings of one species dialog; 0 where it has none.
+struct SpeciesLoadRow {
     std::uint32_t typeCode;
-    UINT speciesCombo;
-    UINT valueEdit;
-    UINT loadCurveEdit = kNoControl;
-    UINT loadCurveSpin = kNoControl;
-    UINT curveButton = kNoControl;
-    UINT curveTitle = 0;
-    bool baseExchangeFirst = false;  // the nodal concentration dialogs
-    bool refuseNegative = false;     // mass generation and mass source
+    UINT species, value;
+    UINT loadCurve = 0, loadCurveSpin = 0, curveButton = 0, curveTitle = 0;
+    bool descriptionFirst = false;  // the nodal concentration dialogs exchange it first
+    bool refuseNegative = false;    // mass generation and mass source
 };
+
+#define ORV_SPECIES_ROW(NAME, title) \
+    IDC_##NAME##_SPECIES, IDC_##NAME##_VALUE, IDC_##NAME##_LOAD_CURVE, IDC_##NAME##_LOAD_CURVE_SPIN, IDC_##NAME##_CURVE, title
+inline constexpr SpeciesLoadRow kSpeciesLoads[] = {
+    {181, IDC_SURFACE_INITIAL_CONCENTRATION_SPECIES, IDC_SURFACE_INITIAL_CONCENTRATION_VALUE},
+    {182, IDC_NODAL_INITIAL_CONCENTRATION_SPECIES, IDC_NODAL_INITIAL_CONCENTRATION_VALUE, 0, 0, 0, 0, true},
+    {183, ORV_SPECIES_ROW(PART_APPLIED_CONCENTRATION, IDS_CURVE_TITLE_CONCENTRATION)},
+    {184, ORV_SPECIES_ROW(SURFACE_APPLIED_CONCENTRATION, IDS_CURVE_TITLE_CONCENTRATION)},
+    {185, ORV_SPECIES_ROW(NODAL_APPLIED_CONCENTRATION, IDS_CURVE_TITLE_CONCENTRATION), true},
+    {186, ORV_SPECIES_ROW(PART_MASS_GENERATION, IDS_CURVE_TITLE_MASS_GENERATION), false, true},
+    {187, ORV_SPECIES_ROW(SURFACE_MASS_FLUX, IDS_CURVE_TITLE_MASS_FLUX)},
+    {188, ORV_SPECIES_ROW(NODAL_MASS_SOURCE, IDS_CURVE_TITLE_MASS_SOURCE), false, true},
+};
+#undef ORV_SPECIES_ROW
+
+constexpr const SpeciesLoadRow& FindSpeciesLoad(std::uint32_t typeCode) {
+    for (const SpeciesLoadRow& row : kSpeciesLoads)
+        if (row.typeCode == typeCode) return row;
+    return kSpeciesLoads[0];
+}
 
 class SpeciesLoadDlg : public FeaObjectDialogBase {
-public:
-    static constexpr std::size_t kSpeciesOffset = 272;
-    static constexpr std::size_t kLoadCurveOffset = 276;
-    static constexpr std::size_t kValueOffset = 280;
-    static constexpr UINT IDS_NEGATIVE_MAGNITUDE = 3157;
-
-    const SpeciesLoadLayout& Layout() const { return layout_; }
-
 protected:
-    SpeciesLoadDlg(const SpeciesLoadLayout& layout, CWnd* parent);
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* dx) override;
-    void OnOK() override;
-
-private:
-    void ExchangeOwnFields(CDataExchange* dx);
-
-    SpeciesLoadLayout layout_;
+    SpeciesLoadDlg(CWnd* parent, std::uint32_t typeCode);
+    // Fills the species combo with the scenario's mass species (name; item data: the id).
+    void PrepareControls() override;
 };
 
-class SurfaceInitialConcentrationDlg : public SpeciesLoadDlg {
+template <std::uint32_t Code>
+class SpeciesLoad : public SpeciesLoadDlg {
 public:
-    static constexpr UINT IDD = 3073;
-    static constexpr std::uint32_t kTypeCode = 181;
-    static constexpr UINT IDC_VALUE = 1424, IDC_SPECIES = 1426;
-    explicit SurfaceInitialConcentrationDlg(CWnd* parent = nullptr);
+    static constexpr std::uint32_t kTypeCode = Code;
+    static constexpr UINT IDC_SPECIES = FindSpeciesLoad(Code).species;
+    static constexpr UINT IDC_VALUE = FindSpeciesLoad(Code).value;
+    static constexpr UINT IDC_LOAD_CURVE = FindSpeciesLoad(Code).loadCurve;
+    static constexpr UINT IDC_LOAD_CURVE_SPIN = FindSpeciesLoad(Code).loadCurveSpin;
+    explicit SpeciesLoad(CWnd* parent = nullptr) : SpeciesLoadDlg(parent, Code) {}
 };
 
-class NodalInitialConcentrationDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3082;
-    static constexpr std::uint32_t kTypeCode = 182;
-    static constexpr UINT IDC_VALUE = 1433, IDC_SPECIES = 1435;
-    explicit NodalInitialConcentrationDlg(CWnd* parent = nullptr);
-};
-
-class NodalAppliedConcentrationDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3093;
-    static constexpr std::uint32_t kTypeCode = 185;
-    static constexpr UINT IDC_VALUE = 1451, IDC_SPECIES = 1453, IDC_LOAD_CURVE = 1455, IDC_LOAD_CURVE_SPIN = 1456,
-                          IDC_CURVE = 1457;
-    explicit NodalAppliedConcentrationDlg(CWnd* parent = nullptr);
-};
-
-class SurfaceAppliedConcentrationDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3103;
-    static constexpr std::uint32_t kTypeCode = 184;
-    static constexpr UINT IDC_VALUE = 1442, IDC_SPECIES = 1444, IDC_LOAD_CURVE = 1446, IDC_LOAD_CURVE_SPIN = 1447,
-                          IDC_CURVE = 1448;
-    explicit SurfaceAppliedConcentrationDlg(CWnd* parent = nullptr);
-};
-
-class PartAppliedConcentrationDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3113;
-    static constexpr std::uint32_t kTypeCode = 183;
-    static constexpr UINT IDC_VALUE = 3115, IDC_SPECIES = 3117, IDC_LOAD_CURVE = 3119, IDC_LOAD_CURVE_SPIN = 3120,
-                          IDC_CURVE = 3121;
-    explicit PartAppliedConcentrationDlg(CWnd* parent = nullptr);
-};
-
-class PartMassGenerationDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3123;
-    static constexpr std::uint32_t kTypeCode = 186;
-    static constexpr UINT IDC_VALUE = 1478, IDC_SPECIES = 1480, IDC_LOAD_CURVE = 1482, IDC_LOAD_CURVE_SPIN = 1483,
-                          IDC_CURVE = 1484;
-    explicit PartMassGenerationDlg(CWnd* parent = nullptr);
-};
-
-class SurfaceMassFluxDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3132;
-    static constexpr std::uint32_t kTypeCode = 187;
-    static constexpr UINT IDC_VALUE = 1469, IDC_SPECIES = 1471, IDC_LOAD_CURVE = 1473, IDC_LOAD_CURVE_SPIN = 1474,
-                          IDC_CURVE = 1475;
-    explicit SurfaceMassFluxDlg(CWnd* parent = nullptr);
-};
-
-class NodalMassSourceDlg : public SpeciesLoadDlg {
-public:
-    static constexpr UINT IDD = 3142;
-    static constexpr std::uint32_t kTypeCode = 188;
-    static constexpr UINT IDC_VALUE = 1460, IDC_SPECIES = 1462, IDC_LOAD_CURVE = 1464, IDC_LOAD_CURVE_SPIN = 1465,
-                          IDC_CURVE = 1466;
-    explicit NodalMassSourceDlg(CWnd* parent = nullptr);
-};
+using SurfaceInitialConcentrationDlg = SpeciesLoad<181>;
+using NodalInitialConcentrationDlg = SpeciesLoad<182>;
+using PartAppliedConcentrationDlg = SpeciesLoad<183>;
+using SurfaceAppliedConcentrationDlg = SpeciesLoad<184>;
+using NodalAppliedConcentrationDlg = SpeciesLoad<185>;
+using PartMassGenerationDlg = SpeciesLoad<186>;
+using SurfaceMassFluxDlg = SpeciesLoad<187>;
+using NodalMassSourceDlg = SpeciesLoad<188>;
 
 }  // namespace DataModelDialogs

@@ -1,0 +1,110 @@
+// The shell's side of a dialog declaration (FieldTable.h): the data exchange of the declared
+// fields with their checks, the rules, and the expression edits of real-number fields.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "dialogs/objectdialogs/FeaObjectPropertiesImplDlg.h"
+#include "host/model/Record.h"
+#include "host/model/RecordLayout.h"
+#include "platform/win/MessageBox.h"
+
+namespace DataModelDialogs {
+
+const OrvDbRecord::FieldInfo& FeaObjectPropertiesImplDlg::DeclaredField(const FieldBinding& binding) const {
+    const OrvDbRecord::FieldInfo* field = OrvDbRecord::FindField(OrvDbRecord::FieldsOfType(TypeCode()), binding.field);
+    if (!field)
+        throw std::logic_error("field \"" + binding.field + "\" is not in the record of type code " +
+                               std::to_string(TypeCode()));
+    return *field;
+}
+
+void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration,
+                                                  std::span<std::uint8_t> record) {
+    using Kind = FieldBinding::Kind;
+    bool description = false;
+    for (const FieldBinding& b : declaration.fields) {
+        const OrvDbRecord::FieldInfo& field = DeclaredField(b);
+        const UINT id = b.kind == Kind::Description ? IDC_DESCRIPTION : b.control;
+        switch (b.kind) {
+        case Kind::Description:
+            description = true;
+            [[fallthrough]];
+        case Kind::Text: ExchangeText(dx, id, record, field.offset, field.size); break;
+        case Kind::Double:
+            if (b.unit < 0) ExchangeDouble(dx, id, record, field.offset);
+            else ExchangeDoubleUnit(dx, id, record, field.offset, DisplayableUnit(b.unit));
+            break;
+        case Kind::Int: ExchangeInt(dx, id, record, field.offset); break;
+        case Kind::Curve: ExchangeCurveNumber(dx, id, record, field.offset); break;
+        case Kind::Check: ExchangeBoolCheck(dx, id, record, field.offset, b.invert); break;
+        case Kind::FlagCheck: ExchangeFlagCheck(dx, id, record, field.offset, b.uncheckedMask, b.checkedMask); break;
+        case Kind::BoolRadio: ExchangeBoolRadio(dx, id, record, field.offset, b.invert); break;
+        case Kind::EnumRadio: ExchangeEnumRadio(dx, id, record, field.offset, b.values); break;
+        case Kind::ComboData: ExchangeComboItemData(dx, id, record, field.offset); break;
+        case Kind::ComboDataOrNone: ExchangeComboItemDataOrNone(dx, id, record, field.offset); break;
+        case Kind::Verify: break;
+        }
+        if (b.checks.empty() || !Saving(dx)) continue;
+        OrvDbRecord::RecordView view(record);
+        const bool real = field.type == OrvDbRecord::FieldType::F64;
+        const double value = real ? view.GetF64(field.offset) : double(view.GetI32(field.offset));
+        for (const FieldCheck& check : b.checks) {
+            if (!check.when.Holds(*this)) continue;
+            switch (check.kind) {
+            case FieldCheck::Kind::Range:
+                if (check.unit < 0) ValidateRange(dx, id, value, check.min, check.max);
+                else ValidateRange(dx, id, value, check.min, check.max, DisplayableUnit(check.unit));
+                break;
+            case FieldCheck::Kind::IntRange:
+                ValidateIntRange(dx, id, view.GetI32(field.offset), int(check.min), int(check.max));
+                break;
+            case FieldCheck::Kind::NonZero: ValidateNonZero(dx, id, value, check.message); break;
+            case FieldCheck::Kind::NotNegative:
+                if (ChecksApply(dx, id) && value < 0) AfxMessageBox(LoadResourceString(check.message).GetString(), MB_OK);
+                break;
+            }
+        }
+    }
+    if (!description) {
+        const OrvDbRecord::FieldInfo& field = DeclaredField(Description());
+        ExchangeText(dx, IDC_DESCRIPTION, record, field.offset, field.size);
+    }
+}
+
+void FeaObjectPropertiesImplDlg::ApplyRules(const DialogDeclaration& declaration) {
+    for (const DialogRule& rule : declaration.rules) {
+        const bool holds = rule.when.Holds(*this);
+        std::vector<UINT> ids(rule.controls);
+        ids.push_back(kListEnd);
+        switch (rule.effect) {
+        case DialogRule::Effect::Enable: EnableControls(ids.data(), holds); break;
+        case DialogRule::Effect::Show: ShowControls(ids.data(), holds); break;
+        case DialogRule::Effect::SpinRange:
+            if (holds)
+                if (HWND spin = Control(rule.controls.front())) ::SendMessage(spin, UDM_SETRANGE32, WPARAM(rule.min), rule.max);
+            break;
+        case DialogRule::Effect::SuppressUnless: {
+            const auto& c = rule.controls;
+            SuppressUnlessAnalysisTypes(c[0], c[1], c[2], c[3], c[4], c[5], c[6]);
+            break;
+        }
+        case DialogRule::Effect::SuppressUnless9: {
+            const auto& c = rule.controls;
+            SuppressUnlessAnalysisTypes(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+            break;
+        }
+        }
+    }
+}
+
+void FeaObjectPropertiesImplDlg::MakeDeclaredCalcEdits(const DialogDeclaration& declaration) {
+    std::vector<UINT> ids;
+    for (const FieldBinding& b : declaration.fields)
+        if (b.kind == FieldBinding::Kind::Double) ids.push_back(b.control);
+    ids.push_back(kListEnd);
+    MakeCalcEdits(ids.data());
+}
+
+}  // namespace DataModelDialogs
