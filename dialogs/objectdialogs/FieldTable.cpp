@@ -1,10 +1,14 @@
 #include "dialogs/objectdialogs/FieldTable.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 
 #include "dialogs/objectdialogs/FeaObjectPropertiesImplDlg.h"
 #include "host/model/DbDesignScenario.h"
+#include "host/model/RecordLayout.h"
+#include "platform/res/DialogTemplate.h"
+#include "platform/win/Inspect.h"
 
 namespace DataModelDialogs {
 
@@ -153,6 +157,86 @@ bool DialogDeclaration::IsRuleTrigger(UINT control) const {
     for (const DialogRule& rule : rules)
         if (reads(rule.when)) return true;
     return false;
+}
+
+namespace {
+
+using FieldType = OrvDbRecord::FieldType;
+using Kind = FieldBinding::Kind;
+
+bool TypeFits(Kind kind, FieldType type) {
+    switch (kind) {
+    case Kind::Description:
+    case Kind::Text: return type == FieldType::Text;
+    case Kind::Double: return type == FieldType::F64;
+    case Kind::Check:
+    case Kind::BoolRadio: return type == FieldType::Flag;
+    case Kind::FlagCheck: return type == FieldType::Flag || type == FieldType::U32;
+    case Kind::Verify: return true;
+    default: return type == FieldType::I32 || type == FieldType::U32;
+    }
+}
+
+// The window class a binding's control must have.
+const wchar_t* ControlClass(Kind kind) {
+    switch (kind) {
+    case Kind::Check:
+    case Kind::FlagCheck:
+    case Kind::BoolRadio:
+    case Kind::EnumRadio: return L"Button";
+    case Kind::ComboData:
+    case Kind::ComboDataOrNone: return L"ComboBox";
+    default: return L"Edit";
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> DeclarationProblems(const DialogDeclaration& declaration, std::uint32_t typeCode,
+                                             const orv::res::DialogTemplate& dialogTemplate) {
+    std::vector<std::string> problems;
+    const auto layout = OrvDbRecord::FieldsOfType(typeCode);
+    auto item = [&](UINT id) -> const orv::res::DialogItemTemplate* {
+        for (const auto& i : dialogTemplate.items)
+            if (i.id == id) return &i;
+        return nullptr;
+    };
+    auto control = [&](UINT id, const wchar_t* className, const std::string& what) {
+        if (id == 0 || id == 0xFFFFFFFF) return;
+        const auto* i = item(id);
+        if (!i) {
+            problems.push_back(what + ": control " + std::to_string(id) + " is not in template " +
+                               std::to_string(dialogTemplate.id));
+        } else if (className && !orv::win::IsWindowClass(i->className, className) &&
+                   !(std::wstring_view(className) == L"ComboBox" && orv::win::IsWindowClass(i->className, L"ComboBoxEx32"))) {
+            problems.push_back(what + ": control " + std::to_string(id) + " is not of class " +
+                               std::string(className, className + std::wcslen(className)));
+        }
+    };
+    for (const FieldBinding& b : declaration.fields) {
+        const std::string what = "field \"" + b.field + "\"";
+        const OrvDbRecord::FieldInfo* field = OrvDbRecord::FindField(layout, b.field);
+        if (!field) problems.push_back(what + ": not in the record of type code " + std::to_string(typeCode));
+        else if (!TypeFits(b.kind, field->type))
+            problems.push_back(what + ": a " + std::string(OrvDbRecord::FieldTypeName(field->type)) +
+                               " field cannot be bound so");
+        control(b.kind == Kind::Description ? 1011 : b.control, b.kind == Kind::Verify ? nullptr : ControlClass(b.kind),
+                what);
+        for (const FieldCheck& check : b.checks)
+            for (const auto& term : check.when.Terms())
+                if (term.test == Condition::Test::Checked) control(term.control, L"Button", what + " check");
+    }
+    for (const DialogRule& rule : declaration.rules) {
+        for (UINT id : rule.controls)
+            control(id, rule.effect == DialogRule::Effect::SpinRange ? L"msctls_updown32" : nullptr, "rule");
+        for (const auto& term : rule.when.Terms())
+            if (term.test == Condition::Test::Checked) control(term.control, L"Button", "rule");
+    }
+    for (const CurveButton& curve : declaration.curves) {
+        control(curve.button, L"Button", "curve button");
+        control(curve.edit, L"Edit", "curve button");
+    }
+    return problems;
 }
 
 }  // namespace DataModelDialogs

@@ -28,6 +28,10 @@
 
 #include "platform/win/WinTypes.h"
 
+namespace orv::res {
+struct DialogTemplate;
+}
+
 namespace DataModelDialogs {
 
 class FeaObjectPropertiesImplDlg;
@@ -172,5 +176,11 @@ struct DialogDeclaration {
     // Whether a click of `control` changes what a rule reads.
     bool IsRuleTrigger(UINT control) const;
 };
+
+// What does not agree in a declaration: fields the record layout of the type code does not have
+// or has with another type, and controls the template lacks or has of another class (each a
+// line such as "field \"scale\": not in the record of type code 29"). Empty when all agree.
+std::vector<std::string> DeclarationProblems(const DialogDeclaration& declaration, std::uint32_t typeCode,
+                                             const orv::res::DialogTemplate& dialogTemplate);
 
 }  // namespace DataModelDialogs
