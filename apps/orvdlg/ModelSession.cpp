@@ -4,6 +4,8 @@
 #include <cctype>
 #include <stdexcept>
 
+#include <stdlib.h>
+
 #include "host/model/DbModel.h"
 #include "host/model/ModelFile.h"
 #include "host/model/RecordLayout.h"
@@ -23,11 +25,28 @@ std::string Lower(std::string text) {
 }  // namespace
 
 ModelSession::ModelSession() = default;
-ModelSession::~ModelSession() = default;
+ModelSession::~ModelSession() { DropSampleFolder(); }
+
+void ModelSession::DropSampleFolder() {
+    if (sampleFolder_.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(sampleFolder_, ec);
+    sampleFolder_.clear();
+}
 
 void ModelSession::LoadSample() {
     auto model = OrvDbRecord::LoadSampleModel();
     if (!model) Fail("the sample model does not load");
+    DropSampleFolder();
+    std::error_code ec;
+    std::string folder = (std::filesystem::temp_directory_path(ec) / "orvdlg-sample-XXXXXX").string();
+    if (!ec && ::mkdtemp(folder.data())) {
+        sampleFolder_ = folder;
+        // Only the scenarios get the path: the model itself still has no file, so Save asks
+        // where to put it.
+        const std::wstring modelPath = (sampleFolder_ / "bracket.json").wstring();
+        for (const auto& [id, scenario] : model->GetScenarios()) scenario->SetModelPath(modelPath);
+    }
     model_ = std::move(model);
     scenario_ = 0;
     newObject_.reset();
@@ -37,6 +56,7 @@ void ModelSession::LoadSample() {
 void ModelSession::LoadFile(const std::string& path) {
     auto result = OrvDbRecord::LoadModelFile(path);
     if (!result) Fail(result.error.empty() ? "cannot load the model \"" + path + "\"" : result.error);
+    DropSampleFolder();
     model_ = std::move(result.model);
     scenario_ = 0;
     newObject_.reset();
@@ -47,6 +67,16 @@ void ModelSession::Save(const std::string& path) {
     std::string error;
     if (!OrvDbRecord::SaveModelFile(Model(), path, &error))
         Fail(error.empty() ? "cannot save the model to \"" + path + "\"" : error);
+    if (sampleFolder_.empty()) return;
+    // The sample's settings database goes beside the saved file, without replacing one there.
+    namespace fs = std::filesystem;
+    const fs::path from = sampleFolder_ / "bracket.mod";
+    const fs::path file(path);
+    const fs::path to = file.parent_path() / (file.stem().string() + ".mod");
+    std::error_code ec;
+    if (fs::exists(from, ec)) fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+    if (ec) Fail("the model was saved, but its load curves could not be copied to \"" + to.string() + "\": " + ec.message());
+    DropSampleFolder();
 }
 
 OrvDbRecord::DbModel& ModelSession::Model() {

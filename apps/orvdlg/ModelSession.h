@@ -4,6 +4,7 @@
 // library made by script commands goes through here.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,6 +42,8 @@ public:
     ModelSession(const ModelSession&) = delete;
     ModelSession& operator=(const ModelSession&) = delete;
 
+    // The embedded sample, with a settings database of its own in a temporary folder, so that
+    // its load curves can be edited; saving the sample takes that database along.
     void LoadSample();
     void LoadFile(const std::string& path);
     void Save(const std::string& path);
@@ -83,6 +86,10 @@ private:
     std::optional<std::uint32_t> newObject_;
     std::vector<std::uint32_t> created_;
     std::function<const RURIVO_LOADS_V1_ENTRY*()> editedRecord_;
+    // The embedded sample has no file of its own: its settings database (the load curves)
+    // lives in this temporary folder until the sample is saved somewhere, when it moves along.
+    std::filesystem::path sampleFolder_;
+    void DropSampleFolder();
 };
 
 }  // namespace orvdlg
