@@ -262,10 +262,19 @@ struct Painter {
         Layout(v, client, shown, cells);
         g.SetClip(client);
         if (!IsWindowClass(v.className, L"#32770")) Painted(v, client, false);
-        for (std::size_t i = 0; i < shown.size(); ++i) Control(v, shown[i], cells[i]);
+        // Push buttons last, so that a label running on past its own rectangle never covers one.
+        for (int pass = 0; pass < 2; ++pass)
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                if (IsPushButton(shown[i]) == (pass == 1)) Control(v, shown[i], cells[i]);
         g.ResetClip();
         if (!active) g.AddAttr(frame, kAttrDim);
         if (v.alpha < 160) g.AddAttr(frame, kAttrDim);
+    }
+
+    static bool IsPushButton(const WindowView& v) {
+        if (!IsWindowClass(v.className, L"Button")) return false;
+        const DWORD type = v.style & BS_TYPEMASK;
+        return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || (v.style & BS_PUSHLIKE);
     }
 
     void Control(const WindowView& window, const WindowView& v, const CellRect& c) {
@@ -330,15 +339,19 @@ struct Painter {
             caption = L"*" + caption + L"*";
             if (mnemonic >= 0) ++mnemonic;
         }
-        const int width = std::max(c.w, int(caption.size()) + 4);
-        const std::wstring inner = CentreIn(caption, width - 4);
+        // A caption that leaves no room for the spaces goes between single brackets, so the
+        // button keeps to its own cells.
+        const bool cramped = int(caption.size()) + 4 > c.w;
+        const int edge = cramped ? 1 : 2;
+        const int width = std::max(c.w, int(caption.size()) + 2 * edge);
+        const std::wstring inner = CentreIn(caption, width - 2 * edge);
         const std::uint8_t attr = base | focus | (isDefault ? kAttrBold : 0);
-        g.Text(c.x, c.y, isDefault ? L"<<" : L"< ", attr);
-        g.Text(c.x + 2, c.y, inner, attr);
-        g.Text(c.x + width - 2, c.y, isDefault ? L">>" : L" >", attr);
+        g.Text(c.x, c.y, cramped ? L"<" : isDefault ? L"<<" : L"< ", attr);
+        g.Text(c.x + edge, c.y, inner, attr);
+        g.Text(c.x + width - edge, c.y, cramped ? L">" : isDefault ? L">>" : L" >", attr);
         if (mnemonic >= 0) {
             const int lead = int(inner.size() - caption.size()) / 2;
-            const int x = c.x + 2 + lead + mnemonic;
+            const int x = c.x + edge + lead + mnemonic;
             g.Put(x, c.y, caption[std::size_t(mnemonic)], attr | kAttrUnderline);
         }
     }

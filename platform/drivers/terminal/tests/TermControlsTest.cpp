@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/factory/DataModelDialogs.h"
+#include "dialogs/factory/DialogRegistry.h"
+#include "host/model/DbDesignScenario.h"
+#include "host/model/DbModel.h"
+#include "host/model/ModelFile.h"
 #include "platform/drivers/terminal/TermUi.h"
 #include "platform/res/DialogTemplate.h"
 #include "platform/win/Afx.h"
@@ -323,3 +328,50 @@ TEST_F(TermControlsTest, APopUpPaintedOverTheDialogShowsItsTextInsideItsFrame) {
 }
 
 }  // namespace
+
+// Every dialog the library serves, drawn at 100 x 30 with all its rows in use: each push button
+// shows whole, never covered by a label that runs on past its own rectangle.
+TEST_F(TermControlsTest, EveryServedDialogShowsItsButtonsWhole) {
+    auto model = OrvDbRecord::LoadSampleModel();
+    ASSERT_TRUE(model);
+    OrvDbRecord::DbDesignScenario* scenario = model->GetFirstScenario();
+    scenario->SetAnalysisType(4);
+    int shown = 0;
+    for (const auto& row : DataModelDialogs::kServedFeaDialogs) {
+        if (row.modeless) continue;
+        auto* face = dynamic_cast<DataModelDialogs::AFeaObjectPropertiesDialog*>(
+            DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(row.typeCode, nullptr, 0));
+        if (!face) continue;
+        face->Reset();
+        DataModelDialogs::FeaObjectEditParameters parameters;
+        parameters.designScenario = scenario;
+        parameters.objectCount = 1;
+        face->SetEditParameters(parameters);
+        face->SetMode(0);
+        Person person({[&](Person& p) {
+            ++shown;
+            for (HWND child : orv::win::ChildWindows(orv::win::ActiveModalWindow())) {
+                const auto v = orv::win::Inspect(child);
+                const DWORD type = v.style & BS_TYPEMASK;
+                if (!orv::win::IsWindowClass(v, L"Button") || !v.reallyVisible ||
+                    (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON))
+                    continue;
+                std::wstring caption = v.text;
+                std::erase(caption, L'&');
+                int whole = 0;
+                for (int y = 0; y < p.screen.Height(); ++y) {
+                    const std::wstring line = p.screen.Row(y);
+                    for (auto at = line.find(caption); at != std::wstring::npos; at = line.find(caption, at + 1)) {
+                        const auto end = line.find_first_not_of(L' ', at + caption.size());
+                        if (end != std::wstring::npos && line[end] == L'>') ++whole;
+                    }
+                }
+                EXPECT_GE(whole, 1) << row.className << ": \"" << orv::WideToUtf8(caption) << "\"\n" << p.Text();
+            }
+            p.Press(KeyCode::Escape);
+        }});
+        orv::win::DriverScope scope(&person);
+        face->ShowDialog(0);
+    }
+    EXPECT_GE(shown, 15);
+}
