@@ -80,6 +80,26 @@ void ControlCommands::AddCommands(orv::script::CommandTable& table) {
                    if (!balloons.empty()) call.Fail("no balloon", "balloon " + BalloonTitles(balloons));
                    call.Pass();
                }});
+    table.Add({"expect values", Where::Window, "expect values CTL [\"VALUE (N)\" ...]", [](Call& call) {
+                   orv::script::Args& args = call.Arguments();
+                   HWND window = orv::script::UiCommands::ActiveWindow(args);
+                   const orv::script::Token reference = args.Any("a control");
+                   HWND control = orv::script::UiCommands::ResolveControl(window, reference);
+                   const std::vector<std::string> expected = args.Strings("a value and its count, \"500 (2)\"");
+                   args.End();
+                   auto list = [](const std::vector<std::string>& values) {
+                       std::string text;
+                       for (const std::string& value : values) text += (text.empty() ? "" : " ") + Quote(value);
+                       return text.empty() ? std::string("no mixed values") : text;
+                   };
+                   std::vector<std::string> actual;
+                   for (const auto& value : orv::win::Inspect(control).mixedValues)
+                       actual.push_back(orv::WideToUtf8(value.text) + " (" + std::to_string(value.objects.size()) + ")");
+                   if (actual != expected)
+                       call.Fail("values " + orv::script::UiCommands::Written(reference) + " " + list(expected),
+                                 list(actual));
+                   call.Pass();
+               }});
     table.Add({"expect textcolor", Where::Window, "expect textcolor CTL RRGGBB", [](Call& call) {
                    orv::script::Args& args = call.Arguments();
                    HWND window = orv::script::UiCommands::ActiveWindow(args);

@@ -177,7 +177,10 @@ void FeaObjectDialogBase::PublishMixedValues() {
     const auto& objects = GetFeaObjects();
     if (GetMode() != 1 || entries.size() < 2 || entries.size() != objects.size()) return;
     using Kind = FieldBinding::Kind;
-    for (const FieldBinding& b : declaration_->fields) {
+    std::vector<FieldBinding> fields = declaration_->fields;
+    if (std::none_of(fields.begin(), fields.end(), [](const FieldBinding& b) { return b.kind == Kind::Description; }))
+        fields.push_back(Description());
+    for (const FieldBinding& b : fields) {
         const UINT id = b.kind == Kind::Description ? IDC_DESCRIPTION : b.control;
         if (b.kind == Kind::Verify || !IsSuppressed(id)) continue;
         HWND control = Control(id);
