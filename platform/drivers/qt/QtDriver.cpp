@@ -436,6 +436,9 @@ struct QtDriver::Impl {
             if (w->geometry() != r) w->setGeometry(r);
         }
         w->setEnabled(v.enabled);
+        // A field left blank because the objects edited together disagree tells their values.
+        const QString tip = Q(orv::win::DescribeMixedValues(v.mixedValues));
+        if (w->toolTip() != tip) w->setToolTip(tip);
         ApplyFont(w, WindowFont(hwnd, v));
         ApplyColours(w, e.kind, v);
         switch (e.kind) {

@@ -190,6 +190,7 @@ bool TermUi::HandleKey(const Key& key) {
         }
         return Give(in::Paste(text));
     }
+    if (key.code == KeyCode::F2) return ShowMixedValues();
     if (key.code == KeyCode::F1) {
         // F1 where nothing answers with help says so, rather than doing nothing visible.
         const std::size_t before = orv::win::HelpRequests().size();

@@ -634,7 +634,7 @@ struct Painter {
         const CellRect box{(g.Width() - width) / 2, std::max(0, g.Height() - 2 - h), width, h};
         g.Fill(box, L' ');
         g.Box(box, kAttrBold);
-        g.Text(box.x + 2, box.y, L" Help ", kAttrBold);
+        g.Text(box.x + 2, box.y, L" " + ui.helpTitle_ + L" ", kAttrBold);
         for (std::size_t i = 0; i < lines.size(); ++i) g.Text(box.x + 2, box.y + 1 + int(i), lines[i].text, 0, width - 4);
         g.Text(box.x + 2, box.Bottom() - 1, L"(any key closes)", kAttrDim, width - 4);
         cursor.visible = false;
@@ -663,7 +663,51 @@ void TermUi::Forget(HWND hwnd) {
     if (openList_ == hwnd) openList_ = nullptr;
 }
 
-void TermUi::ShowHelp(std::wstring text) { help_ = std::move(text); }
+void TermUi::ShowHelp(std::wstring text) {
+    help_ = std::move(text);
+    helpTitle_ = L"Help";
+}
+
+namespace {
+
+// The label of a control: the nearest static text before it in its dialog, without its
+// mnemonic marker and colon.
+std::wstring LabelOf(const std::vector<HWND>& siblings, std::size_t index) {
+    for (std::size_t i = index; i-- > 0;) {
+        const WindowView v = orv::win::Inspect(siblings[i]);
+        if (!IsWindowClass(v.className, L"Static") || v.text.empty()) continue;
+        std::wstring label = orv::text::StripMnemonics(v.text);
+        while (!label.empty() && (label.back() == L':' || label.back() == L' ')) label.pop_back();
+        return label;
+    }
+    return L"Control " + std::to_wstring(orv::win::Inspect(siblings[index]).id);
+}
+
+// "Label: 2 different values: ..." for each such field of the window, one a line.
+std::wstring MixedValuesOf(HWND window) {
+    std::wstring text;
+    const std::vector<HWND> children = window ? orv::win::ChildWindows(window) : std::vector<HWND>();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const WindowView v = orv::win::Inspect(children[i]);
+        if (v.mixedValues.empty()) continue;
+        if (!text.empty()) text += L"\n";
+        text += LabelOf(children, i) + L": " + orv::win::DescribeMixedValues(v.mixedValues);
+    }
+    return text;
+}
+
+}  // namespace
+
+bool TermUi::ShowMixedValues() {
+    std::wstring text = MixedValuesOf(orv::win::ActiveModalWindow());
+    if (text.empty()) {
+        status_ = L"No field here stands for objects with differing values.";
+        return true;
+    }
+    help_ = std::move(text);
+    helpTitle_ = L"Differing values";
+    return true;
+}
 
 CursorPlace TermUi::Render(Canvas& canvas) {
     Painter p{*this, canvas, {}, 0, 0};
@@ -730,6 +774,7 @@ CursorPlace TermUi::Render(Canvas& canvas) {
         else if (IsWindowClass(f.className, L"ListBox") || IsWindowClass(f.className, L"SysListView32"))
             hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
     }
+    if (!MixedValuesOf(orv::win::ActiveModalWindow()).empty()) hints += L"  F2 values";
     p.StatusLine(hints);
     return p.cursor;
 }

@@ -47,6 +47,7 @@ enum class KeyCode {
     PageUp,
     PageDown,
     F1,
+    F2,
     F4,
     Resize,
     Paste,      // `text`: text the terminal pasted as one piece (bracketed paste)
@@ -80,6 +81,9 @@ public:
 
     // A help request to show as a pop-up until the next key.
     void ShowHelp(std::wstring text);
+    // F2: the active window's fields left blank because the objects edited together disagree,
+    // each with its values, in the same pop-up; false (and a status line) when there are none.
+    bool ShowMixedValues();
     const std::wstring& HelpText() const { return help_; }
     // A line for the status row (an input refused, a procedure failure); cleared by the next key.
     void SetStatus(std::wstring text) { status_ = std::move(text); }
@@ -119,6 +123,7 @@ private:
     int openTop_ = 0;
     CellRect openAnchor_;     // the combo box's cells, for placing its list
     std::wstring help_;
+    std::wstring helpTitle_ = L"Help";
     std::wstring status_;
     bool beep_ = false;
 };

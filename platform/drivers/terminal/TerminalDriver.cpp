@@ -100,6 +100,7 @@ Key FromFunctionKey(wint_t code) {
     case kKeyCtrlDown: k.code = KeyCode::Down; k.control = true; break;
     default:
         if (int(code) == KEY_F(1)) k.code = KeyCode::F1;
+        else if (int(code) == KEY_F(2)) k.code = KeyCode::F2;
         else if (int(code) == KEY_F(4)) k.code = KeyCode::F4;
         break;
     }
@@ -281,7 +282,8 @@ struct TerminalDriver::Impl {
             {"\033[4~", KEY_END},          {"\033[H", KEY_HOME},            {"\033[F", KEY_END},
             {"\033OH", KEY_HOME},          {"\033OF", KEY_END},             {"\033[7~", KEY_HOME},
             {"\033[8~", KEY_END},          {"\033OP", KEY_F(1)},            {"\033OS", KEY_F(4)},
-            {"\033[11~", KEY_F(1)},        {"\033[14~", KEY_F(4)},          {"\033[3~", KEY_DC},
+            {"\033[11~", KEY_F(1)},        {"\033[14~", KEY_F(4)},
+            {"\033OQ", KEY_F(2)},          {"\033[12~", KEY_F(2)},          {"\033[3~", KEY_DC},
             {"\033[1;2A", KEY_SR},         {"\033[1;2B", KEY_SF},           {"\033[1;2D", KEY_SLEFT},
             {"\033[1;2C", KEY_SRIGHT},     {"\033[1;2H", KEY_SHOME},        {"\033[1;2F", KEY_SEND},
             {"\033[27;5;9~", kKeyCtrlTab}, {"\033[1;5A", kKeyCtrlUp},      {"\033[1;5B", kKeyCtrlDown},

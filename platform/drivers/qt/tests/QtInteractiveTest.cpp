@@ -153,3 +153,32 @@ TEST(QtInteractive, EscapeAsksBeforeDiscardingInANestedModalLoop) {
 }
 
 }  // namespace
+
+TEST(QtInteractive, AFieldOfObjectsThatDisagreeTellsTheirValuesInItsTooltip) {
+    orv::qt::EnsureApplication(true);
+    orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
+    orv::win::DriverScope scope(&driver);
+    orvdlg::SampleDialog dialog;
+    QString tip;
+    Person person({
+        []() -> Act {
+            if (!FindWidget<QLineEdit>([](QLineEdit* e) { return e->text() == "Bracket"; })) return {};
+            return [] {
+                for (HWND child : orv::win::ChildWindows(orv::win::ActiveModalWindow()))
+                    if (orv::win::Inspect(child).text == L"Bracket")
+                        orv::win::SetMixedValues(child, {{L"500", {1, 2}}, {L"750", {3}}});
+                ::InvalidateRect(orv::win::ActiveModalWindow(), nullptr, TRUE);
+            };
+        },
+        [&]() -> Act {
+            auto* name = FindWidget<QLineEdit>([](QLineEdit* e) { return !e->toolTip().isEmpty(); });
+            if (!name) return {};
+            return [&tip, name] {
+                tip = name->toolTip();
+                ::EndDialog(orv::win::ActiveModalWindow(), IDCANCEL);
+            };
+        },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(tip, "2 different values: 500 (2 objects: 1, 2), 750 (1 object: 3)");
+}

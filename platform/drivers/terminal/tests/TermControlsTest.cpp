@@ -329,6 +329,32 @@ TEST_F(TermControlsTest, APopUpPaintedOverTheDialogShowsItsTextInsideItsFrame) {
 
 }  // namespace
 
+// F2 lists the fields left blank because the objects edited together disagree, with their values.
+TEST_F(TermControlsTest, F2ListsTheDifferingValuesOfTheDialogsFields) {
+    Person person({
+        [](Person& p) { p.Press(KeyCode::F2); },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"No field here stands for objects with differing values.")) << p.Text();
+            orv::win::SetMixedValues(p.Control(kCount), {{L"5", {1, 2}}, {L"7", {3}}});
+            p.Press(KeyCode::Tab);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"F2 values")) << p.Text();
+            p.Press(KeyCode::F2);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L" Differing values ")) << p.Text();
+            EXPECT_TRUE(p.Shows(L"Control 2002: 2 different values: 5 (2 objects: 1, 2)")) << p.Text();
+            p.Press(KeyCode::Escape);
+            p.Press(KeyCode::Escape);
+        },
+    });
+    orv::win::DriverScope scope(&person);
+    SurfacesDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(person.Done(), 4u);
+}
+
 // Every dialog the library serves, drawn at 100 x 30 with all its rows in use: each push button
 // shows whole, never covered by a label that runs on past its own rectangle.
 TEST_F(TermControlsTest, EveryServedDialogShowsItsButtonsWhole) {
