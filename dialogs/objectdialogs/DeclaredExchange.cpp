@@ -20,11 +20,29 @@ const OrvDbRecord::FieldInfo& FeaObjectPropertiesImplDlg::DeclaredField(const Fi
     return *field;
 }
 
+const OrvDbRecord::FieldInfo& FeaObjectPropertiesImplDlg::ComponentField(const FieldBinding& binding,
+                                                                         int component) const {
+    FieldBinding one = binding;
+    one.field = binding.ComponentField(component);
+    return DeclaredField(one);
+}
+
 void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration,
                                                   std::span<std::uint8_t> record) {
     using Kind = FieldBinding::Kind;
     bool description = false;
     for (const FieldBinding& b : declaration.fields) {
+        if (b.kind == Kind::Vector || b.kind == Kind::Point) {
+            std::size_t offsets[3] = {0, 0, 0};
+            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) offsets[i] = ComponentField(b, i).offset;
+            if (b.kind == Kind::Vector) {
+                ExchangeVector(dx, b.group, record, offsets[0], offsets[1], offsets[2], true, b.refuseZero);
+            } else {
+                ExchangeVectorUnit(dx, b.group.x, b.group.y, b.group.z, record, offsets[0], offsets[1], offsets[2],
+                                   b.companions, b.group.noX);
+            }
+            continue;
+        }
         const OrvDbRecord::FieldInfo& field = DeclaredField(b);
         const UINT id = b.kind == Kind::Description ? IDC_DESCRIPTION : b.control;
         switch (b.kind) {
@@ -103,6 +121,8 @@ void FeaObjectPropertiesImplDlg::MakeDeclaredCalcEdits(const DialogDeclaration& 
     std::vector<UINT> ids;
     for (const FieldBinding& b : declaration.fields)
         if (b.kind == FieldBinding::Kind::Double) ids.push_back(b.control);
+        else if (b.kind == FieldBinding::Kind::Vector || b.kind == FieldBinding::Kind::Point)
+            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) ids.push_back(b.ComponentEdit(i));
     ids.push_back(kListEnd);
     MakeCalcEdits(ids.data());
 }

@@ -47,6 +47,15 @@ UINT ServedTemplate(std::uint32_t typeCode) {
 FeaObjectDialogBase::FeaObjectDialogBase(const DialogDeclaration& declaration, CWnd* parent, std::uint32_t typeCode)
     : FeaObjectDialogBase(ServedTemplate(typeCode), parent, typeCode) {
     declaration_ = &declaration;
+    for (const FieldBinding& b : declaration.fields) {
+        if (b.kind != FieldBinding::Kind::Vector && b.kind != FieldBinding::Kind::Point) continue;
+        const VectorGroup& g = b.group;
+        for (UINT radio : {g.xRadio, g.yRadio, g.zRadio, g.customRadio, g.normalRadio})
+            if (radio != 0 && radio != kNoControl)
+                HandleCommand(radio, [this, &g, radio] { OnDirectionRadio(g, radio); });
+        if (b.pickCode && g.selector != 0 && g.selector != kNoControl)
+            HandleCommand(g.selector, [this, &b] { EndWithCode(b.pickCode, {b.group.x, b.group.y, b.group.z}); });
+    }
     for (const CurveButton& curve : declaration.curves) {
         HandleCommand(curve.button, [this, curve] {
             EditLoadCurve(*this, curve.edit, curve.kind, curve.title, IDS_CURVE_ID_ZERO_MESSAGE,
@@ -123,6 +132,17 @@ void FeaObjectDialogBase::DoDataExchange(CDataExchange* dx) {
     PublishMixedValues();
 }
 
+void FeaObjectDialogBase::OnResume(std::uint32_t code) {
+    if (!declaration_) return;
+    // A pick the host made for a selector button comes back into that group's fields.
+    for (const FieldBinding& b : declaration_->fields) {
+        if (b.pickCode != code || (b.kind != FieldBinding::Kind::Vector && b.kind != FieldBinding::Kind::Point))
+            continue;
+        for (int i = b.group.noX ? 1 : 0; i < 3; ++i)
+            GetEditedEntry().SetF64(ComponentField(b, i).offset, Context().pickedVector[i]);
+    }
+}
+
 void FeaObjectDialogBase::PrepareControls() {
     if (declaration_) MakeDeclaredCalcEdits(*declaration_);
 }
@@ -177,7 +197,18 @@ void FeaObjectDialogBase::PublishMixedValues() {
     const auto& objects = GetFeaObjects();
     if (GetMode() != 1 || entries.size() < 2 || entries.size() != objects.size()) return;
     using Kind = FieldBinding::Kind;
-    std::vector<FieldBinding> fields = declaration_->fields;
+    std::vector<FieldBinding> fields;
+    for (const FieldBinding& b : declaration_->fields) {
+        if (b.kind != Kind::Vector && b.kind != Kind::Point) {
+            fields.push_back(b);
+            continue;
+        }
+        for (int i = b.group.noX ? 1 : 0; i < 3; ++i) {
+            FieldBinding component = Double(b.ComponentEdit(i), b.ComponentField(i));
+            if (b.kind == Kind::Point) component.InUnit(1);
+            fields.push_back(component);
+        }
+    }
     if (std::none_of(fields.begin(), fields.end(), [](const FieldBinding& b) { return b.kind == Kind::Description; }))
         fields.push_back(Description());
     for (const FieldBinding& b : fields) {

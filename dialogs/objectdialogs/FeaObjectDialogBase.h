@@ -47,6 +47,8 @@ protected:
     // is not declared calls it after its own exchange.
     void DoDataExchange(CDataExchange* dx) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Declared: a pick made for a selector button comes back into its group's fields.
+    void OnResume(std::uint32_t code) override;
     // Declared: the real-number edits become expression edits.
     void PrepareControls() override;
     // A click of a button that a rule reads applies the rules again.

@@ -252,16 +252,17 @@ void FeaObjectPropertiesImplDlg::ExchangeDoubleUnit(CDataExchange* dx, UINT id, 
 
 void FeaObjectPropertiesImplDlg::ExchangeInt(CDataExchange* dx, UINT id, std::span<std::uint8_t> record,
                                              std::size_t offset) {
-    if (!BeginExchange(id, offset, 8, BlankAndDisable)) return;
-    OrvDbRecord::RecordView view(record);
-    int value = view.GetI32(offset);
-    ::DDX_Text(dx, int(id), value);
-    if (Saving(dx)) view.SetI32(offset, value);
+    ExchangeInteger(dx, id, record, offset, 8);
 }
 
 void FeaObjectPropertiesImplDlg::ExchangeCurveNumber(CDataExchange* dx, UINT id, std::span<std::uint8_t> record,
                                                      std::size_t offset) {
-    if (!BeginExchange(id, offset, 4, BlankAndDisable)) return;
+    ExchangeInteger(dx, id, record, offset, 4);
+}
+
+void FeaObjectPropertiesImplDlg::ExchangeInteger(CDataExchange* dx, UINT id, std::span<std::uint8_t> record,
+                                                 std::size_t offset, std::size_t registeredSize) {
+    if (!BeginExchange(id, offset, registeredSize, BlankAndDisable)) return;
     OrvDbRecord::RecordView view(record);
     int value = view.GetI32(offset);
     ::DDX_Text(dx, int(id), value);
@@ -489,6 +490,14 @@ void FeaObjectPropertiesImplDlg::ExchangeVectorUnit(CDataExchange* dx, UINT xId,
                                                     std::span<std::uint8_t> record, std::size_t xOffset,
                                                     std::size_t yOffset, std::size_t zOffset,
                                                     std::initializer_list<UINT> companions, bool noX) {
+    ExchangeVectorUnit(dx, xId, yId, zId, record, xOffset, yOffset, zOffset,
+                       std::span<const UINT>(companions.begin(), companions.size()), noX);
+}
+
+void FeaObjectPropertiesImplDlg::ExchangeVectorUnit(CDataExchange* dx, UINT xId, UINT yId, UINT zId,
+                                                    std::span<std::uint8_t> record, std::size_t xOffset,
+                                                    std::size_t yOffset, std::size_t zOffset,
+                                                    std::span<const UINT> companions, bool noX) {
     const UINT edits[3] = {xId, yId, zId};
     const std::size_t offsets[3] = {xOffset, yOffset, zOffset};
     const int first = noX ? 1 : 0;

@@ -33,11 +33,6 @@ struct FieldInfo;
 
 namespace DataModelDialogs {
 
-// Ends control id lists.
-inline constexpr UINT kListEnd = 0;
-inline constexpr UINT kListEndAlt = 0xFFFFFFFF;
-inline constexpr UINT kNoControl = 0xFFFFFFFF;
-
 // Resume codes with a meaning of their own: 0 a fresh run, 1 reopen with the previous edits.
 inline constexpr std::uint32_t kResumeFresh = 0;
 inline constexpr std::uint32_t kResumeReopen = 1;
@@ -89,16 +84,6 @@ struct FeaObjectDialogContext {
 
     // Everything but the type code and the owned edits back to its reset state.
     void Clear();
-};
-
-// The controls of one direction or vector group.
-struct VectorGroup {
-    UINT x = kNoControl, y = kNoControl, z = kNoControl;  // component edits (x absent with noX)
-    UINT xRadio = kNoControl, yRadio = kNoControl, zRadio = kNoControl, customRadio = kNoControl;
-    UINT normalRadio = kNoControl;  // kNoControl when the group has none
-    UINT selector = kNoControl;     // "Vector Selector..." button
-    UINT further[3] = {0, 0, 0};    // further controls disabled with the group (0: absent)
-    bool noX = false;
 };
 
 class FeaObjectPropertiesImplDlg : public CDialog, private UnitConverterWindowUtility {
@@ -183,6 +168,9 @@ public:
     void ExchangeVectorUnit(CDataExchange* dx, UINT xId, UINT yId, UINT zId, std::span<std::uint8_t> record,
                             std::size_t xOffset, std::size_t yOffset, std::size_t zOffset,
                             std::initializer_list<UINT> companions = {}, bool noX = false);
+    void ExchangeVectorUnit(CDataExchange* dx, UINT xId, UINT yId, UINT zId, std::span<std::uint8_t> record,
+                            std::size_t xOffset, std::size_t yOffset, std::size_t zOffset,
+                            std::span<const UINT> companions, bool noX);
 
     // ---- declared fields and rules ----
     // Exchanges the declared fields in order, each followed by its checks (saving only).
@@ -194,6 +182,8 @@ public:
     // The record field a binding names in this dialog's record layout; throws std::logic_error
     // for a name the layout does not have.
     const OrvDbRecord::FieldInfo& DeclaredField(const FieldBinding& binding) const;
+    // The record field of component 0, 1 or 2 of a Vector or Point binding.
+    const OrvDbRecord::FieldInfo& ComponentField(const FieldBinding& binding, int component) const;
 
     // ---- direction radios ----
     // A click on one of the group's radios: writes its vector into the edits, then derives the
@@ -262,6 +252,9 @@ protected:
     void RegisterFlag(UINT id, std::size_t offset, std::uint32_t mask);
     // Whether an exchange helper goes on with this control (steps 1 to 3 of the pattern).
     bool BeginExchange(UINT id, std::size_t offset, std::size_t size, void (*showSuppressed)(HWND));
+    // A 32-bit integer edit, compared across the selection over `registeredSize` bytes.
+    void ExchangeInteger(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset,
+                         std::size_t registeredSize);
     bool Saving(CDataExchange* dx) const { return dx->m_bSaveAndValidate != FALSE; }
     bool ChecksApply(CDataExchange* dx, UINT id) const;
     HWND Control(UINT id) const { return ::GetDlgItem(m_hWnd, int(id)); }

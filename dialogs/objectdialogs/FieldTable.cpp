@@ -128,6 +128,55 @@ FieldBinding ComboDataOrNone(UINT control, std::string_view field) {
 
 FieldBinding Verify(UINT control, std::string_view field) { return Bind(FieldBinding::Kind::Verify, control, field); }
 
+FieldBinding Vector(UINT x, UINT y, UINT z, std::string_view xField) {
+    FieldBinding b = Bind(FieldBinding::Kind::Vector, x, xField);
+    b.group.x = x, b.group.y = y, b.group.z = z;
+    return b;
+}
+
+FieldBinding Point(UINT x, UINT y, UINT z, std::string_view xField) {
+    FieldBinding b = Vector(x, y, z, xField);
+    b.kind = FieldBinding::Kind::Point;
+    return b;
+}
+
+FieldBinding& FieldBinding::Radios(UINT x, UINT y, UINT z, UINT custom, UINT normal) {
+    group.xRadio = x, group.yRadio = y, group.zRadio = z, group.customRadio = custom, group.normalRadio = normal;
+    return *this;
+}
+
+FieldBinding& FieldBinding::RefuseZero() {
+    refuseZero = true;
+    return *this;
+}
+
+FieldBinding& FieldBinding::Selector(UINT button, std::uint32_t code) {
+    group.selector = button;
+    pickCode = code;
+    return *this;
+}
+
+FieldBinding& FieldBinding::With(std::initializer_list<UINT> controls) {
+    companions.assign(controls);
+    for (std::size_t i = 0; i < 3 && i < companions.size(); ++i) group.further[i] = companions[i];
+    return *this;
+}
+
+FieldBinding& FieldBinding::NoX() {
+    group.noX = true;
+    return *this;
+}
+
+std::string FieldBinding::ComponentField(int component) const {
+    std::string name = field;
+    if (component > 0 && !name.empty()) name.back() = component == 1 ? 'Y' : 'Z';
+    return name;
+}
+
+UINT FieldBinding::ComponentEdit(int component) const {
+    return component == 0 ? group.x : component == 1 ? group.y : group.z;
+}
+
 // ---- rules ----
 
 DialogRule EnableWhile(std::vector<UINT> controls, Condition when) {
@@ -214,6 +263,21 @@ std::vector<std::string> DeclarationProblems(const DialogDeclaration& declaratio
         }
     };
     for (const FieldBinding& b : declaration.fields) {
+        if (b.kind == Kind::Vector || b.kind == Kind::Point) {
+            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) {
+                const std::string name = b.ComponentField(i);
+                const OrvDbRecord::FieldInfo* field = OrvDbRecord::FindField(layout, name);
+                if (!field || field->type != FieldType::F64)
+                    problems.push_back("field \"" + name + "\": not a f64 field of the record of type code " +
+                                       std::to_string(typeCode));
+                control(b.ComponentEdit(i), L"Edit", "field \"" + name + "\"");
+            }
+            for (UINT id : {b.group.xRadio, b.group.yRadio, b.group.zRadio, b.group.customRadio, b.group.normalRadio,
+                            b.group.selector})
+                control(id, L"Button", "field \"" + b.field + "\"");
+            for (UINT id : b.companions) control(id, nullptr, "field \"" + b.field + "\"");
+            continue;
+        }
         const std::string what = "field \"" + b.field + "\"";
         const OrvDbRecord::FieldInfo* field = OrvDbRecord::FindField(layout, b.field);
         if (!field) problems.push_back(what + ": not in the record of type code " + std::to_string(typeCode));

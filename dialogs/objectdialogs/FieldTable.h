@@ -36,6 +36,22 @@ namespace DataModelDialogs {
 
 class FeaObjectPropertiesImplDlg;
 
+// Ends control id lists.
+inline constexpr UINT kListEnd = 0;
+inline constexpr UINT kListEndAlt = 0xFFFFFFFF;
+inline constexpr UINT kNoControl = 0xFFFFFFFF;
+
+// The controls of one direction or vector group.
+struct VectorGroup {
+    UINT x = kNoControl, y = kNoControl, z = kNoControl;  // component edits (x absent with noX)
+    UINT xRadio = kNoControl, yRadio = kNoControl, zRadio = kNoControl, customRadio = kNoControl;
+    UINT normalRadio = kNoControl;  // kNoControl when the group has none
+    UINT selector = kNoControl;     // "Vector Selector..." button
+    UINT further[3] = {0, 0, 0};    // further controls disabled with the group (0: absent)
+    bool noX = false;
+};
+
+
 // A condition over the dialog's state: every term must hold.
 class Condition {
 public:
@@ -102,6 +118,8 @@ struct FieldBinding {
         ComboData,        // combo box and the item data of the selection
         ComboDataOrNone,  // the same; no match clears the selection, none stores -1
         Verify,           // no exchange: runs its checks on a field exchanged earlier, here
+        Vector,           // a direction: three edits and the direction radios of `group`
+        Point,            // a point or offset: three edits in lengths, not normalised
     };
     Kind kind;
     UINT control = 0;
@@ -111,6 +129,17 @@ struct FieldBinding {
     std::uint32_t uncheckedMask = 0, checkedMask = 0;
     std::vector<std::int32_t> values;  // EnumRadio: the value of each radio in group order
     std::vector<FieldCheck> checks;
+    // Vector and Point: the controls; `field` names the X component, whose Y and Z fields
+    // follow with the same name ending in Y and Z.
+    VectorGroup group;
+    bool refuseZero = false;           // Vector: shorter than 1e-15 refused with string 128
+    std::uint32_t pickCode = 0;        // the selector button ends the dialog with this pick code
+    std::vector<UINT> companions;      // Point: blanked with it when the objects disagree
+
+    // The record field of component 0, 1 or 2 of a Vector or Point.
+    std::string ComponentField(int component) const;
+    // The edit of component 0, 1 or 2.
+    UINT ComponentEdit(int component) const;
 
     // Checks, in the order they run. A condition limits a check to when it holds.
     FieldBinding& Range(double min, double max, Condition when = {});
@@ -119,6 +148,17 @@ struct FieldBinding {
     FieldBinding& NotNegative(UINT message);
     // Shown and read in a displayable unit instead of the unit of the edit's label.
     FieldBinding& InUnit(int displayableUnit);
+    // Vector: the X, Y, Z and custom radios, and the normal radio when the group has one.
+    FieldBinding& Radios(UINT x, UINT y, UINT z, UINT custom, UINT normal = kNoControl);
+    // Vector: a zero vector is refused (unless the normal radio is checked).
+    FieldBinding& RefuseZero();
+    // Vector and Point: "Vector Selector..." or a point button, which asks the host to pick
+    // with `code`; the pick comes back into the three fields.
+    FieldBinding& Selector(UINT button, std::uint32_t code);
+    // Vector: up to three controls disabled with the group; Point: controls blanked with it.
+    FieldBinding& With(std::initializer_list<UINT> controls);
+    // Vector and Point: there is no X component control.
+    FieldBinding& NoX();
 };
 
 FieldBinding Description();
@@ -133,6 +173,8 @@ FieldBinding EnumRadio(UINT firstRadio, std::string_view field, std::initializer
 FieldBinding ComboData(UINT control, std::string_view field);
 FieldBinding ComboDataOrNone(UINT control, std::string_view field);
 FieldBinding Verify(UINT control, std::string_view field);
+FieldBinding Vector(UINT x, UINT y, UINT z, std::string_view xField);
+FieldBinding Point(UINT x, UINT y, UINT z, std::string_view xField);
 
 // A rule the shell re-applies after every load exchange and every click of a button it reads.
 struct DialogRule {
