@@ -307,16 +307,23 @@ void FeaObjectPropertiesImplDlg::ExchangeComboItemDataOrNone(CDataExchange* dx, 
     view.SetI32(offset, selection >= 0 ? std::int32_t(::SendMessage(combo, CB_GETITEMDATA, WPARAM(selection), 0)) : -1);
 }
 
+bool FeaObjectPropertiesImplDlg::BeginRadioExchange(CDataExchange* dx, UINT firstRadio, std::size_t offset,
+                                                    const std::vector<HWND>& group) {
+    if (!BeginExchange(firstRadio, offset, 4, nullptr)) {
+        // A suppressed group shows no choice at all.
+        if (IsSuppressed(firstRadio))
+            for (HWND radio : group) UncheckAndDisable(radio);
+        return false;
+    }
+    dx->PrepareCtrl(int(firstRadio));
+    return true;
+}
+
 void FeaObjectPropertiesImplDlg::ExchangeBoolRadio(CDataExchange* dx, UINT firstRadio, std::span<std::uint8_t> record,
                                                    std::size_t offset, bool invert) {
     const std::vector<HWND> group = RadioGroup(firstRadio);
-    if (!BeginExchange(firstRadio, offset, 4, nullptr)) {
-        if (IsSuppressed(firstRadio))
-            for (HWND radio : group) UncheckAndDisable(radio);
-        return;
-    }
+    if (!BeginRadioExchange(dx, firstRadio, offset, group)) return;
     OrvDbRecord::RecordView view(record);
-    dx->PrepareCtrl(int(firstRadio));
     if (!Saving(dx)) {
         const bool first = view.GetFlag(offset) != invert;
         for (std::size_t i = 0; i < group.size(); ++i)
@@ -332,13 +339,8 @@ void FeaObjectPropertiesImplDlg::ExchangeBoolRadio(CDataExchange* dx, UINT first
 void FeaObjectPropertiesImplDlg::ExchangeEnumRadio(CDataExchange* dx, UINT firstRadio, std::span<std::uint8_t> record,
                                                    std::size_t offset, std::span<const std::int32_t> values) {
     const std::vector<HWND> group = RadioGroup(firstRadio);
-    if (!BeginExchange(firstRadio, offset, 4, nullptr)) {
-        if (IsSuppressed(firstRadio))
-            for (HWND radio : group) UncheckAndDisable(radio);
-        return;
-    }
+    if (!BeginRadioExchange(dx, firstRadio, offset, group)) return;
     OrvDbRecord::RecordView view(record);
-    dx->PrepareCtrl(int(firstRadio));
     if (!Saving(dx)) {
         const std::int32_t value = view.GetI32(offset);
         for (std::size_t i = 0; i < group.size(); ++i)

@@ -252,6 +252,9 @@ protected:
     void RegisterFlag(UINT id, std::size_t offset, std::uint32_t mask);
     // Whether an exchange helper goes on with this control (steps 1 to 3 of the pattern).
     bool BeginExchange(UINT id, std::size_t offset, std::size_t size, void (*showSuppressed)(HWND));
+    // Steps 1 to 3 of the pattern for a radio group (suppressed: every radio unchecked and
+    // disabled); prepares the first radio when the exchange goes on.
+    bool BeginRadioExchange(CDataExchange* dx, UINT firstRadio, std::size_t offset, const std::vector<HWND>& group);
     // A 32-bit integer edit, compared across the selection over `registeredSize` bytes.
     void ExchangeInteger(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset,
                          std::size_t registeredSize);
