@@ -102,21 +102,38 @@ public:
     void Type(const std::string& text) const {
         std::system((Tmux() + " send-keys -t probe -l " + Quote(text)).c_str());
     }
-    // Polls the screen until it shows `text`; false (with the last screen) after the time-out.
-    bool WaitFor(const std::string& text, std::string* screen = nullptr, int seconds = 30) const {
+    // Polls the screen until it shows every one of `texts` and has stopped changing (a screen
+    // caught halfway through a redraw can show the first text and not yet the rest); false
+    // (with the last screen) after the time-out.
+    bool WaitForAll(const std::vector<std::string>& texts, std::string* screen = nullptr, int seconds = 30) const {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         std::string last;
+        auto showsAll = [&texts](const std::string& shown) {
+            for (const std::string& text : texts)
+                if (shown.find(text) == std::string::npos) return false;
+            return true;
+        };
         while (std::chrono::steady_clock::now() < until) {
             last = Screen();
-            if (last.find(text) != std::string::npos) {
-                if (screen) *screen = last;
-                return true;
+            if (showsAll(last)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(60));
+                const std::string again = Screen();
+                if (again == last) {
+                    if (screen) *screen = last;
+                    return true;
+                }
+                continue;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(40));
         }
         if (screen) *screen = last;
-        ADD_FAILURE() << "the screen never showed \"" << text << "\"; it shows:\n" << last;
+        std::string wanted;
+        for (const std::string& text : texts) wanted += (wanted.empty() ? "\"" : ", \"") + text + "\"";
+        ADD_FAILURE() << "the screen never showed " << wanted << " and settled; it shows:\n" << last;
         return false;
+    }
+    bool WaitFor(const std::string& text, std::string* screen = nullptr, int seconds = 30) const {
+        return WaitForAll({text}, screen, seconds);
     }
     std::string Result() const {
         std::ifstream in(result_);
@@ -146,8 +163,7 @@ TEST(PseudoTerminal, ATerminalOf80By24GetsTheMessageAndStatus2) {
     Session s("small", 80, 24, "sample");
     ASSERT_TRUE(s.Started());
     std::string screen;
-    ASSERT_TRUE(s.WaitFor("exit status 2", &screen));
-    EXPECT_NE(screen.find("The terminal is 80 x 24; the dialogs need at least 100 x 30."), std::string::npos) << screen;
+    ASSERT_TRUE(s.WaitForAll({"exit status 2", "The terminal is 80 x 24; the dialogs need at least 100 x 30."}, &screen));
     EXPECT_EQ(screen.find("Sample"), std::string::npos);
 }
 
@@ -209,9 +225,7 @@ TEST(PseudoTerminal, TabToAFieldTypeAndPressEnter) {
     Session s("type", 120, 40, "sample");
     ASSERT_TRUE(s.Started());
     std::string screen;
-    ASSERT_TRUE(s.WaitFor("[Bracket", &screen));
-    EXPECT_NE(screen.find(" Sample "), std::string::npos);
-    EXPECT_NE(screen.find("(*) Global"), std::string::npos);
+    ASSERT_TRUE(s.WaitForAll({"[Bracket", " Sample ", "(*) Global"}, &screen));
     EXPECT_EQ(screen.find('&'), std::string::npos);
     s.Keys("Tab");
     s.Type("250");
@@ -247,9 +261,7 @@ TEST(PseudoTerminal, EscapeOnAChangedDialogAsksAndAltYAnswers) {
     ASSERT_TRUE(s.WaitFor("[X"));
     s.Keys("Escape");
     std::string screen;
-    ASSERT_TRUE(s.WaitFor("Discard the changes?", &screen));
-    EXPECT_NE(screen.find("Question"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("Yes"), std::string::npos) << screen;
+    ASSERT_TRUE(s.WaitForAll({"Discard the changes?", "Question", "Yes"}, &screen));
     // Alt+Y arrives as Esc followed by y.
     s.Keys("M-y");
     ASSERT_TRUE(s.WaitFor("exit status 0"));
@@ -262,9 +274,8 @@ TEST(PseudoTerminal, AMessageBoxIsAnsweredWithTabAndEnter) {
     Session s("message", 120, 40, "message");
     ASSERT_TRUE(s.Started());
     std::string screen;
-    ASSERT_TRUE(s.WaitFor("Their present values are replaced.", &screen));
-    EXPECT_NE(screen.find("Apply the load to the 3 selected surfaces?"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("Cancel"), std::string::npos) << screen;
+    ASSERT_TRUE(s.WaitForAll(
+        {"Their present values are replaced.", "Apply the load to the 3 selected surfaces?", "Cancel"}, &screen));
     s.Keys("Tab Enter");
     ASSERT_TRUE(s.WaitFor("exit status 0"));
     EXPECT_NE(s.Result().find("result 7\n"), std::string::npos) << s.Result();
@@ -333,8 +344,7 @@ TEST(PseudoTerminal, TheHostWindowOpensARealDialogWithItsHelpAndTakesTheEdit) {
     ASSERT_TRUE(s.WaitFor("Heat Generation Object", &screen));
     // F1 over the focused field shows the dialog's help text until the next key.
     s.Keys("F1");
-    ASSERT_TRUE(s.WaitFor("(any key closes)", &screen));
-    EXPECT_NE(screen.find(" Help "), std::string::npos) << screen;
+    ASSERT_TRUE(s.WaitForAll({"(any key closes)", " Help "}, &screen));
     s.Keys("Escape");
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (s.Screen().find("(any key closes)") != std::string::npos && std::chrono::steady_clock::now() < until)
