@@ -1,16 +1,16 @@
-# Regenerates host/model/SampleModelText.cpp from examples/bracket.json:
-#   cmake -P host/model/EmbedSample.cmake
-# The test SampleModelTest.EmbeddedTextMatchesExampleFile fails while the two differ.
-get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/../.." ABSOLUTE)
-file(READ "${root}/examples/bracket.json" text)
+# Writes the embedded sample model's source from examples/bracket.json, at build time:
+#   cmake -DINPUT=examples/bracket.json -DOUTPUT=SampleModelText.cpp -P host/model/EmbedSample.cmake
+# host/CMakeLists.txt runs it whenever the example file changes, so there is one copy of the sample.
+file(READ "${INPUT}" text)
 string(FIND "${text}" ")orvsample\"" clash)
 if(NOT clash EQUAL -1)
-  message(FATAL_ERROR "examples/bracket.json contains the raw string delimiter")
+  message(FATAL_ERROR "${INPUT} contains the raw string delimiter")
 endif()
-file(WRITE "${root}/host/model/SampleModelText.cpp"
+file(WRITE "${OUTPUT}.tmp"
 "// Generated from examples/bracket.json by host/model/EmbedSample.cmake; do not edit.
 namespace OrvDbRecord::detail {
 extern const char* const kSampleModelJson;
 const char* const kSampleModelJson = R\"orvsample(${text})orvsample\";
 }  // namespace OrvDbRecord::detail
 ")
+file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")

@@ -16,7 +16,7 @@ TEST(SampleModelTest, EmbeddedTextMatchesExampleFile) {
     std::ostringstream text;
     text << in.rdbuf();
     EXPECT_TRUE(text.str() == GetSampleModelJson())
-        << "examples/bracket.json changed: run cmake -P host/model/EmbedSample.cmake";
+        << "the embedded sample is not examples/bracket.json";
 }
 
 TEST(SampleModelTest, LoadsWithWhatTheDialogsNeed) {
