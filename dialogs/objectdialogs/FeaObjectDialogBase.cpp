@@ -175,7 +175,7 @@ void FeaObjectDialogBase::OnOK() {
 
 namespace {
 
-// The text of the radio of a group whose value is `value`, without its mnemonic marker.
+// The text of radio `index` of the group that starts at `firstRadio`, without its mnemonic marker.
 std::wstring RadioText(HWND dialog, UINT firstRadio, std::size_t index) {
     HWND radio = ::GetDlgItem(dialog, int(firstRadio));
     for (std::size_t i = 0; radio && i < index; ++i) radio = ::GetWindow(radio, GW_HWNDNEXT);
