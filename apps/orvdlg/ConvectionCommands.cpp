@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
@@ -24,6 +25,19 @@ std::string Outcome(INT_PTR result) {
     if (result == IDOK) return "1 (OK)";
     if (result == IDCANCEL) return "2 (Cancel)";
     return std::to_string(result);
+}
+
+// "CTL ROW" naming a row (from 0) of a list view in the active window.
+std::pair<HWND, int> ListViewRow(Args& args) {
+    HWND window = orv::script::UiCommands::ActiveWindow(args);
+    const orv::script::Token reference = args.Any("a control");
+    HWND list = orv::script::UiCommands::ResolveControl(window, reference);
+    const auto view = orv::win::Inspect(list);
+    if (!orv::win::IsWindowClass(view.className, L"SysListView32"))
+        args.Fail(orv::script::UiCommands::Written(reference) + " is not a list view");
+    const int rows = int(view.items.size());
+    if (rows == 0) args.Fail(orv::script::UiCommands::Written(reference) + " has no items");
+    return {list, int(args.Integer("a row (from 0)", 0, rows - 1))};
 }
 
 std::string G(double value) { return orv::WideToUtf8(orv::FormatPrintf(L"%g", value)); }
@@ -73,18 +87,19 @@ void ConvectionCommands::AddCommands(orv::script::CommandTable& table) {
                }});
     table.Add({"rename", Where::Window, "rename CTL ROW \"TEXT\"", [](Call& call) {
                    Args& args = call.Arguments();
-                   HWND window = orv::script::UiCommands::ActiveWindow(args);
-                   const orv::script::Token reference = args.Any("a control");
-                   HWND list = orv::script::UiCommands::ResolveControl(window, reference);
-                   if (!orv::win::IsWindowClass(orv::win::Inspect(list).className, L"SysListView32"))
-                       args.Fail(orv::script::UiCommands::Written(reference) + " is not a list view");
-                   const int rows = int(orv::win::Inspect(list).items.size());
-                   if (rows == 0) args.Fail(orv::script::UiCommands::Written(reference) + " has no items");
-                   const int row = int(args.Integer("a row (from 0)", 0, rows - 1));
+                   const auto [list, row] = ListViewRow(args);
                    const std::string text = args.String("the new label");
                    args.End();
                    if (!orv::win::input::EditLabel(list, row, orv::Utf8ToWide(text)))
                        args.Fail("cannot rename row " + std::to_string(row) + ": " +
+                                 orv::WideToUtf8(orv::win::input::LastInputError()));
+               }});
+    table.Add({"toggle", Where::Window, "toggle CTL ROW", [](Call& call) {
+                   Args& args = call.Arguments();
+                   const auto [list, row] = ListViewRow(args);
+                   args.End();
+                   if (!orv::win::input::ToggleItem(list, row))
+                       args.Fail("cannot toggle row " + std::to_string(row) + ": " +
                                  orv::WideToUtf8(orv::win::input::LastInputError()));
                }});
 }

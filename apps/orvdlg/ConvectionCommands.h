@@ -1,8 +1,8 @@
 #pragma once
 // Script commands for the film coefficient calculator and the coefficient libraries, opened as
 // the surface convection load dialog opens them: `calculator [from-library]` and
-// `library-dialog` (host level), and `rename CTL ROW "TEXT"`, the in-place rename of a list
-// view item.
+// `library-dialog` (host level), and for list views `rename CTL ROW "TEXT"` (the in-place
+// rename) and `toggle CTL ROW` (a Ctrl+click).
 
 #include "platform/drivers/scripted/ScriptRunner.h"
 

@@ -158,8 +158,14 @@ void SurfaceConvectionCoefficientCalculatorDlg::DoDataExchange(CDataExchange* dx
 }
 
 bool SurfaceConvectionCoefficientCalculatorDlg::Calculate() {
+    CString typed;
+    GetDlgItemText(IDC_CC_USER_VALUE, typed);
     SetDlgItemText(IDC_CC_USER_VALUE, L"");
-    if (!UpdateData(TRUE)) return false;
+    if (!UpdateData(TRUE)) {
+        // The inputs do not read: the user's value stays where it was.
+        SetDlgItemText(IDC_CC_USER_VALUE, typed);
+        return false;
+    }
     CString explanation;
     const double h = ComputeFilmCoefficient(inputs, &explanation);
     result = h;
