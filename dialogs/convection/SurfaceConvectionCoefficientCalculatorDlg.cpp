@@ -49,6 +49,7 @@ SurfaceConvectionCoefficientCalculatorDlg::~SurfaceConvectionCoefficientCalculat
 BOOL SurfaceConvectionCoefficientCalculatorDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     lastExplanation_.Empty();
+    calculatedText_.Empty();
     current_ = -1;
     OrvDbRecord::UnitConverterWindowUtility::AutoSetupUnitLabels(inputs.Units, m_hWnd, CString(L"Static"),
                                                                  OrvUnitsConversionStringSyntaxBaseUnits,
@@ -137,7 +138,8 @@ void SurfaceConvectionCoefficientCalculatorDlg::DoDataExchange(CDataExchange* dx
             userValue = true;
             double value = 0;
             DDX_Text(dx, IDC_CC_USER_VALUE, value);
-            inputs.UserCoefficient = value;
+            // The box still shows the calculated h ("%g"): that h, not its six digits.
+            inputs.UserCoefficient = text == calculatedText_ ? calculatedValue_ : value;
         }
     } else {
         AfxSetWindowText(GetDlgItem(IDC_CC_USER_VALUE)->GetSafeHwnd(),
@@ -177,8 +179,10 @@ bool SurfaceConvectionCoefficientCalculatorDlg::Calculate() {
     const std::vector<CString> warnings = ValidityWarnings(inputs);
     for (const CString& line : warnings) explanation += CString(L"\n\n") + line;
     lastExplanation_ = explanation;
-    SetDlgItemText(IDC_CC_CALCULATED, FormatG(h));
-    SetDlgItemText(IDC_CC_USER_VALUE, FormatG(h));
+    calculatedText_ = FormatG(h);
+    calculatedValue_ = h;
+    SetDlgItemText(IDC_CC_CALCULATED, calculatedText_);
+    SetDlgItemText(IDC_CC_USER_VALUE, calculatedText_);
     ShowValidity(warnings);
     MessageBox(explanation, LoadConvectionString(IDS_CONVECTION_EXPLANATION_CAPTION), MB_OK | MB_ICONINFORMATION);
     return true;

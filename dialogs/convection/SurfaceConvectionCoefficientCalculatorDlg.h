@@ -53,6 +53,9 @@ private:
     std::vector<std::unique_ptr<CWnd>> calcEdits_;
     int current_ = -1;
     CString lastExplanation_;
+    // What "Calculate" last put into the user box, and the h behind it.
+    CString calculatedText_;
+    double calculatedValue_ = 0.0;
 };
 
 }  // namespace DataModelDialogs
