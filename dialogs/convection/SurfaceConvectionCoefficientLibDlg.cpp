@@ -196,10 +196,11 @@ void SurfaceConvectionCoefficientLibDlg::OnEndLabelEdit(NMLVDISPINFO* info, LRES
         Refuse(*this, Format(IDS_CCLIB_COEFFICIENT_EXISTS, {W(name), W(library->GetName())}));
         return;
     }
+    const CString previous = library->GetEntries().at(index).Name;
     library->RenameEntry(index, name);
     if (!SaveLibrary(*library)) {
         // The file still holds the old name: so does the dialog.
-        library->Load();
+        library->RenameEntry(index, previous);
         return;
     }
     *result = TRUE;

@@ -110,3 +110,66 @@ TEST_F(CalculatorDialogTest, EveryCorrelationTypedInGivesTheEnginesCoefficient) 
 }
 
 }  // namespace
+
+#include <filesystem>
+
+#include "dialogs/convection/ConvectionCoefficientLibraryList.h"
+#include "dialogs/convection/SurfaceConvectionCoefficientLibDlg.h"
+#include "platform/win/Utf8.h"
+
+namespace {
+
+TEST_F(CalculatorDialogTest, AnEditThatCannotBeSavedIsReportedAndKept) {
+    std::filesystem::create_directories(Path("lib"));
+    {
+        ConvectionCoefficientLibraryList list;
+        const std::size_t kept = list.AddLibrary(CString(L"Kept"), true);
+        list[kept].SetLocation(WidePath("lib/kept.cclib"));
+        ConvectionCoefficientInputs inputs;
+        inputs.UserCoefficient = 4.5;
+        list[kept].SetEntry(0, CString(L"one"), inputs);
+        list[list.AddLibrary(CString(), false)].Load();
+        ASSERT_TRUE(list.Save());
+    }
+    SurfaceConvectionCoefficientLibDlg browser(OrvDbRecord::UnitSystem(UnitSys::UnitSystem::kTypeSI));
+    Steps steps;
+    std::wstring message;
+    steps.steps.push_back([&] {
+        ASSERT_TRUE(input::SelectItemByText(Control(IDC_CCLIB_LIBRARIES), L"Kept"));
+        ASSERT_TRUE(input::SelectItem(Control(IDC_CCLIB_COEFFICIENTS), 0));
+        ASSERT_TRUE(input::Click(Control(IDC_CCLIB_EDIT)));
+    });
+    steps.steps.push_back([&] {
+        // A folder takes the file's place while the calculator is open: the save cannot
+        // replace it.
+        std::filesystem::remove(Path("lib/kept.cclib"));
+        std::filesystem::create_directories(Path("lib/kept.cclib/inside"));
+        ASSERT_TRUE(input::ReplaceText(Control(IDC_CC_USER_VALUE), L"6.5"));
+        ASSERT_TRUE(input::Click(Control(IDOK)));
+    });
+    steps.steps.push_back([&] {
+        message = orv::win::Inspect(orv::win::ActiveModalWindow()).messageBox.text;
+        ASSERT_TRUE(input::PressKey(VK_RETURN));
+    });
+    steps.steps.push_back([&] {
+        // The dialog keeps the edited entry.
+        EXPECT_EQ(orv::win::Inspect(Control(IDC_CCLIB_COEFFICIENTS)).items.at(0).subItems.at(0), L"6.5");
+        ASSERT_TRUE(input::Click(Control(IDCANCEL)));
+    });
+    {
+        orv::win::DriverScope scope(&steps);
+        ResourceModuleScope resources;
+        ASSERT_EQ(browser.DoModal(), IDCANCEL);
+    }
+    EXPECT_NE(message.find(L"could not be saved"), std::wstring::npos) << orv::WideToUtf8(message);
+    const auto& libraries = browser.GetLibraries().GetLibraries();
+    ASSERT_EQ(libraries.size(), 2u);
+    CString name;
+    ConvectionCoefficientInputs kept;
+    ASSERT_TRUE(libraries[1].GetEntry(0, OrvDbRecord::UnitSystem(UnitSys::UnitSystem::kTypeSI), &name, &kept));
+    EXPECT_EQ(name, L"one");
+    EXPECT_NEAR(kept.UserCoefficient, 6.5, 1e-9);
+    EXPECT_TRUE(libraries[1].IsDirty());
+}
+
+}  // namespace
