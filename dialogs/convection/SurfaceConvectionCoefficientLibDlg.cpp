@@ -391,6 +391,7 @@ void SaveSurfaceConvectionCoefficientDlg::OpenInPlaceEdit() {
     CRect rect;
     box->GetWindowRect(&rect);
     ScreenToClient(&rect);
+    // Over the last item: rows of 8 dialog units below the list's border.
     CRect row(0, 0, 0, 8);
     MapDialogRect(&row);
     const int top = rect.top + 1 + row.Height() * (box->GetCount() - 1);
@@ -398,6 +399,7 @@ void SaveSurfaceConvectionCoefficientDlg::OpenInPlaceEdit() {
     inPlace_->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP,
                      CRect(rect.left + 1, top, rect.right - 1, top + row.Height() + 4), this, kInPlaceEdit);
     inPlace_->SetFont(GetFont());
+    // Over the list box: first in the z-order.
     inPlace_->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     inPlace_->SetFocus();
 }
