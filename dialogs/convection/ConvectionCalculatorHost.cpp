@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "dialogs/controls/LocaleManager.h"
 #include "dialogs/controls/ResourceModule.h"
 #include "dialogs/convection/ConvectionCoefficientLibrary.h"
 #include "dialogs/convection/SurfaceConvectionCoefficientCalculatorDlg.h"
@@ -26,6 +27,8 @@ double LeadingNumber(const CString& text, bool whole) {
 CalculatorOutcome RunSurfaceConvectionCalculator(CWnd* parent, const OrvDbRecord::UnitSystem& display,
                                                  const CString& ambientText, const CString& coefficientText,
                                                  bool showLibraryButtons) {
+    // The language's resources for the whole run, as a dialog object of the library holds them.
+    LocaleReference locale(GetLibraryModule());
     ResourceModuleScope resources;
     LastUsedStore store;
     store.Load();
@@ -43,6 +46,7 @@ CalculatorOutcome RunSurfaceConvectionCalculator(CWnd* parent, const OrvDbRecord
 }
 
 LibraryOutcome RunCoefficientLibrary(CWnd* parent, const OrvDbRecord::UnitSystem& display) {
+    LocaleReference locale(GetLibraryModule());
     ResourceModuleScope resources;
     SurfaceConvectionCoefficientLibDlg library(display, parent);
     LibraryOutcome outcome;

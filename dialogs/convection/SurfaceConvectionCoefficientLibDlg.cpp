@@ -465,11 +465,10 @@ void SaveSurfaceConvectionCoefficientDlg::OnOK() {
     }
     if (entry == ConvectionCoefficientLibrary::npos) entry = library.GetEntryCount();
     library.SetEntry(entry, name, inputs_);
-    if (!list_.HasDefaultLibraryFirst() && ConvectionCoefficientLibrary::IsDeveloperSwitchOn() == false) {
-        bool hasDefault = false;
-        for (const auto& l : list_.GetLibraries()) hasDefault = hasDefault || l.IsDefaultLibrary();
-        if (!hasDefault) list_[list_.AddLibrary(CString(), false)].Load();
-    }
+    // The list file keeps naming the default library.
+    if (std::none_of(list_.GetLibraries().begin(), list_.GetLibraries().end(),
+                     [](const ConvectionCoefficientLibrary& l) { return l.IsDefaultLibrary(); }))
+        list_[list_.AddLibrary(CString(), false)].Load();
     if (!list_.Save()) {
         std::wstring problems;
         for (const auto& p : list_.GetProblems()) problems += (problems.empty() ? L"" : L"\n") + p;
