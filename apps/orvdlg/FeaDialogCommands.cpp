@@ -99,7 +99,9 @@ void FeaDialogCommands::AddCommands(orv::script::CommandTable& table) {
                    const auto expected = std::uint32_t(call.Arguments().Integer("the expected result", 0, UINT32_MAX));
                    call.Arguments().End();
                    if (!lastResult_) call.Fail("result " + ResultText(expected), "no dialog has run");
-                   if (*lastResult_ != expected) call.Fail("result " + ResultText(expected), ResultText(*lastResult_));
+                   if (*lastResult_ != expected)
+                       call.Fail("result " + (lastShown_.empty() ? ResultText(expected) : std::to_string(expected)),
+                                 lastShown_.empty() ? ResultText(*lastResult_) : lastShown_);
                    call.Pass();
                }});
     table.Add({"expect pick", Where::Host, "expect pick CODE", [this](Call& call) {
@@ -136,6 +138,11 @@ void FeaDialogCommands::AddCommands(orv::script::CommandTable& table) {
                    }
                    call.Fail("the pop-up " + Quote(expected), "no help pop-up");
                }});
+}
+
+void FeaDialogCommands::SetLastResult(std::uint32_t result, std::string shown) {
+    lastResult_ = result;
+    lastShown_ = std::move(shown);
 }
 
 FeaDialogCommands::Task& FeaDialogCommands::PendingPick(Call& call) {
@@ -231,6 +238,7 @@ void FeaDialogCommands::Show(Call& call, std::uint32_t code) {
     if (!orv::win::ModalError().empty())
         call.Error("the dialog ended without an answer: " + orv::WideToUtf8(orv::win::ModalError()));
     lastResult_ = result;
+    lastShown_.clear();
     Finish(call, result);
 }
 

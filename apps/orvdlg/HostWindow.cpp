@@ -7,10 +7,12 @@
 #include <tuple>
 
 #include "apps/orvdlg/PickPrompt.h"
+#include "dialogs/convection/ConvectionCalculatorHost.h"
 #include "host/model/DbDesignScenario.h"
 #include "host/model/DbModel.h"
 #include "host/model/RecordLayout.h"
 #include "platform/res/DialogBuilder.h"
+#include "platform/win/TextFormat.h"
 #include "platform/win/Utf8.h"
 
 namespace orvdlg {
@@ -166,6 +168,8 @@ orv::res::DialogTemplate BuildTemplate() {
         .DefaultButton(L"&Modify...", H::IDC_MODIFY, 266, 25, 57, 14)
         .Button(L"&Save", H::IDC_SAVE, 266, 50, 57, 14)
         .Button(L"Save &As...", H::IDC_SAVE_AS, 266, 68, 57, 14)
+        .Button(L"&Calculator...", H::IDC_CALCULATOR, 266, 93, 57, 14)
+        .Button(L"&Libraries...", H::IDC_LIBRARIES, 266, 111, 57, 14)
         .Button(L"E&xit", H::IDC_EXIT, 266, 165, 57, 14)
         .Label(L"", H::IDC_STATUS, 7, 185, 316, 8, SS_LEFT | SS_NOPREFIX)
         .Build();
@@ -206,6 +210,8 @@ HostWindow::HostWindow(ModelSession& session, std::string untitledName, FeaDialo
     HandleCommand(IDC_SAVE, BN_CLICKED, [this] { OnSave(); });
     HandleCommand(IDC_SAVE_AS, BN_CLICKED, [this] { OnSaveAs(); });
     HandleCommand(IDC_EXIT, BN_CLICKED, [this] { OnExit(); });
+    HandleCommand(IDC_CALCULATOR, BN_CLICKED, [this] { OnCalculator(); });
+    HandleCommand(IDC_LIBRARIES, BN_CLICKED, [this] { OnLibraries(); });
     HandleNotify(IDC_OBJECTS, NM_DBLCLK, [this](NMHDR*, LRESULT*) { OnModify(); });
 }
 
@@ -333,6 +339,21 @@ void HostWindow::OnNew() {
                 L" " + std::to_wstring(geometry->Id());
     }
     SetStatus(Named(typeCode, {id}) + L" created" + where + L".");
+}
+
+void HostWindow::OnCalculator() {
+    const auto outcome = DataModelDialogs::RunSurfaceConvectionCalculator(
+        this, session_.Scenario().GetCurrentDisplayUnitSystem().GetUnitSystem(), CString(L"0"), CString(L"0"));
+    SetStatus(outcome.result == IDOK ? L"Film coefficient: h = " + orv::FormatPrintf(L"%g", outcome.coefficient)
+                                     : std::wstring(L"Calculator cancelled."));
+}
+
+void HostWindow::OnLibraries() {
+    const auto outcome =
+        DataModelDialogs::RunCoefficientLibrary(this, session_.Scenario().GetCurrentDisplayUnitSystem().GetUnitSystem());
+    SetStatus(outcome.result == IDOK ? L"Coefficient \"" + std::wstring(outcome.name.GetString()) + L"\": h = " +
+                                           orv::FormatPrintf(L"%g", outcome.coefficient)
+                                     : std::wstring(L"No coefficient chosen."));
 }
 
 void HostWindow::OnModify() {

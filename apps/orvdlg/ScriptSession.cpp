@@ -2,6 +2,7 @@
 
 #include "apps/orvdlg/CurveCommands.h"
 #include "apps/orvdlg/ControlCommands.h"
+#include "apps/orvdlg/ConvectionCommands.h"
 #include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
@@ -19,6 +20,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(controls);
         runner.AddLayer(curves);
         runner.AddLayer(fea);
+        runner.AddLayer(convection);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -28,6 +30,7 @@ struct ScriptSession::Layers {
     ControlCommands controls;
     CurveCommands curves;
     FeaDialogCommands fea{host};
+    ConvectionCommands convection{host, fea};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };

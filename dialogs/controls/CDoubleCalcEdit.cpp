@@ -208,7 +208,9 @@ void CDoubleCalcEdit::OnKillFocusMessage() {
     GetWindowText(text);
     // A field left as it was shown keeps its text: evaluating would only reformat the value.
     // Evaluating leaves the field valid, unless it keeps an entry for want of the evaluator.
-    if (text != shownText_)
+    if (allowEmpty_ && text.Trim().IsEmpty())
+        SetValid(true);
+    else if (text != shownText_)
         Evaluate();
     else
         SetValid(true);

@@ -40,6 +40,9 @@ public:
     // invalid). Returns the value shown, or the last valid value.
     double Evaluate();
 
+    // An empty field stays empty when left (for fields where empty means "no value").
+    void SetAllowEmpty(bool allow) { allowEmpty_ = allow; }
+
     bool IsValid() const { return valid_; }
     double GetLastValidValue() const { return lastValidValue_; }
     // The characters a keystroke or paste may leave in the text (the backspace included).
@@ -74,6 +77,7 @@ private:
     OrvDbRecord::UnitConverterWindowUtility::NumberSymbols numberSymbols_;  // for plain numbers
     CString permitted_;
     bool valid_ = true;
+    bool allowEmpty_ = false;
     // The text the field showed when it was last set (by its dialog or by SetValue), and
     // whether a dialog set it after the last successful evaluation: leaving with an
     // unevaluable entry then restores that text exactly.

@@ -6,6 +6,7 @@ if(ORV_BUILD_TESTS)
   # name, override ("-": not set), LC_ALL
   set(locale_scenarios
     "locale-deu|DEU|C"
+    "convection-deu|DEU|C"
     "locale-other-build|OLD|C"
     "locale-user-german|-|de_DE.UTF-8")
   foreach(entry IN LISTS locale_scenarios)

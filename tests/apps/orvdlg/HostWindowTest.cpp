@@ -626,3 +626,48 @@ TEST(PickPrompt, AValuePickAsksForOneNumber) {
 }
 
 }  // namespace
+
+namespace {
+
+// The film coefficient tools open from the host window as the surface convection dialog opens
+// them; the status line tells their answer.
+TEST_F(HostWindowTest, TheCalculatorAndTheLibrariesOpenFromTheWindow) {
+    const std::filesystem::path scratch = TempPath("film-coefficient");
+    setenv("ORV_REGISTRY_DIR", (scratch / "registry").c_str(), 1);
+    setenv("ORV_USER_DATA_DIR", (scratch / "userdata").c_str(), 1);
+    session.SetDisplayUnits(std::string("SI"));
+    HostWindow window(session, "bracket.json");
+    driver.Then([&] { Click(HostWindow::IDC_CALCULATOR); })
+        .Then([&] {
+            EXPECT_EQ(L"Surface Properties - Film/Convection Coefficient Calculator", Title());
+            ASSERT_TRUE(input::SelectItemByText(Ctl(1542), L"Forced internal"));
+            ASSERT_TRUE(input::PressKey(VK_TAB, {false, true, false}));
+            Type(1565, L"0.001");
+            Type(1566, L"0.6");
+            ASSERT_TRUE(input::PressKey(VK_TAB, {false, true, false}));
+            Type(1592, L"0.05");
+            Type(1685, L"");
+            Click(IDOK);
+        })
+        .Then([&] {
+            EXPECT_TRUE(IsMessageBox());  // the explanation of the computed value
+            ASSERT_TRUE(input::PressKey(VK_RETURN));
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Film coefficient: h = 52.32", window.Status());
+            Click(HostWindow::IDC_LIBRARIES);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Surface Film/Convection Coefficient Library", Title());
+            Click(IDCANCEL);
+        })
+        .Then([&] { window.EndDialog(IDOK); });
+    Run(window);
+    EXPECT_EQ(L"No coefficient chosen.", window.Status());
+    unsetenv("ORV_REGISTRY_DIR");
+    unsetenv("ORV_USER_DATA_DIR");
+    std::error_code ec;
+    std::filesystem::remove_all(scratch, ec);
+}
+
+}  // namespace

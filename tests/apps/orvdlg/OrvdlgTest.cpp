@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -56,7 +60,16 @@ TEST(Orvdlg, CommandLine) {
 TEST(Orvdlg, WithoutArgumentsRunsTheTour) {
     const std::string tour = ReadFile(std::string(ORV_SOURCE_DIR) + "/examples/tour.dlgs");
     ASSERT_FALSE(tour.empty());
+    // The tour's calculator keeps its last-used inputs in the registry: a scratch one here.
+    const std::filesystem::path scratch =
+        std::filesystem::temp_directory_path() / ("orvdlg-tour-" + std::to_string(getpid()));
+    setenv("ORV_REGISTRY_DIR", (scratch / "registry").c_str(), 1);
+    setenv("ORV_USER_DATA_DIR", (scratch / "userdata").c_str(), 1);
     const auto run = Invoke({}, tour);
+    unsetenv("ORV_REGISTRY_DIR");
+    unsetenv("ORV_USER_DATA_DIR");
+    std::error_code ec;
+    std::filesystem::remove_all(scratch, ec);
     EXPECT_EQ(0, run.status) << run.out;
     EXPECT_NE(std::string::npos, run.out.find("| Sample ")) << run.out;
     EXPECT_NE(std::string::npos, run.out.find("sample dialog: OK;")) << run.out;

@@ -37,7 +37,9 @@ const std::regex& Allowed() {
         "UnitConverterWindowUtility|AContactOptionsDialogBase|AFrictionContactOptionsDlg|AThermalContactOptionsDlg|"
         "ASurfaceDirectionContactOptionsDlg|ASmartBondingContactOptionsDlg|AUnitsDialog|AMassSpeciesDialog)(?:$|::)|"
         // FIXME: called by the demo host's curve-dialog command across the boundary; to be hidden.
-        "EditLoadCurve\\()");
+        "EditLoadCurve\\(|"
+        // The film coefficient tools as the surface convection dialog runs them (demo host).
+        "RunSurfaceConvectionCalculator\\(|RunCoefficientLibrary\\()");
     return allowed;
 }
 

@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 const fs::path kResources = fs::path(ORV_SOURCE_DIR) / "dialogs/resources";
 
 // English families whose German script is still to be written.
-// FIXME: translate the convection calculator's strings.
-const std::set<std::string> kAwaitingTranslation = {"Convection.rc"};
+const std::set<std::string> kAwaitingTranslation = {};
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,0 +1,24 @@
+#pragma once
+// Script commands for the film coefficient calculator and the coefficient libraries, opened as
+// the surface convection load dialog opens them: `calculator [from-library]` and
+// `library-dialog` (host level), and for list views `rename CTL ROW "TEXT"` (the in-place
+// rename) and `toggle CTL ROW` (a Ctrl+click).
+
+#include "platform/drivers/scripted/ScriptRunner.h"
+
+namespace orvdlg {
+
+class HostCommands;
+class FeaDialogCommands;
+
+class ConvectionCommands : public orv::script::CommandLayer {
+public:
+    ConvectionCommands(HostCommands& host, FeaDialogCommands& results);
+    void AddCommands(orv::script::CommandTable& table) override;
+
+private:
+    HostCommands& host_;
+    FeaDialogCommands& results_;
+};
+
+}  // namespace orvdlg
