@@ -300,6 +300,28 @@ std::int32_t MarloLowLevel::ModelUtility(std::int16_t operation, const wchar_t* 
     return result;
 }
 
+bool MarloLowLevel::Transaction(std::int16_t operation) {
+    if (!connection_) return SetStatus(kStatusNotOpen);
+    return SetStatus(MARLO_Transaction(static_cast<std::int16_t>(connection_->handle), operation));
+}
+
+void MarloLowLevel::AbandonTransaction() noexcept {
+    if (connection_) MARLO_Transaction(static_cast<std::int16_t>(connection_->handle), kMarloTransactionRollback);
+}
+
+TransactionScope::TransactionScope(MarloLowLevel& access, bool write)
+    : access_(access), running_(access.Transaction(write ? kMarloTransactionBegin : kMarloTransactionBeginRead)) {}
+
+TransactionScope::~TransactionScope() {
+    if (running_) access_.AbandonTransaction();
+}
+
+bool TransactionScope::Commit() {
+    if (!running_) return false;
+    running_ = false;
+    return access_.Transaction(kMarloTransactionCommit);
+}
+
 }  // namespace Marlo
 
 namespace Marlo {
