@@ -41,7 +41,8 @@ struct ConnectionRecord {
 
 // The process-wide list of open connections. Its block is published in the environment
 // variable "MarloConnectionOpen_<pid>" (the block's address, "0x..."), so every module of
-// the process that registers itself finds the same list. Modules register when loaded and
+// the process that registers itself finds the same list. An address there is used only when
+// it is a block this process created (kept by the host library), else it counts as none. Modules register when loaded and
 // unregister when unloaded; the last one out frees the block and removes the variable.
 class ConnectionRegistry {
 public:
