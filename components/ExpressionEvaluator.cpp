@@ -115,7 +115,8 @@ HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
         }
         program_ = std::move(outcome.program);
         // A folded constant has no instructions: nothing worth translating.
-        if (useJit_ && program_.code.size() > 1) jit_ = expr::JitCode::Compile(program_);
+        if (useJit_ && program_.code.size() > 1 && text_.size() <= expr::kMaxMachineCodeTextChars)
+            jit_ = expr::JitCode::Compile(program_);
         // The variables keep their values; only Reset clears them.
         const double r = slots_[expr::kSlotR], s = slots_[expr::kSlotS], t = slots_[expr::kSlotT];
         slots_ = program_.slots;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -40,7 +41,7 @@ JitCode& JitCode::operator=(JitCode&& other) noexcept {
 
 #ifndef ORV_EXPR_JIT
 
-JitCode JitCode::Compile(const Program&) { return {}; }
+JitCode JitCode::Compile(const Program&) noexcept { return {}; }
 
 #else
 
@@ -231,10 +232,17 @@ public:
         U32(0);
         Patch(at, target);
     }
+    // A distance that does not fit the 32 bits marks the code unusable instead of jumping astray.
     void Patch(std::size_t at, std::size_t target) {
-        const std::int32_t rel = std::int32_t(std::int64_t(target) - std::int64_t(at + 4));
+        const std::int64_t distance = std::int64_t(target) - std::int64_t(at + 4);
+        if (distance < INT32_MIN || distance > INT32_MAX) {
+            overflowed = true;
+            return;
+        }
+        const std::int32_t rel = std::int32_t(distance);
         std::memcpy(&code[at], &rel, 4);
     }
+    bool overflowed = false;
 };
 
 struct FailStub {
@@ -253,6 +261,7 @@ struct LoopRegisters {
 class Generator {
 public:
     explicit Generator(const Program& p) : p_(p) {}
+    bool Overflowed() const { return e_.overflowed; }
 
     // The entry for one point: unsigned (double* slots).
     std::vector<std::uint8_t> Generate() {
@@ -540,14 +549,25 @@ private:
 
 }  // namespace
 
-JitCode JitCode::Compile(const Program& program) {
+JitCode JitCode::Compile(const Program& program) noexcept {
     JitCode jit;
     if (program.slots.size() >= (1u << 28)) return jit;  // slot offsets must fit 32 bits
-    std::vector<std::uint8_t> bytes = Generator(program).Generate();
-    while (bytes.size() % 16) bytes.push_back(0xCC);  // int3 between the two entries
-    const std::size_t blockOffset = bytes.size();
-    const std::vector<std::uint8_t> block = Generator(program).GenerateBlock();
-    bytes.insert(bytes.end(), block.begin(), block.end());
+    if (program.code.size() > kMaxMachineCodeInstructions) return jit;
+    std::vector<std::uint8_t> bytes;
+    std::size_t blockOffset = 0;
+    try {
+        Generator one(program);
+        bytes = one.Generate();
+        while (bytes.size() % 16) bytes.push_back(0xCC);  // int3 between the two entries
+        blockOffset = bytes.size();
+        Generator many(program);
+        const std::vector<std::uint8_t> block = many.GenerateBlock();
+        if (one.Overflowed() || many.Overflowed()) return jit;
+        bytes.insert(bytes.end(), block.begin(), block.end());
+    } catch (const std::bad_alloc&) {
+        return jit;  // the interpreter needs no more memory than the program has
+    }
+    if (bytes.size() > kMaxMachineCodeBytes) return jit;
     const std::size_t size = bytes.size();
     void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED) return jit;

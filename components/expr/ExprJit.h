@@ -12,6 +12,13 @@
 
 namespace orv::expr {
 
+// Bounds of the machine code: a longer expression text, a program with more instructions or
+// code larger than these is interpreted instead. They keep the code small and every jump
+// distance far inside its 32 bits; the interpreter gives the same results.
+inline constexpr std::size_t kMaxMachineCodeTextChars = 65536;
+inline constexpr std::size_t kMaxMachineCodeInstructions = 16384;
+inline constexpr std::size_t kMaxMachineCodeBytes = std::size_t(4) << 20;
+
 class JitCode {
 public:
     JitCode() = default;
@@ -22,8 +29,9 @@ public:
     JitCode& operator=(const JitCode&) = delete;
 
     // The code of a program, or an empty JitCode where machine code cannot be made (another
-    // processor, executable memory refused); callers then interpret the program.
-    static JitCode Compile(const Program& program);
+    // processor, executable memory refused, no memory while translating, a program beyond the
+    // bounds above); callers then interpret the program.
+    static JitCode Compile(const Program& program) noexcept;
 
     explicit operator bool() const { return entry_ != nullptr; }
 

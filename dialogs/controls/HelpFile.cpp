@@ -35,8 +35,8 @@ CString FindHelpFileIn(const CString& libraryFolder, const CString& fileName) {
     const std::wstring name(fileName.GetString());
     const auto candidate = [&](const std::wstring& language) { return base + language + L"/" + name; };
 
-    if (const char* forced = std::getenv(kLocaleOverrideVariable)) {
-        const std::wstring path = candidate(orv::Utf8ToWide(forced));
+    if (const std::wstring forced = LocaleOverride(); !forced.empty()) {
+        const std::wstring path = candidate(forced);
         if (IsFile(path)) return CString(path.c_str());
     }
     const LCID user = GetUserDefaultLCID();

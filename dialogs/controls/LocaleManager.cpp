@@ -58,10 +58,20 @@ MfcLocaleManager::MfcLocaleManager(HMODULE module, const CString& satelliteName,
 
 MfcLocaleManager::~MfcLocaleManager() { UnloadSatellite(); }
 
+std::wstring LocaleOverride() {
+    const char* forced = std::getenv(kLocaleOverrideVariable);
+    if (!forced) return {};
+    const std::string text(forced);
+    if (text.empty() || text.size() > 32) return {};
+    for (const char c : text)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_'))
+            return {};
+    return orv::Utf8ToWide(text);
+}
+
 int MfcLocaleManager::SelectSatellite(LCID localeId) {
-    if (const char* forced = std::getenv(kLocaleOverrideVariable)) {
-        const CString suffix = CString(L".") + CString(orv::Utf8ToWide(forced).c_str());
-        if (LoadSatellite(suffix, 0)) return kSatelliteFromOverride;
+    if (const std::wstring forced = LocaleOverride(); !forced.empty()) {
+        if (LoadSatellite(CString((L"." + forced).c_str()), 0)) return kSatelliteFromOverride;
     }
     if (TryLanguage(localeId)) return kSatelliteFromLocale;
     if (TryLanguage(orv::locale::NeutralLocale(localeId))) return kSatelliteFromNeutralLocale;

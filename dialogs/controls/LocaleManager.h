@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/locale/Locale.h"
 #include "platform/win/CString.h"
@@ -17,6 +18,11 @@ namespace DataModelDialogs {
 // The environment variable that forces the language of resources and help.
 inline constexpr char kLocaleOverrideVariable[] = "ORVEN_LOCALE_OVERRIDE";
 inline constexpr LCID kFallbackLocale = 1033;
+
+// The language forced by ORVEN_LOCALE_OVERRIDE: a locale name or number ("DEU", "de-DE",
+// "1031"; 1 to 32 ASCII letters, digits, '-' or '_'). Empty when it is unset or anything else,
+// which is ignored: the text goes into file paths, so "../" or a separator must not pass.
+std::wstring LocaleOverride();
 
 // Which rule of SelectSatellite found the satellite.
 enum SatelliteRule : int {

@@ -28,16 +28,28 @@ ConvectionCoefficientLibraryList::ConvectionCoefficientLibraryList(std::filesyst
 bool ConvectionCoefficientLibraryList::Load() {
     problems_.clear();
     std::error_code ec;
-    if (listFile_.empty() || !std::filesystem::exists(listFile_, ec)) return true;
+    listFileUnread_ = false;
+    if (listFile_.empty()) return true;
+    const bool exists = std::filesystem::exists(listFile_, ec);
+    if (!exists && (!ec || ec == std::errc::no_such_file_or_directory)) return true;
 
     std::unique_ptr<XMLNode> document = XMLUtil::CreateDocument();
     CString error;
-    const bool parsed = XMLUtil::ReadFile(*document, listFile_, &error);
-    libraries_.clear();
+    bool unreadable = true;
+    const bool parsed = exists && XMLUtil::ReadFile(*document, listFile_, &error, &unreadable);
     if (!parsed) {
+        if (!exists)
+            error = CString((orv::Utf8ToWide(listFile_.string()) + L": cannot read: " + orv::Utf8ToWide(ec.message())).c_str());
         problems_.push_back(error.GetString());
+        // What cannot be read may still be a good list: keep both it and the list in memory.
+        if (unreadable || !KeepDamagedListFile()) {
+            listFileUnread_ = true;
+            return false;
+        }
+        libraries_.clear();
         return false;
     }
+    libraries_.clear();
 
     std::unique_ptr<XMLNodeCollection> children;
     if (document->SelectNodes(CString(L"/CCLibList/*"), &children)) {
@@ -90,9 +102,30 @@ bool ConvectionCoefficientLibraryList::Save() {
     return WriteListFile() && ok;
 }
 
+bool ConvectionCoefficientLibraryList::KeepDamagedListFile() {
+    std::error_code ec;
+    for (int n = 1; n <= 100; ++n) {
+        std::filesystem::path kept = listFile_;
+        kept += n == 1 ? std::string(".damaged") : ".damaged." + std::to_string(n);
+        if (std::filesystem::exists(kept, ec) || ec) continue;
+        if (std::filesystem::copy_file(listFile_, kept, std::filesystem::copy_options::none, ec)) {
+            problems_.back() += L"; the damaged file is kept as " + orv::Utf8ToWide(kept.string());
+            return true;
+        }
+        break;
+    }
+    problems_.back() += L"; it cannot be kept beside the list, so it is left in place and the list is not saved";
+    return false;
+}
+
 bool ConvectionCoefficientLibraryList::WriteListFile() {
     if (listFile_.empty()) {
         problems_.push_back(L"there is no user data folder for " + std::wstring(kListFileName));
+        return false;
+    }
+    if (listFileUnread_) {
+        problems_.push_back(orv::Utf8ToWide(listFile_.string()) +
+                            L": cannot read it, so it is not written over; the list is not saved");
         return false;
     }
     std::unique_ptr<XMLNode> document = XMLUtil::CreateDocument();

@@ -28,8 +28,11 @@ public:
     const std::filesystem::path& GetListFilePath() const { return listFile_; }
 
     // Reads the list file and loads every library in it, then sorts. A missing file leaves the
-    // list as it is; a file that cannot be read or parsed leaves it empty (false). A listed
-    // library that cannot be loaded is dropped. GetProblems() tells what went wrong.
+    // list as it is. A file that exists but cannot be read leaves the list as it is and is
+    // never written over by Save (false). A file that was read and does not parse is damaged:
+    // it is copied to "CCLibList.xml.damaged" (or ".damaged.2", ... when that exists), the
+    // list is emptied (false) and the next Save writes a new file. A listed library that
+    // cannot be loaded is dropped. GetProblems() tells what went wrong.
     bool Load();
     // Default libraries first, then by display name in ordinal order.
     void Sort();
@@ -67,10 +70,14 @@ public:
 
 private:
     bool WriteListFile();
+    // Copies a damaged list file to the first free "<file>.damaged[.N]"; false when it cannot.
+    bool KeepDamagedListFile();
 
     std::filesystem::path listFile_;
     std::vector<ConvectionCoefficientLibrary> libraries_;
     std::vector<std::wstring> problems_;
+    // The list file exists but its content is unknown: it must not be written over.
+    bool listFileUnread_ = false;
 };
 
 }  // namespace DataModelDialogs

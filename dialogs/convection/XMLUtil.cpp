@@ -63,24 +63,25 @@ std::unique_ptr<XMLNode> SelectChild(const XMLNode& node, const CString& name) {
     return child;
 }
 
-bool ReadFile(XMLNode& document, const std::filesystem::path& path, CString* error) {
+bool ReadFile(XMLNode& document, const std::filesystem::path& path, CString* error, bool* unreadable) {
     document.Load(CString());  // empties it
+    if (unreadable) *unreadable = true;
+    auto cannotRead = [&](const std::wstring& why) {
+        SetError(error, FileMessage(path, L"cannot read: " + why));
+        return false;
+    };
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        SetError(error, FileMessage(path, L"cannot read: " + orv::Utf8ToWide(ec.message())));
-        return false;
-    }
+    if (ec) return cannotRead(orv::Utf8ToWide(ec.message()));
     if (size > kMaxXMLFileBytes) {
         SetError(error, FileMessage(path, L"is larger than " + std::to_wstring(kMaxXMLFileBytes) + L" bytes"));
         return false;
     }
     std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) return cannotRead(orv::Utf8ToWide(std::strerror(errno)));
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        SetError(error, FileMessage(path, L"read error"));
-        return false;
-    }
+    if (in.bad()) return cannotRead(L"read error");
+    if (unreadable) *unreadable = false;
     if (!document.Load(CString(orv::Utf8ToWide(bytes)))) {
         const auto* my = dynamic_cast<const MyXMLNode*>(&document);
         SetError(error, FileMessage(path, my ? my->GetLoadError().str() : std::wstring(L"does not parse")));

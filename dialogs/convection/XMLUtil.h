@@ -30,8 +30,9 @@ constexpr std::uintmax_t kMaxXMLFileBytes = 16u << 20;
 
 // Reads a UTF-8 file (with or without a byte order mark) into document. False with a
 // message naming the file and the position when it cannot be read or does not parse; the
-// document is then empty.
-bool ReadFile(XMLNode& document, const std::filesystem::path& path, CString* error);
+// document is then empty. *unreadable (when given) tells the two apart: true when the file
+// could not be read at all ("cannot read"), false when it was read and did not parse.
+bool ReadFile(XMLNode& document, const std::filesystem::path& path, CString* error, bool* unreadable = nullptr);
 
 // Writes the serialised document as UTF-8 to a new file beside path and renames it into
 // place, so that a crash leaves the old file or the new one. False with a message.

@@ -131,6 +131,19 @@ ULONG CurveEditContext::PointCount() const {
     return upper < lower ? 0 : ULONG(upper - lower + 1);
 }
 
+HRESULT CurveEditContext::CheckPointArray(SAFEARRAY* array, LONG count) {
+    VARTYPE type = VT_EMPTY;
+    if (!array || FAILED(SafeArrayGetVartype(array, &type)) || type != VT_RECORD) return DISP_E_BADVARTYPE;
+    if (SafeArrayGetElemsize(array) != sizeof(CurvePoint)) return DISP_E_TYPEMISMATCH;
+    LONG lower = 0, upper = -1;
+    if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(array, 1, &upper)))
+        return E_INVALIDARG;
+    const long long length = upper < lower ? 0 : (long long)upper - lower + 1;
+    if (length != count || length > kMaxCurvePoints) return E_INVALIDARG;
+    return S_OK;
+}
+
 std::vector<CurvePoint> CurveEditContext::GetPoints() const {
     std::vector<CurvePoint> out(PointCount());
     if (out.empty()) return out;
@@ -156,6 +169,8 @@ bool CurveEditContext::ReadCurve(std::int32_t curveId, std::int32_t secondId) {
     name_ = CString();
     type_ = 0;
     if (!curveType_) return SetStatus(Marlo::kStatusNullArgument);
+    // A failed begin (no connection) reads nothing but an empty curve, as before.
+    Marlo::TransactionScope view(*this, false);
     std::int32_t count = 0;
     const bool found = ReadInteger(curveType_->PointCountKey(curveId, secondId).GetString(), &count);
     if (!found || count < 0) count = 0;  // a negative count is damage: no points
@@ -209,6 +224,15 @@ bool CurveEditContext::WriteCurve(std::int32_t curveId, std::int32_t secondId) {
     if (secondId <= 0) secondId = secondId_;
     if (!curveType_) return SetStatus(Marlo::kStatusNullArgument);
     if (!IsOpen()) return SetStatus(Marlo::kStatusNotOpen);
+    // A count the reader would refuse is never stored.
+    if (PointCount() > ULONG(kMaxCurvePoints)) return SetStatus(Marlo::kStatusCountTooLarge);
+    const std::vector<CurvePoint> points = GetPoints();
+    const std::int32_t count = std::int32_t(points.size());
+
+    // Everything below lands in one commit or not at all: an error or a crash halfway leaves
+    // the old curve whole.
+    Marlo::TransactionScope transaction(*this, true);
+    if (!transaction.Started()) return false;
 
     // The old count first: a damaged one stops the write before anything changes.
     const CString countKey = curveType_->PointCountKey(curveId, secondId);
@@ -229,8 +253,6 @@ bool CurveEditContext::WriteCurve(std::int32_t curveId, std::int32_t secondId) {
     const CString typeKey = curveType_->TypeKey(curveId, secondId);
     if (!typeKey.IsEmpty() && !WriteInteger(typeKey.GetString(), type_)) return false;
 
-    const std::vector<CurvePoint> points = GetPoints();
-    const std::int32_t count = std::int32_t(points.size());
     // Points 1..count are overwritten below; only those beyond the new count are removed.
     for (std::int32_t i = count + 1; i <= oldCount; ++i) {
         if (RemoveKey(curveType_->XKey(curveId, i, secondId).GetString()) < 0) return false;
@@ -247,6 +269,7 @@ bool CurveEditContext::WriteCurve(std::int32_t curveId, std::int32_t secondId) {
         if (!WriteDouble(curveType_->XKey(curveId, i, secondId).GetString(), x)) return false;
         if (!WriteDouble(curveType_->YKey(curveId, i, secondId).GetString(), y)) return false;
     }
+    if (!transaction.Commit()) return false;
     isNew_ = false;
     return SetStatus(0);
 }
@@ -304,7 +327,18 @@ bool CurveEditContext::EditCurve(HWND parent, UINT titleId, LONG mode, UINT capt
     VARIANT_BOOL accepted = VARIANT_FALSE;
     check(editor->Edit(&accepted));
     if (accepted == VARIANT_FALSE) return false;
-    check(editor->GetPoints(&count, &points_));
-    if (!points_) CreatePointArray(0);
+    // The array handed back replaces ours only when it holds what we copy out of it.
+    SAFEARRAY* edited = nullptr;
+    check(editor->GetPoints(&count, &edited));
+    if (!edited) {
+        CreatePointArray(0);
+        return true;
+    }
+    if (const HRESULT shape = CheckPointArray(edited, count); FAILED(shape)) {
+        SafeArrayDestroy(edited);
+        _com_issue_error(shape);
+    }
+    SafeArrayDestroy(points_);
+    points_ = edited;
     return true;
 }

@@ -46,11 +46,13 @@ public:
     bool OpenDatabase(const wchar_t* modelPath, std::int32_t scenarioId);
     bool CloseDatabase();
 
-    // Reads a curve; false only when no curve type is chosen (kStatusNullArgument) or its
+    // Reads a curve in one read transaction (one consistent view); false only when no curve type is chosen (kStatusNullArgument) or its
     // stored point count is beyond kMaxCurvePoints (kStatusCountTooLarge, nothing read).
     bool ReadCurve(std::int32_t curveId, std::int32_t secondId);
-    // Writes the points back; ids of 0 or less stand for those of the last ReadCurve. False
-    // when a database operation failed (Status() says which) or no curve type is chosen.
+    // Writes the points back in one transaction: the whole curve or, on any error, nothing
+    // (the stored curve stays as it was). Ids of 0 or less stand for those of the last
+    // ReadCurve. False when a database operation failed (Status() says which), no curve type
+    // is chosen, or there are more than kMaxCurvePoints points (kStatusCountTooLarge).
     bool WriteCurve(std::int32_t curveId, std::int32_t secondId);
 
     // The axis name with its display unit in parentheses ("Time (s)").
@@ -59,8 +61,15 @@ public:
 
     // Runs the curve editor component on the points (mode: 2 for curves; caption ids 0 for
     // none). True when the person accepted; the points are then the edited ones. COM failures
-    // throw _com_error.
+    // and a point array of the wrong shape handed back (the points held are then kept) throw
+    // _com_error.
     bool EditCurve(HWND parent, UINT titleId, LONG mode, UINT caption2Id = 0, UINT caption3Id = 0);
+
+    // Whether an array handed back by the curve editor component is a vector of `count`
+    // curve point records (S_OK); DISP_E_BADVARTYPE, DISP_E_TYPEMISMATCH or E_INVALIDARG when
+    // its type, element size, dimensions or length are not those, or it is longer than
+    // kMaxCurvePoints.
+    static HRESULT CheckPointArray(SAFEARRAY* array, LONG count);
 
     // The points held (a copy); replacing them recreates the array.
     std::vector<CurvePoint> GetPoints() const;

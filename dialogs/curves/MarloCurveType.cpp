@@ -5,7 +5,6 @@
 
 #include "dialogs/curves/MarloGeneralAccess.h"
 #include "dialogs/resources/Curves.h"
-#include "platform/win/TextFormat.h"
 
 _MarloCurveType::_MarloCurveType(std::uint32_t analysisIndex, std::uint32_t kind, std::uint32_t xNameId,
                                  std::uint32_t yNameId, std::uint32_t xUnit, std::uint32_t yUnit)
@@ -30,10 +29,28 @@ CString _MarloCurveType::YAxisName() const {
     return text;
 }
 
+// The key formats hold only %1 (the analysis prefix) and %2!ld! to %4!ld!; they are expanded
+// here directly, since a curve write or read makes two keys per point.
 CString _MarloCurveType::Key(const wchar_t* format, std::int32_t n2, std::int32_t n3, std::int32_t n4) const {
-    const std::vector<std::wstring> inserts = {Marlo::AnalysisPrefix(analysisIndex_), std::to_wstring(n2),
-                                               std::to_wstring(n3), std::to_wstring(n4)};
-    return CString(orv::FormatMessageStrings(format, inserts).c_str());
+    std::wstring key;
+    key.reserve(96);
+    for (const wchar_t* p = format; *p; ++p) {
+        if (p[0] != L'%' || p[1] < L'1' || p[1] > L'4') {
+            key += *p;
+            continue;
+        }
+        const wchar_t n = *++p;
+        if (n == L'1') {
+            key += Marlo::AnalysisPrefix(analysisIndex_);
+        } else {
+            key += std::to_wstring(n == L'2' ? n2 : n == L'3' ? n3 : n4);
+        }
+        if (p[1] == L'!')  // the printf type between exclamation marks ("!ld!")
+            for (p += 2; *p && *p != L'!'; ++p) {
+            }
+        if (!*p) break;
+    }
+    return CString(key.c_str());
 }
 
 // ---- multiplier ----

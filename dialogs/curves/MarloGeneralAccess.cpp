@@ -129,7 +129,7 @@ bool MarloGeneralAccess::Read(const std::wstring& key, Call call) {
         call(buffer);
         SetThrowOnError(ownThrow);
         // Found only when the database matched the key itself, not the next one in order.
-        return wcsncasecmp(buffer, sent.c_str(), kKeyBufferChars) == 0;
+        return std::wcscmp(buffer, sent.c_str()) == 0 || wcsncasecmp(buffer, sent.c_str(), kKeyBufferChars) == 0;
     } catch (const Exception&) {
         SetThrowOnError(ownThrow);
         if (ownThrow) throw;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "host/appcore/AppCore.h"
+#include "host/settingsdb/ConnectionBlocks.h"
 #include "host/settingsdb/Marlo.h"
 
 namespace Marlo {
@@ -80,7 +81,9 @@ ConnectionRegistry::Block* ConnectionRegistry::Find() {
     char* end = nullptr;
     const unsigned long long address = std::strtoull(value, &end, 16);
     if (!end || *end != '\0' || address == 0) return nullptr;
-    return reinterpret_cast<Block*>(static_cast<std::uintptr_t>(address));
+    // Only a block this process created is ever dereferenced.
+    Block* block = reinterpret_cast<Block*>(static_cast<std::uintptr_t>(address));
+    return orv::settingsdb::IsConnectionBlock(block) ? block : nullptr;
 }
 
 void ConnectionRegistry::Register() {
@@ -92,6 +95,7 @@ void ConnectionRegistry::Register() {
     }
     Block* block = new Block;
     block->users = 1;
+    orv::settingsdb::RememberConnectionBlock(block);
     char value[32];
     std::snprintf(value, sizeof value, "%#llx",
                   static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(block)));
@@ -115,6 +119,7 @@ void ConnectionRegistry::Unregister() {
         block->head = nullptr;
     }
     ::unsetenv(VariableName().c_str());
+    orv::settingsdb::ForgetConnectionBlock(block);
     delete block;
 }
 
@@ -298,6 +303,28 @@ std::int32_t MarloLowLevel::ModelUtility(std::int16_t operation, const wchar_t* 
     const std::int32_t result = MARLO_ModelUtilityW(static_cast<std::int16_t>(connection_->handle), operation, key);
     SetStatus(result < 0 ? result : 0);
     return result;
+}
+
+bool MarloLowLevel::Transaction(std::int16_t operation) {
+    if (!connection_) return SetStatus(kStatusNotOpen);
+    return SetStatus(MARLO_Transaction(static_cast<std::int16_t>(connection_->handle), operation));
+}
+
+void MarloLowLevel::AbandonTransaction() noexcept {
+    if (connection_) MARLO_Transaction(static_cast<std::int16_t>(connection_->handle), kMarloTransactionRollback);
+}
+
+TransactionScope::TransactionScope(MarloLowLevel& access, bool write)
+    : access_(access), running_(access.Transaction(write ? kMarloTransactionBegin : kMarloTransactionBeginRead)) {}
+
+TransactionScope::~TransactionScope() {
+    if (running_) access_.AbandonTransaction();
+}
+
+bool TransactionScope::Commit() {
+    if (!running_) return false;
+    running_ = false;
+    return access_.Transaction(kMarloTransactionCommit);
 }
 
 }  // namespace Marlo

@@ -41,7 +41,8 @@ struct ConnectionRecord {
 
 // The process-wide list of open connections. Its block is published in the environment
 // variable "MarloConnectionOpen_<pid>" (the block's address, "0x..."), so every module of
-// the process that registers itself finds the same list. Modules register when loaded and
+// the process that registers itself finds the same list. An address there is used only when
+// it is a block this process created (kept by the host library), else it counts as none. Modules register when loaded and
 // unregister when unloaded; the last one out frees the block and removes the variable.
 class ConnectionRegistry {
 public:
@@ -65,6 +66,24 @@ public:
     // The identity of a database path: symbolic links and "." / ".." resolved; folded to lower
     // case only when the file system holding it ignores case.
     static std::wstring CanonicalKey(const std::wstring& path);
+};
+
+class MarloLowLevel;
+
+// Runs a transaction for the scope's lifetime: rolled back at its end unless Commit succeeded,
+// so that an error or an exception halfway leaves the database as it was.
+class TransactionScope {
+public:
+    TransactionScope(MarloLowLevel& access, bool write);
+    ~TransactionScope();
+    TransactionScope(const TransactionScope&) = delete;
+    TransactionScope& operator=(const TransactionScope&) = delete;
+    bool Started() const { return running_; }
+    bool Commit();
+
+private:
+    MarloLowLevel& access_;
+    bool running_;
 };
 
 class MarloLowLevel {
@@ -98,6 +117,12 @@ public:
     bool ModelString(std::int16_t operation, wchar_t* key, wchar_t* value, std::int32_t length);
     // Stores 0 for a non-negative result; returns the library's result unchanged.
     std::int32_t ModelUtility(std::int16_t operation, const wchar_t* key);
+
+    // Begins, commits or rolls back a transaction on the connection (kMarloTransaction*). It
+    // covers every write through the connection, whoever shares it, until it ends.
+    bool Transaction(std::int16_t operation);
+    // Rolls back a running transaction; keeps the status and never throws (for cleanup).
+    void AbandonTransaction() noexcept;
 
     bool IsOpen() const { return connection_ != nullptr; }
     std::int32_t Status() const { return status_; }

@@ -879,6 +879,9 @@ ModelLoadResult ParseModelJson(std::string_view text, std::string_view sourceNam
     } catch (const Json::parse_error& e) {
         result.error = prefix + ParseErrorText(e);
         return result;
+    } catch (const Json::exception& e) {  // a number beyond the range of a double ("1e999")
+        result.error = prefix + ParseErrorText(e);
+        return result;
     }
     DuplicateKeyFinder duplicates;
     Json::sax_parse(text.begin(), text.end(), &duplicates);

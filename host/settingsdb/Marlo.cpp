@@ -131,6 +131,10 @@ int32_t MARLO_ModelUtilityW(int16_t handle, int16_t operation, const wchar_t* ke
     });
 }
 
+int16_t MARLO_Transaction(int16_t handle, int16_t operation) {
+    return WithStore<int16_t>(handle, [&](SettingsStore& s) { return s.Transaction(operation); });
+}
+
 const wchar_t* MARLO_StatusTextW(int32_t status) {
     switch (status) {
     case kOk: return L"success";
@@ -149,6 +153,7 @@ const wchar_t* MARLO_StatusTextW(int32_t status) {
     case kTruncated: return L"the value is longer than the buffer";
     case kBadPath: return L"the settings database name is empty or too long";
     case kNoMemory: return L"out of memory";
+    case kNoTransaction: return L"no transaction is running, or one is already running";
     default: return L"unknown status";
     }
 }

@@ -28,6 +28,7 @@ constexpr int16_t kBusy = -12;          // another process kept the database loc
 constexpr int16_t kTruncated = -13;     // the value buffer was too short; it holds a prefix
 constexpr int16_t kBadPath = -14;       // empty name, or a path too long
 constexpr int16_t kNoMemory = -15;
+constexpr int16_t kNoTransaction = -16;  // commit or rollback without a transaction, or a second begin
 }  // namespace MarloStatus
 
 // Operation codes of the Model* functions.
@@ -37,6 +38,11 @@ constexpr int16_t kMarloWrite = 1;
 constexpr int16_t kMarloUtilityExists = 0;        // result 1 when the key exists, else 0
 constexpr int16_t kMarloUtilityRemove = 1;        // result 1 when the key was removed, else 0
 constexpr int16_t kMarloUtilityRemovePrefix = 2;  // removes every key starting with it; count
+// Operation codes of MARLO_Transaction.
+constexpr int16_t kMarloTransactionBegin = 0;     // a write transaction (takes the write lock now)
+constexpr int16_t kMarloTransactionCommit = 1;    // makes every write since the begin durable at once
+constexpr int16_t kMarloTransactionRollback = 2;  // discards every write since the begin
+constexpr int16_t kMarloTransactionBeginRead = 3; // a read transaction: one consistent view
 
 constexpr int kMarloKeyBufferChars = 101;    // key buffer size, terminator included
 constexpr int kMarloStringBufferChars = 4096;
@@ -65,6 +71,12 @@ int16_t MARLO_ModelDoubleW(int16_t handle, int16_t operation, wchar_t* key, doub
 int16_t MARLO_ModelStringW(int16_t handle, int16_t operation, wchar_t* key, wchar_t* value, int32_t length);
 // Key utilities (kMarloUtility*); the key is not written back.
 int32_t MARLO_ModelUtilityW(int16_t handle, int16_t operation, const wchar_t* key);
+
+// Transactions (kMarloTransaction*): between a begin and its commit every write through the
+// handle is held back and becomes durable in one step at the commit, or not at all (a
+// rollback, a failed commit, a crash, a close). A failed commit rolls back. Transactions do
+// not nest: a second begin gives kNoTransaction and leaves the first one running.
+int16_t MARLO_Transaction(int16_t handle, int16_t operation);
 
 // A short English description of a status, for messages ("unknown status" for others).
 const wchar_t* MARLO_StatusTextW(int32_t status);

@@ -332,4 +332,30 @@ int32_t SettingsStore::Utility(int16_t operation, const wchar_t* keyBuffer) {
     }
 }
 
+int16_t SettingsStore::Transaction(int16_t operation) {
+    const bool inTransaction = sqlite3_get_autocommit(db_) == 0;
+    auto exec = [&](const char* sql) { return StatusOf(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr)); };
+    switch (operation) {
+    case kMarloTransactionBegin:
+        if (readOnly_) return kReadOnly;
+        [[fallthrough]];
+    case kMarloTransactionBeginRead:
+        if (inTransaction) return kNoTransaction;
+        // A write transaction takes the write lock at once, so that it cannot fail halfway for
+        // another writer that came in after its first read.
+        return exec(operation == kMarloTransactionBegin ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+    case kMarloTransactionCommit: {
+        if (!inTransaction) return kNoTransaction;
+        const int16_t status = exec("COMMIT");
+        if (status != kOk && sqlite3_get_autocommit(db_) == 0) exec("ROLLBACK");
+        return status;
+    }
+    case kMarloTransactionRollback:
+        // SQLite may already have rolled back after an I/O error or a full disk.
+        if (!inTransaction) return kNoTransaction;
+        return exec("ROLLBACK");
+    default: return kBadOperation;
+    }
+}
+
 }  // namespace orv::settingsdb

@@ -35,6 +35,7 @@ public:
     int16_t WriteDouble(const wchar_t* keyBuffer, double value);
     int16_t WriteString(const wchar_t* keyBuffer, const wchar_t* value, int32_t length);
     int32_t Utility(int16_t operation, const wchar_t* keyBuffer);
+    int16_t Transaction(int16_t operation);
 
 private:
     enum class Kind { Integer = 1, Double = 2, String = 3 };

@@ -78,6 +78,20 @@ TEST_F(HelpFileTest, OverrideWithoutHelpFileFallsBackToTheUsersLanguage) {
     EXPECT_EQ(Find(), Expected("DEA"));
 }
 
+// The override goes into a path: only a locale name or number is taken, never "../" or a
+// separator that would reach a file outside Help.
+TEST_F(HelpFileTest, AnOverrideThatIsNotALocaleNameIsIgnored) {
+    Put("DEA");
+    fs::create_directories(root_ / "Outside");
+    std::ofstream(root_ / "Outside" / "OrvenHelp_1_0.chm") << "not help";
+    for (const char* value : {"../Outside", "../Outside/", "DEA/../../Outside", "", "/tmp"}) {
+        override_.Set(value);
+        EXPECT_EQ(Find(), Expected("DEA")) << value;
+    }
+    override_.Set("de-AT_1031");
+    EXPECT_EQ(LocaleOverride(), L"de-AT_1031");
+}
+
 TEST_F(HelpFileTest, HelpOpensAtTheLibraryContextOwnedByTheDesktop) {
     const std::size_t before = orv::win::HelpRequests().size();
     EXPECT_FALSE(ShowLibraryHelpIn(Folder())) << "no help file: nothing shown";

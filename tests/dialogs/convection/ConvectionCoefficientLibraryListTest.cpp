@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -144,6 +146,42 @@ TEST_F(ConvectionLibraryList, MissingFileKeepsTheListAndDamagedFileEmptiesIt) {
     EXPECT_TRUE(list.IsEmpty());
     ASSERT_EQ(list.GetProblems().size(), 1u);
     EXPECT_NE(list.GetProblems()[0].find(L"CCLibList.xml"), std::wstring::npos) << orv::WideToUtf8(list.GetProblems()[0]);
+}
+
+// A list file that cannot be read leaves the list and the file as they are, even across a
+// save; one that was read and did not parse is kept beside the new one.
+TEST_F(ConvectionLibraryList, AnUnreadableListIsKeptAndADamagedOneSetAside) {
+    MakeLibrary("mine.cclib", {L"m1"});
+    List list;
+    list[list.AddLibrary(CString(L"Mine"), true)].SetLocation(WidePath("mine.cclib"));
+    ASSERT_TRUE(list.Save());
+    const std::string good = ReadText(ListFile());
+
+    // A folder in its place stands for a file that exists but cannot be read.
+    std::filesystem::rename(ListFile(), folder_ / "good.xml");
+    std::filesystem::create_directory(ListFile());
+    EXPECT_FALSE(list.Load());
+    EXPECT_EQ(list.GetCount(), 1u);
+    ASSERT_FALSE(list.GetProblems().empty());
+    EXPECT_NE(list.GetProblems()[0].find(L"cannot read"), std::wstring::npos) << orv::WideToUtf8(list.GetProblems()[0]);
+    std::filesystem::remove(ListFile());
+    std::filesystem::rename(folder_ / "good.xml", ListFile());
+    if (::geteuid() != 0) {  // permissions do not stop the superuser
+        std::filesystem::permissions(ListFile(), std::filesystem::perms::none);
+        EXPECT_FALSE(list.Load());
+        EXPECT_EQ(list.GetCount(), 1u);
+        EXPECT_FALSE(list.Save());
+        std::filesystem::permissions(ListFile(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        EXPECT_EQ(ReadText(ListFile()), good);
+    }
+
+    WriteText(ListFile(), "<CCLibList><CCLibrary>");
+    WriteText(folder_ / "userdata" / "CCLibList.xml.damaged", "older");
+    EXPECT_FALSE(list.Load());
+    ASSERT_TRUE(list.Save());
+    EXPECT_EQ(ReadText(folder_ / "userdata" / "CCLibList.xml.damaged"), "older");
+    EXPECT_EQ(ReadText(folder_ / "userdata" / "CCLibList.xml.damaged.2"), "<CCLibList><CCLibrary>");
+    EXPECT_EQ(ReadText(ListFile()).find("Mine"), std::string::npos);
 }
 
 TEST_F(ConvectionLibraryList, EnsureDefaultLibraryOnAnEmptyList) {

@@ -1,11 +1,15 @@
 // Load curve records: key layouts of the six families, reading and writing a curve, the
 // point count guards, units, and the editor's type library versions.
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "components/interfaces/ICurveEditor.h"
 #include "dialogs/curves/CurveEditContext.h"
 #include "host/model/UnitSystem.h"
+#include "host/settingsdb/Marlo.h"
+#include "platform/com/ComPtr.h"
 #include "platform/com/ErrorInfo.h"
 #include "platform/com/RecordInfo.h"
 #include "tests/dialogs/curves/CurveTestSupport.h"
@@ -246,6 +250,63 @@ TEST_F(CurveStore, PointCountsOfADamagedDatabase) {
     }
     std::wstring name;
     EXPECT_FALSE(raw.ReadString(L"LinearStress.Global.LoadCurve(2).Name", &name));
+}
+
+// A curve is written whole or not at all: a write that fails at its third point (a trigger
+// stands in for a full disk) leaves the old five points, count and name; a count the reader
+// would refuse is refused before anything is stored.
+TEST_F(CurveStore, AWriteThatFailsHalfwayOrIsTooLongLeavesTheOldCurve) {
+    const std::vector<CurvePoint> old{{1, 10}, {2, 20}, {3, 30}, {4, 40}, {5, 50}};
+    auto context = Open(0, 0);
+    context->ReadCurve(1, 0);
+    context->SetName(L"Old");
+    context->SetPoints(old);
+    ASSERT_TRUE(context->WriteCurve(0, 0)) << context->Status();
+    fs::path file;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.path().extension() == ".sdb") file = entry.path();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER fail BEFORE INSERT ON setting WHEN NEW.fold LIKE '%point(3).value' "
+                           "BEGIN SELECT RAISE(ABORT, 'disk full'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    context->SetName(L"New");
+    context->SetPoints({{7, 70}, {8, 80}, {9, 90}});
+    EXPECT_FALSE(context->WriteCurve(0, 0));
+    EXPECT_EQ(context->Status(), MarloStatus::kIoError);
+    context->SetPoints(std::vector<CurvePoint>(std::size_t(kMaxCurvePoints) + 1));
+    EXPECT_FALSE(context->WriteCurve(0, 0));
+    EXPECT_EQ(context->Status(), Marlo::kStatusCountTooLarge);
+
+    ASSERT_TRUE(context->ReadCurve(1, 0));
+    EXPECT_EQ(std::wstring(context->Name().GetString()), L"Old");
+    const auto points = context->GetPoints();
+    ASSERT_EQ(points.size(), old.size());
+    for (std::size_t i = 0; i < old.size(); ++i) EXPECT_EQ(points[i].y, old[i].y) << i;
+}
+
+// What the curve editor component hands back is copied out of only when it is a vector of
+// as many point records as it says.
+TEST(CurvePointArrays, OnlyAVectorOfPointRecordsOfTheGivenLengthIsAccepted) {
+    CurveEditContext context(nullptr);
+    context.SetPoints({{1, 2}, {3, 4}});
+    EXPECT_EQ(CurveEditContext::CheckPointArray(context.PointArray(), 2), S_OK);
+    EXPECT_EQ(CurveEditContext::CheckPointArray(context.PointArray(), 3), E_INVALIDARG);
+    EXPECT_EQ(CurveEditContext::CheckPointArray(nullptr, 0), DISP_E_BADVARTYPE);
+    SAFEARRAY* doubles = SafeArrayCreateVector(VT_R8, 0, 4);
+    EXPECT_EQ(CurveEditContext::CheckPointArray(doubles, 4), DISP_E_BADVARTYPE);
+    SafeArrayDestroy(doubles);
+    CComPtr<IRecordInfo> info;
+    ASSERT_EQ(SafeArrayGetRecordInfo(context.PointArray(), &info), S_OK);
+    SAFEARRAYBOUND bounds[2] = {{2, 0}, {1, 0}};
+    SAFEARRAY* matrix = SafeArrayCreateEx(VT_RECORD, 2, bounds, info.p);
+    ASSERT_NE(matrix, nullptr);
+    EXPECT_EQ(CurveEditContext::CheckPointArray(matrix, 2), E_INVALIDARG);
+    SafeArrayDestroy(matrix);
 }
 
 TEST_F(CurveStore, MissingPointKeysReadAsZero) {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 #include <vector>
@@ -39,6 +40,23 @@ TEST(ConnectionRegistry, IsPublishedInTheProcessEnvironment) {
     ConnectionRegistry::Unregister();
     EXPECT_EQ(ConnectionRegistry::Users(), users);
     EXPECT_NE(std::getenv(name.c_str()), nullptr);
+}
+
+// The variable is input: an address this process did not create as a block is never used.
+TEST(ConnectionRegistry, AForgedAddressInTheVariableIsIgnored) {
+    const std::string name = ConnectionRegistry::VariableName();
+    const std::string real = std::getenv(name.c_str());
+    ConnectionRegistry::Block* block = ConnectionRegistry::Find();
+    ASSERT_NE(block, nullptr);
+    char forged[32];
+    std::snprintf(forged, sizeof forged, "%#llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(block) + 8));
+    for (const char* value : {static_cast<const char*>(forged), "0x10", "0xdeadbeef0"}) {
+        ::setenv(name.c_str(), value, 1);
+        EXPECT_EQ(ConnectionRegistry::Find(), nullptr) << value;
+        EXPECT_EQ(ConnectionRegistry::Users(), 0u) << value;
+    }
+    ::setenv(name.c_str(), real.c_str(), 1);
+    EXPECT_EQ(ConnectionRegistry::Find(), block);
 }
 
 TEST(ConnectionRegistry, TwoSpellingsOfOnePathShareOneConnection) {

@@ -240,6 +240,10 @@ TEST(ModelFileTest, DamagedSampleTextIsRefusedWithAMessageNeverACrash) {
         EXPECT_FALSE(r) << cut;
         EXPECT_EQ(r.error.rfind("cut: ", 0), 0u) << r.error;
     }
+    // A number beyond the range of a double is refused, not thrown through the caller.
+    ModelLoadResult huge = ParseModelJson("{\"version\": 1.5e309}", "huge");
+    EXPECT_FALSE(huge);
+    EXPECT_NE(huge.error.find("huge: number overflow"), std::string::npos) << huge.error;
     // Replace single characters with ones that keep the JSON well-formed but change meaning.
     std::size_t refused = 0, accepted = 0;
     for (std::size_t i = 0; i < text.size(); i += 11) {

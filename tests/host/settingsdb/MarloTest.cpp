@@ -277,6 +277,34 @@ TEST_F(MarloTest, ForeignAndDamagedFilesAreRefused) {
     EXPECT_EQ(fs::file_size(dir / "garbage.sdb"), 8192u);  // left as it was
 }
 
+// Writes between a begin and a commit become visible together; a rollback drops them all.
+TEST_F(MarloTest, TransactionsCommitOrDropEveryWriteTogether) {
+    const int16_t other = MARLO_OpenW(folder.c_str(), L"scenario");
+    ASSERT_GT(other, 0);
+    auto seen = [&](const std::wstring& key) { return MARLO_ModelUtilityW(other, kMarloUtilityExists, key.c_str()); };
+    EXPECT_EQ(MARLO_Transaction(handle, kMarloTransactionCommit), kNoTransaction);
+    ASSERT_EQ(MARLO_Transaction(handle, kMarloTransactionBegin), kOk);
+    EXPECT_EQ(MARLO_Transaction(handle, kMarloTransactionBegin), kNoTransaction);
+    EXPECT_EQ(WriteInt(L"A", 1), kOk);
+    EXPECT_EQ(WriteDouble(L"B", 2), kOk);
+    EXPECT_EQ(seen(L"A"), 0);
+    ASSERT_EQ(MARLO_Transaction(handle, kMarloTransactionRollback), kOk);
+    EXPECT_EQ(MARLO_ModelUtilityW(handle, kMarloUtilityExists, L"A"), 0);
+    ASSERT_EQ(MARLO_Transaction(handle, kMarloTransactionBegin), kOk);
+    EXPECT_EQ(WriteInt(L"A", 1), kOk);
+    EXPECT_EQ(WriteDouble(L"B", 2), kOk);
+    ASSERT_EQ(MARLO_Transaction(handle, kMarloTransactionCommit), kOk);
+    EXPECT_EQ(seen(L"A"), 1);
+    EXPECT_EQ(seen(L"B"), 1);
+    EXPECT_EQ(MARLO_Transaction(handle, 9), kBadOperation);
+    EXPECT_EQ(MARLO_Close(other), kOk);
+    const int16_t reader = MARLO_OpenReadW(folder.c_str(), L"scenario");
+    EXPECT_EQ(MARLO_Transaction(reader, kMarloTransactionBegin), kReadOnly);
+    EXPECT_EQ(MARLO_Transaction(reader, kMarloTransactionBeginRead), kOk);
+    EXPECT_EQ(MARLO_Transaction(reader, kMarloTransactionRollback), kOk);
+    EXPECT_EQ(MARLO_Close(reader), kOk);
+}
+
 TEST_F(MarloTest, HandlesAreIndependentAndReused) {
     const int16_t second = MARLO_OpenW(folder.c_str(), L"SCENARIO2");
     ASSERT_GT(second, 0);
