@@ -39,7 +39,6 @@ private:
 
     HostCommands& host_;
     std::optional<Task> task_;
-    std::optional<std::uint32_t> lastResult_;
 };
 
 }  // namespace orvdlg

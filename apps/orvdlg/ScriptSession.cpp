@@ -5,6 +5,7 @@
 #include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
+#include "apps/orvdlg/SettingsCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
 #include "platform/drivers/scripted/UiCommands.h"
 #include "platform/win/Inspect.h"
@@ -19,6 +20,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(controls);
         runner.AddLayer(curves);
         runner.AddLayer(fea);
+        runner.AddLayer(settings);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -28,6 +30,7 @@ struct ScriptSession::Layers {
     ControlCommands controls;
     CurveCommands curves;
     FeaDialogCommands fea{host};
+    SettingsCommands settings{host};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };
