@@ -130,6 +130,7 @@ void ButtonClick(HWND hwnd);
 // height in pixels, and a person's choice, row selection and expanding.
 std::vector<CXTPPropertyGridItem*> GridRows(const PropertyGridState& s);
 int GridRowHeight(HWND grid);
+int GridSplit(HWND grid, const PropertyGridState& s);  // where the value column begins (pixels)
 bool GridChoose(HWND grid, int choice);  // a choice of the selected item; notifies on a change
 bool GridSelect(HWND grid, int row);
 bool GridToggle(HWND grid, int row);

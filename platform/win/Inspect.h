@@ -73,7 +73,7 @@ struct WindowView {
     HWND buddy = nullptr;
     // Property grids: the rows shown (selection is the selected row), the open list of the
     // selected row with its highlighted choice, the first row shown, the help pane and the
-    // row height (pixels).
+    // row height, and where the value column begins (pixels).
     std::vector<GridRowView> gridRows;
     bool gridDropped = false;
     int gridHighlight = -1;
@@ -81,6 +81,7 @@ struct WindowView {
     bool gridHelpVisible = false;
     int gridHelpHeight = 0;
     int gridRowHeight = 0;
+    int gridSplit = 0;  // pixels from the left edge to the value column
     // Layered windows: alpha (255 when not layered).
     int alpha = 255;
     // Message boxes.

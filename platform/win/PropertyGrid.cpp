@@ -30,6 +30,20 @@ int RowOf(const std::vector<CXTPPropertyGridItem*>& rows, const CXTPPropertyGrid
     return it == rows.end() ? -1 : int(it - rows.begin());
 }
 
+// The width of one character cell: 4 horizontal dialog units.
+int CellWidth(HWND grid) {
+    RECT units{0, 0, 4, 8};
+    HWND dialog = DialogOf(grid);
+    if (dialog && MapDialogRect(dialog, &units) && units.right > 0) return int(units.right);
+    return 6;
+}
+
+int CaptionWidth(const CXTPPropertyGridItem* item, int depth, int cell) {
+    int width = TextWidth(item->GetCaption().GetString(), cell) + (2 * depth + 4) * cell;
+    for (int i = 0; i < item->GetChildCount(); ++i) width = std::max(width, CaptionWidth(item->GetChild(i), depth + 1, cell));
+    return width;
+}
+
 int CurrentChoice(const CXTPPropertyGridItem& item) {
     return item.GetConstraints()->FindConstraint(LPCTSTR(item.GetValue()));
 }
@@ -166,9 +180,7 @@ void Click(HWND grid, PropertyGridState& s, POINT at) {
     if (s.dropped) {
         const int below = RowOf(rows, s.selected) - s.top + 1;
         const int choice = line - below;
-        RECT r{};
-        GetClientRect(grid, &r);
-        if (choice >= 0 && choice < s.selected->GetConstraints()->GetCount() && at.x >= r.right / 2) {
+        if (choice >= 0 && choice < s.selected->GetConstraints()->GetCount() && at.x >= GridSplit(grid, s)) {
             Drop(grid, s, false);
             GridChoose(grid, choice);
             return;
@@ -185,9 +197,7 @@ void Click(HWND grid, PropertyGridState& s, POINT at) {
     }
     const bool wasSelected = s.selected == item;
     SelectRow(grid, s, item);
-    RECT r{};
-    GetClientRect(grid, &r);
-    if (wasSelected && at.x >= r.right * 2 / 5) Drop(grid, s, true);
+    if (wasSelected && at.x >= GridSplit(grid, s)) Drop(grid, s, true);
 }
 
 }  // namespace
@@ -196,6 +206,15 @@ std::vector<CXTPPropertyGridItem*> GridRows(const PropertyGridState& s) {
     std::vector<CXTPPropertyGridItem*> rows;
     for (const auto& category : s.categories) AddRows(category.get(), rows);
     return rows;
+}
+
+int GridSplit(HWND grid, const PropertyGridState& s) {
+    const int cell = CellWidth(grid);
+    int width = 0;
+    for (const auto& category : s.categories) width = std::max(width, CaptionWidth(category.get(), 0, cell));
+    RECT r{};
+    GetClientRect(grid, &r);
+    return std::min(width, int(r.right) * 2 / 5);
 }
 
 int GridRowHeight(HWND grid) {
@@ -259,6 +278,7 @@ void InspectGrid(const PropertyGridState& s, HWND grid, WindowView& v) {
     v.gridHelpVisible = s.helpVisible;
     v.gridHelpHeight = s.helpHeight;
     v.gridRowHeight = GridRowHeight(grid);
+    v.gridSplit = GridSplit(grid, s);
 }
 
 LRESULT PropertyGridProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -378,7 +378,7 @@ void DrawTabs(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
 // A property grid: a frame with one line per row (">" before the selected one, "-"/"+" before
 // an expanded/collapsed category, an editable value as [value  v], a read-only one bare), the
 // open list of choices under the selected row, and the help pane at the bottom.
-void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disabled, CellSize cell) {
     const int x1 = c.x + std::max(c.w, 12) - 1;
     const int y1 = c.y + std::max(c.h, 4) - 1;
     g.Clear(c.x, c.y, x1, y1);
@@ -391,7 +391,7 @@ void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disable
     const int rowHeight = std::max(1, v.gridRowHeight);
     const int helpRows = v.gridHelpVisible ? std::max(1, RoundDiv(v.gridHelpHeight, rowHeight)) : 0;
     const int helpTop = v.gridHelpVisible ? std::max(c.y + 1, y1 - helpRows - 1) : y1;
-    const int split = inner * 2 / 5;
+    const int split = std::clamp(RoundDiv(v.gridSplit, std::max(1, cell.width)), 1, inner * 2 / 5);
     const int rows = helpTop - c.y - 1;
     const int count = int(v.gridRows.size());
     int selectedLine = -1;
@@ -439,7 +439,7 @@ void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disable
 }
 
 // Draws what the window view says; unknown classes as their class name in brackets.
-void DrawControl(Grid& g, const WindowView& v, const Cells& c) {
+void DrawControl(Grid& g, const WindowView& v, const Cells& c, CellSize cell) {
     const bool disabled = !v.enabled;
     if (IsWindowClass(v.className, L"Button")) return DrawButton(g, v, c, disabled);
     if (IsWindowClass(v.className, L"Edit")) return DrawEdit(g, v, c, disabled);
@@ -449,7 +449,7 @@ void DrawControl(Grid& g, const WindowView& v, const Cells& c) {
     if (IsWindowClass(v.className, L"ListBox") || IsWindowClass(v.className, L"SysListView32"))
         return DrawList(g, v, c, disabled);
     if (IsWindowClass(v.className, L"SysTabControl32")) return DrawTabs(g, v, c, disabled);
-    if (IsWindowClass(v.className, L"OrvPropertyGrid")) return DrawPropertyGrid(g, v, c, disabled);
+    if (IsWindowClass(v.className, L"OrvPropertyGrid")) return DrawPropertyGrid(g, v, c, disabled, cell);
     if (IsWindowClass(v.className, L"msctls_updown32")) {
         g.Text(c.x, c.y, disabled ? L"{^v}" : L"^v", c.w + 1);
         return;
@@ -579,7 +579,7 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
     }
     const std::vector<Cells> cells = LayoutCells(rects, client, cell);
     Grid g(cols, rows);
-    for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i]);
+    for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i], cell);
     std::wstring title = window.text;
     if (!window.enabled) title = L"{" + title + L"}";
     return Framed(title, (window.style & WS_SYSMENU) != 0, g) + FocusLine(descendants);
