@@ -166,6 +166,8 @@ orv::res::DialogTemplate BuildTemplate() {
         .DefaultButton(L"&Modify...", H::IDC_MODIFY, 266, 25, 57, 14)
         .Button(L"&Save", H::IDC_SAVE, 266, 50, 57, 14)
         .Button(L"Save &As...", H::IDC_SAVE_AS, 266, 68, 57, 14)
+        .Button(L"&Units...", H::IDC_UNITS, 266, 93, 57, 14)
+        .Button(L"S&pecies...", H::IDC_SPECIES, 266, 111, 57, 14)
         .Button(L"E&xit", H::IDC_EXIT, 266, 165, 57, 14)
         .Label(L"", H::IDC_STATUS, 7, 185, 316, 8, SS_LEFT | SS_NOPREFIX)
         .Build();
@@ -206,6 +208,8 @@ HostWindow::HostWindow(ModelSession& session, std::string untitledName, FeaDialo
     HandleCommand(IDC_SAVE, BN_CLICKED, [this] { OnSave(); });
     HandleCommand(IDC_SAVE_AS, BN_CLICKED, [this] { OnSaveAs(); });
     HandleCommand(IDC_EXIT, BN_CLICKED, [this] { OnExit(); });
+    HandleCommand(IDC_UNITS, BN_CLICKED, [this] { OnUnits(); });
+    HandleCommand(IDC_SPECIES, BN_CLICKED, [this] { OnSpecies(); });
     HandleNotify(IDC_OBJECTS, NM_DBLCLK, [this](NMHDR*, LRESULT*) { OnModify(); });
 }
 

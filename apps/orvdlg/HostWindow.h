@@ -42,6 +42,8 @@ public:
     static constexpr int IDC_SAVE_AS = 1005;
     static constexpr int IDC_EXIT = 1006;
     static constexpr int IDC_STATUS = 1007;
+    static constexpr int IDC_UNITS = 1008;
+    static constexpr int IDC_SPECIES = 1009;
     // The chooser of New...: the type list and the geometry the new object is applied to.
     static constexpr int IDC_NEW_TYPES = 1101;
     static constexpr int IDC_NEW_GEOMETRY = 1102;
@@ -73,6 +75,10 @@ private:
     bool OnSave();
     bool OnSaveAs();
     void OnExit();
+    // The model settings dialogs (HostWindowSettings.cpp): the model unit system, and a mass
+    // species chosen from the scenario's (or a new one).
+    void OnUnits();
+    void OnSpecies();
     // Runs the dialog until it ends with OK or Cancel, answering its pick requests through the
     // pick prompt; false when it ended without an answer from the person.
     bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);

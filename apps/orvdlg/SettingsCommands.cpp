@@ -1,11 +1,11 @@
 #include "apps/orvdlg/SettingsCommands.h"
 
-#include <cstdio>
 #include <ostream>
 
 #include "dialogs/factory/ASettingsDialogs.h"
 #include "dialogs/factory/DataModelDialogs.h"
 #include "host/model/DbDesignScenario.h"
+#include "platform/win/TextFormat.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinApi.h"
 
@@ -23,12 +23,6 @@ std::string ResultText(std::uint32_t result) {
     if (result == 1) return "1 (OK)";
     if (result == 2) return "2 (Cancel)";
     return std::to_string(result);
-}
-
-std::string Number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", value);
-    return buffer;
 }
 
 // The unit system fields `expect unit-system` reads, by name.
@@ -189,7 +183,7 @@ void SettingsCommands::SpeciesDialog(Call& call) {
             newSpecies_ = species->GetId();
         }
         line += ", species " + std::to_string(species->GetId()) + " " + Quote(species->GetName()) + ", diffusivity " +
-                Number(species->GetDiffusivity());
+                orv::WideToUtf8(orv::FormatPrintf(L"%g", species->GetDiffusivity()));
     }
     call.Out() << line << '\n';
 }
