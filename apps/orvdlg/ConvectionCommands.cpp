@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
 #include "dialogs/convection/ConvectionCalculatorHost.h"
 #include "host/model/DbDesignScenario.h"
@@ -26,6 +25,7 @@ std::string Outcome(INT_PTR result) {
     if (result == IDCANCEL) return "2 (Cancel)";
     return std::to_string(result);
 }
+std::string OutcomeText(std::uint32_t result) { return Outcome(INT_PTR(result)); }
 
 // "CTL ROW" naming a row (from 0) of a list view in the active window.
 std::pair<HWND, int> ListViewRow(Args& args) {
@@ -44,8 +44,7 @@ std::string G(double value) { return orv::WideToUtf8(orv::FormatPrintf(L"%g", va
 
 }  // namespace
 
-ConvectionCommands::ConvectionCommands(HostCommands& host, FeaDialogCommands& results)
-    : host_(host), results_(results) {}
+ConvectionCommands::ConvectionCommands(HostCommands& host) : host_(host) {}
 
 void ConvectionCommands::AddCommands(orv::script::CommandTable& table) {
     auto displayUnits = [this](Call& call) -> OrvDbRecord::UnitSystem {
@@ -56,7 +55,7 @@ void ConvectionCommands::AddCommands(orv::script::CommandTable& table) {
         if (result == -1) call.Error("the dialog could not be created");
         if (!orv::win::ModalError().empty())
             call.Error("the dialog ended without an answer: " + orv::WideToUtf8(orv::win::ModalError()));
-        results_.SetLastResult(std::uint32_t(result), Outcome(result));
+        host_.SetLastResult({std::uint32_t(result), &OutcomeText});
     };
     table.Add({"calculator", Where::Host, "calculator [from-library]", [=](Call& call) {
                    Args& args = call.Arguments();

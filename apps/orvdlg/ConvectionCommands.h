@@ -9,16 +9,14 @@
 namespace orvdlg {
 
 class HostCommands;
-class FeaDialogCommands;
 
 class ConvectionCommands : public orv::script::CommandLayer {
 public:
-    ConvectionCommands(HostCommands& host, FeaDialogCommands& results);
+    explicit ConvectionCommands(HostCommands& host);
     void AddCommands(orv::script::CommandTable& table) override;
 
 private:
     HostCommands& host_;
-    FeaDialogCommands& results_;
 };
 
 }  // namespace orvdlg

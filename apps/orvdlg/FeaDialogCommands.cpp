@@ -98,10 +98,10 @@ void FeaDialogCommands::AddCommands(orv::script::CommandTable& table) {
     table.Add({"expect result", Where::Host, "expect result N", [this](Call& call) {
                    const auto expected = std::uint32_t(call.Arguments().Integer("the expected result", 0, UINT32_MAX));
                    call.Arguments().End();
-                   if (!lastResult_) call.Fail("result " + ResultText(expected), "no dialog has run");
-                   if (*lastResult_ != expected)
-                       call.Fail("result " + (lastShown_.empty() ? ResultText(expected) : std::to_string(expected)),
-                                 lastShown_.empty() ? ResultText(*lastResult_) : lastShown_);
+                   const auto& last = host_.LastResult();
+                   if (!last) call.Fail("result " + ResultText(expected), "no dialog has run");
+                   if (last->value != expected)
+                       call.Fail("result " + last->describe(expected), last->describe(last->value));
                    call.Pass();
                }});
     table.Add({"expect pick", Where::Host, "expect pick CODE", [this](Call& call) {
@@ -109,7 +109,8 @@ void FeaDialogCommands::AddCommands(orv::script::CommandTable& table) {
                    call.Arguments().End();
                    const std::string want = "a pick request " + Hex(expected);
                    if (!task_ || task_->pickCode == 0)
-                       call.Fail(want, lastResult_ ? "result " + ResultText(*lastResult_) : "no dialog has run");
+                       call.Fail(want, host_.LastResult() ? "result " + host_.LastResult()->describe(host_.LastResult()->value)
+                                                          : "no dialog has run");
                    if (task_->pickCode != expected) call.Fail(want, "a pick request " + Hex(task_->pickCode));
                    call.Pass();
                }});
@@ -138,11 +139,6 @@ void FeaDialogCommands::AddCommands(orv::script::CommandTable& table) {
                    }
                    call.Fail("the pop-up " + Quote(expected), "no help pop-up");
                }});
-}
-
-void FeaDialogCommands::SetLastResult(std::uint32_t result, std::string shown) {
-    lastResult_ = result;
-    lastShown_ = std::move(shown);
 }
 
 FeaDialogCommands::Task& FeaDialogCommands::PendingPick(Call& call) {
@@ -237,8 +233,7 @@ void FeaDialogCommands::Show(Call& call, std::uint32_t code) {
     if (call.Runner().Stopped()) return;  // the run already said why
     if (!orv::win::ModalError().empty())
         call.Error("the dialog ended without an answer: " + orv::WideToUtf8(orv::win::ModalError()));
-    lastResult_ = result;
-    lastShown_.clear();
+    host_.SetLastResult({result, &ResultText});
     Finish(call, result);
 }
 

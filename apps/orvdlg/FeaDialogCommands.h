@@ -19,9 +19,6 @@ public:
     explicit FeaDialogCommands(HostCommands& host);
     ~FeaDialogCommands() override;
     void AddCommands(orv::script::CommandTable& table) override;
-    // A result for `expect result` from another dialog run (the calculator's 1 or 2), with
-    // how that run reads in messages.
-    void SetLastResult(std::uint32_t result, std::string shown);
 
 private:
     // One host task: the dialog, what it is given and, after a pick request, the code.
@@ -43,8 +40,6 @@ private:
 
     HostCommands& host_;
     std::optional<Task> task_;
-    std::optional<std::uint32_t> lastResult_;
-    std::string lastShown_;  // set by SetLastResult: how the result reads in messages
 };
 
 }  // namespace orvdlg

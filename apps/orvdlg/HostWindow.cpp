@@ -168,8 +168,10 @@ orv::res::DialogTemplate BuildTemplate() {
         .DefaultButton(L"&Modify...", H::IDC_MODIFY, 266, 25, 57, 14)
         .Button(L"&Save", H::IDC_SAVE, 266, 50, 57, 14)
         .Button(L"Save &As...", H::IDC_SAVE_AS, 266, 68, 57, 14)
-        .Button(L"&Calculator...", H::IDC_CALCULATOR, 266, 93, 57, 14)
-        .Button(L"&Libraries...", H::IDC_LIBRARIES, 266, 111, 57, 14)
+        .Button(L"&Units...", H::IDC_UNITS, 266, 93, 57, 14)
+        .Button(L"S&pecies...", H::IDC_SPECIES, 266, 111, 57, 14)
+        .Button(L"&Calculator...", H::IDC_CALCULATOR, 266, 129, 57, 14)
+        .Button(L"&Libraries...", H::IDC_LIBRARIES, 266, 147, 57, 14)
         .Button(L"E&xit", H::IDC_EXIT, 266, 165, 57, 14)
         .Label(L"", H::IDC_STATUS, 7, 185, 316, 8, SS_LEFT | SS_NOPREFIX)
         .Build();
@@ -210,6 +212,8 @@ HostWindow::HostWindow(ModelSession& session, std::string untitledName, FeaDialo
     HandleCommand(IDC_SAVE, BN_CLICKED, [this] { OnSave(); });
     HandleCommand(IDC_SAVE_AS, BN_CLICKED, [this] { OnSaveAs(); });
     HandleCommand(IDC_EXIT, BN_CLICKED, [this] { OnExit(); });
+    HandleCommand(IDC_UNITS, BN_CLICKED, [this] { OnUnits(); });
+    HandleCommand(IDC_SPECIES, BN_CLICKED, [this] { OnSpecies(); });
     HandleCommand(IDC_CALCULATOR, BN_CLICKED, [this] { OnCalculator(); });
     HandleCommand(IDC_LIBRARIES, BN_CLICKED, [this] { OnLibraries(); });
     HandleNotify(IDC_OBJECTS, NM_DBLCLK, [this](NMHDR*, LRESULT*) { OnModify(); });

@@ -45,6 +45,9 @@ public:
     // The film coefficient tools, as the surface convection load dialog reaches them.
     static constexpr int IDC_CALCULATOR = 1008;
     static constexpr int IDC_LIBRARIES = 1009;
+    // The model settings dialogs.
+    static constexpr int IDC_UNITS = 1010;
+    static constexpr int IDC_SPECIES = 1011;
     // The chooser of New...: the type list and the geometry the new object is applied to.
     static constexpr int IDC_NEW_TYPES = 1101;
     static constexpr int IDC_NEW_GEOMETRY = 1102;
@@ -78,6 +81,10 @@ private:
     void OnExit();
     void OnCalculator();
     void OnLibraries();
+    // The model settings dialogs (HostWindowSettings.cpp): the model unit system, and a mass
+    // species chosen from the scenario's (or a new one).
+    void OnUnits();
+    void OnSpecies();
     // Runs the dialog until it ends with OK or Cancel, answering its pick requests through the
     // pick prompt; false when it ended without an answer from the person.
     bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);

@@ -6,6 +6,7 @@
 #include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
+#include "apps/orvdlg/SettingsCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
 #include "platform/drivers/scripted/UiCommands.h"
 #include "platform/win/Inspect.h"
@@ -21,6 +22,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(curves);
         runner.AddLayer(fea);
         runner.AddLayer(convection);
+        runner.AddLayer(settings);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -30,7 +32,8 @@ struct ScriptSession::Layers {
     ControlCommands controls;
     CurveCommands curves;
     FeaDialogCommands fea{host};
-    ConvectionCommands convection{host, fea};
+    ConvectionCommands convection{host};
+    SettingsCommands settings{host};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };

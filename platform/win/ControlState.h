@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win/Kernel.h"
+#include "platform/win/PropertyGrid.h"
 
 namespace orv::win::detail {
 
@@ -93,6 +94,17 @@ struct UpDownState : ControlState {
     int base = 10;
 };
 
+// The property grid: its categories (each owning its items), the selected row, the open list.
+struct PropertyGridState : ControlState {
+    std::vector<std::unique_ptr<CXTPPropertyGridItem>> categories;
+    CXTPPropertyGridItem* selected = nullptr;
+    bool dropped = false;  // the selected item's choices are open
+    int highlight = -1;    // the highlighted choice of the open list
+    int top = 0;           // first row shown
+    bool helpVisible = true;
+    int helpHeight = 39;   // pixels
+};
+
 template <class T>
 T* StateOf(HWND hwnd) {
     Window* w = Find(hwnd);
@@ -100,7 +112,7 @@ T* StateOf(HWND hwnd) {
 }
 
 // Kind of a window by its class, for the input layer and inspection.
-enum class ControlKind { Other, Button, Edit, Static, ComboBox, ComboBoxEx, ListBox, ListView, Tab, UpDown, Dialog };
+enum class ControlKind { Other, Button, Edit, Static, ComboBox, ComboBoxEx, ListBox, ListView, Tab, UpDown, PropertyGrid, Dialog };
 ControlKind KindOf(HWND hwnd);
 UINT ButtonType(HWND hwnd);
 
@@ -113,5 +125,16 @@ bool ListViewBeginLabelEdit(HWND hwnd, int index);
 bool TabPick(HWND hwnd, int index);
 void UpDownStep(HWND hwnd, int steps);
 void ButtonClick(HWND hwnd);
+
+// The property grid's rows as shown (categories, then the items of expanded ones), its row
+// height in pixels, and a person's choice, row selection and expanding.
+std::vector<CXTPPropertyGridItem*> GridRows(const PropertyGridState& s);
+int GridRowHeight(HWND grid);
+int GridSplit(HWND grid, const PropertyGridState& s);  // where the value column begins (pixels)
+bool GridChoose(HWND grid, int choice);  // a choice of the selected item; notifies on a change
+bool GridSelect(HWND grid, int row);
+bool GridToggle(HWND grid, int row);
+void InspectGrid(const PropertyGridState& s, HWND grid, WindowView& view);
+LRESULT PropertyGridProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace orv::win::detail

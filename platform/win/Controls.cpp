@@ -1508,6 +1508,7 @@ ControlKind KindOf(HWND hwnd) {
     if (c == L"SysListView32") return ControlKind::ListView;
     if (c == L"SysTabControl32") return ControlKind::Tab;
     if (c == L"msctls_updown32") return ControlKind::UpDown;
+    if (c == kPropertyGridClass) return ControlKind::PropertyGrid;
     // A subclassed control keeps its state type.
     if (dynamic_cast<EditState*>(w->control.get())) return ControlKind::Edit;
     if (dynamic_cast<ButtonState*>(w->control.get())) return ControlKind::Button;
@@ -1535,6 +1536,7 @@ void RegisterBuiltinClasses() {
         {L"SysListView32", ListViewProc},
         {L"SysTabControl32", TabProc},
         {L"msctls_updown32", UpDownProc},
+        {kPropertyGridClass, PropertyGridProc},
         {L"ScrollBar", GenericProc},
         {L"#32770", DialogClassProc},
         {L"OrvGenericWindow", GenericProc},

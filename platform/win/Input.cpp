@@ -315,6 +315,46 @@ bool SelectItemByText(HWND control, std::wstring_view text) {
     return Fail(Name(control) + L" has no item \"" + std::wstring(text) + L"\"");
 }
 
+namespace {
+bool GridReachable(HWND grid) {
+    if (!Reachable(grid)) return false;
+    if (KindOf(grid) != ControlKind::PropertyGrid) return Fail(Name(grid) + L" is not a property grid");
+    if (GetFocus() != grid) SetFocus(grid);
+    return true;
+}
+}  // namespace
+
+bool GridChoose(HWND grid, std::wstring_view item, std::wstring_view choice) {
+    if (!GridReachable(grid)) return false;
+    const WindowView view = Inspect(grid);
+    for (std::size_t row = 0; row < view.gridRows.size(); ++row) {
+        const GridRowView& r = view.gridRows[row];
+        if (r.category || r.caption != item) continue;
+        if (r.readOnly) return Fail(L"the item \"" + r.caption + L"\" is read-only");
+        const auto it = std::find(r.choices.begin(), r.choices.end(), choice);
+        if (it == r.choices.end()) return Fail(L"the item \"" + r.caption + L"\" has no choice \"" + std::wstring(choice) + L"\"");
+        detail::GridSelect(grid, int(row));
+        detail::GridChoose(grid, int(it - r.choices.begin()));
+        return true;
+    }
+    return Fail(Name(grid) + L" shows no item \"" + std::wstring(item) + L"\"");
+}
+
+bool GridSelectRow(HWND grid, int row) {
+    if (!GridReachable(grid)) return false;
+    return detail::GridSelect(grid, row) || Fail(Name(grid) + L" has no row " + std::to_wstring(row));
+}
+
+bool GridToggleRow(HWND grid, int row) {
+    if (!GridReachable(grid)) return false;
+    return detail::GridToggle(grid, row) || Fail(Name(grid) + L" has no category at row " + std::to_wstring(row));
+}
+
+bool GridChooseIndex(HWND grid, int choice) {
+    if (!GridReachable(grid)) return false;
+    return detail::GridChoose(grid, choice) || Fail(Name(grid) + L": the selected row offers no choice " + std::to_wstring(choice));
+}
+
 bool ToggleItem(HWND control, int index) {
     if (!Reachable(control)) return false;
     int count = ItemCount(control);

@@ -60,6 +60,16 @@ bool EditLabel(HWND control, int index, std::wstring_view text);
 bool MoveMouse(POINT screen);
 bool ClickAt(POINT screen, bool right = false);
 
+// Property grids. GridChoose picks CHOICE for the item captioned ITEM as a person would: the
+// grid gets the focus, the item's row is selected, its list opens and the choice is clicked
+// (XTP_PGN_ITEMVALUE_CHANGED follows when the value changes). Refused for an item that is not
+// shown, a read-only one and a choice that is not in its list. The row forms serve front ends:
+// select a shown row, expand or collapse a category's row, pick in the selected row's list.
+bool GridChoose(HWND grid, std::wstring_view item, std::wstring_view choice);
+bool GridSelectRow(HWND grid, int row);
+bool GridToggleRow(HWND grid, int row);
+bool GridChooseIndex(HWND grid, int choice);
+
 // Moves the focus to a window (WM_KILLFOCUS to the previous focus first).
 bool Focus(HWND hwnd);
 

@@ -104,6 +104,7 @@ WindowView Inspect(HWND hwnd) {
         v.selEnd = l->edit.SelEnd();
         v.limit = l->edit.limit;
     }
+    if (auto* g = dynamic_cast<PropertyGridState*>(w->control.get())) InspectGrid(*g, hwnd, v);
     if (auto* lv = dynamic_cast<ListViewState*>(w->control.get())) {
         v.selection = -1;
         for (size_t i = 0; i < lv->items.size(); ++i) {

@@ -19,6 +19,19 @@ struct ItemView {
     int image = -1;
 };
 
+// One row of a property grid as shown.
+struct GridRowView {
+    std::wstring caption;
+    std::wstring value;
+    std::wstring description;      // the help pane's text while the row is selected
+    bool category = false;
+    bool expandable = false;       // has items under it
+    bool expanded = false;
+    bool readOnly = false;         // categories count as read-only
+    int depth = 0;                 // 0 for categories
+    std::vector<std::wstring> choices;
+};
+
 struct MessageBoxView {
     std::wstring caption;
     std::wstring text;
@@ -66,6 +79,17 @@ struct WindowView {
     // Spin buttons: range, position and buddy.
     int rangeMin = 0, rangeMax = 0, position = 0;
     HWND buddy = nullptr;
+    // Property grids: the rows shown (selection is the selected row), the open list of the
+    // selected row with its highlighted choice, the first row shown, the help pane and the
+    // row height, and where the value column begins (pixels).
+    std::vector<GridRowView> gridRows;
+    bool gridDropped = false;
+    int gridHighlight = -1;
+    int gridTop = 0;
+    bool gridHelpVisible = false;
+    int gridHelpHeight = 0;
+    int gridRowHeight = 0;
+    int gridSplit = 0;  // pixels from the left edge to the value column
     // Layered windows: alpha (255 when not layered).
     int alpha = 255;
     // Message boxes.

@@ -51,7 +51,7 @@ QString Q(const std::wstring& text) { return QString::fromStdWString(text); }
 
 // What kind of widget shows a kernel window.
 enum class Kind { Top, Container, PushButton, CheckBox, RadioButton, GroupBox, Edit, MultiEdit, Label,
-                  Combo, List, ListView, Tab, Spin, Painted };
+                  Combo, List, ListView, Tab, Spin, Grid, Painted };
 
 Kind KindOf(const WindowView& v, bool topLevel) {
     if (topLevel) return Kind::Top;
@@ -78,6 +78,7 @@ Kind KindOf(const WindowView& v, bool topLevel) {
     if (c == L"SysTabControl32") return Kind::Tab;
     if (c == L"msctls_updown32") return Kind::Spin;
     if (c == L"#32770") return Kind::Container;
+    if (orv::win::IsWindowClass(c, L"OrvPropertyGrid")) return Kind::Grid;
     return Kind::Painted;
 }
 
@@ -209,7 +210,7 @@ struct QtDriver::Impl {
     bool TakesMouse(HWND hwnd) const {
         auto it = entries.find(hwnd);
         if (it == entries.end()) return false;
-        if (it->second.kind == Kind::Painted) return true;
+        if (it->second.kind == Kind::Painted || it->second.kind == Kind::Grid) return true;
         return it->second.kind == Kind::Top && !IsDialog(orv::win::Inspect(hwnd));
     }
     POINT lastMouse{-1000000, -1000000};
@@ -279,6 +280,24 @@ struct QtDriver::Impl {
                 case Qt::Key_PageUp: if (mods.control) vk = VK_PRIOR; break;
                 case Qt::Key_PageDown: if (mods.control) vk = VK_NEXT; break;
                 default: break;
+                }
+                // A property grid takes its moves and typed letters from the kernel.
+                if (vk == 0 && impl_.entries.count(hwnd) && impl_.entries.at(hwnd).kind == Kind::Grid) {
+                    switch (key->key()) {
+                    case Qt::Key_Up: vk = VK_UP; break;
+                    case Qt::Key_Down: vk = VK_DOWN; break;
+                    case Qt::Key_Left: vk = VK_LEFT; break;
+                    case Qt::Key_Right: vk = VK_RIGHT; break;
+                    case Qt::Key_Home: vk = VK_HOME; break;
+                    case Qt::Key_End: vk = VK_END; break;
+                    case Qt::Key_F4: vk = VK_F4; break;
+                    default:
+                        if (!mods.alt && !mods.control && !key->text().isEmpty() && key->text().at(0).isPrint()) {
+                            const wchar_t ch = static_cast<wchar_t>(key->text().at(0).unicode());
+                            impl_.Give([ch] { return in::TypeChar(ch); });
+                            return true;
+                        }
+                    }
                 }
                 if (vk == 0 && mods.alt && !key->text().isEmpty()) {
                     const wchar_t ch = static_cast<wchar_t>(key->text().at(0).unicode());
@@ -409,6 +428,7 @@ struct QtDriver::Impl {
             w->setMouseTracking(true);
             break;
         }
+        case Kind::Grid: w = new PropertyGridWidget(parent); break;
         }
         w->installEventFilter(&filter);
         owners[w] = hwnd;
@@ -565,6 +585,7 @@ struct QtDriver::Impl {
             e.down->setGeometry(0, height / 2, width, height - height / 2);
             break;
         }
+        case Kind::Grid: static_cast<PropertyGridWidget*>(w)->SetView(v); break;
         case Kind::Painted:
             static_cast<PaintedWidget*>(w)->SetClientOffset(
                 QPoint(v.clientRect.left - v.windowRect.left, v.clientRect.top - v.windowRect.top));

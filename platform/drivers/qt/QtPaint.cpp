@@ -365,4 +365,92 @@ void PaintedWidget::paintEvent(QPaintEvent* event) {
     PaintDisplayList(painter, list_);
 }
 
+void PropertyGridWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& p = palette();
+    const orv::win::WindowView& v = view_;
+    const int w = width(), h = height();
+    const int rowHeight = std::max(1, v.gridRowHeight);
+    const int helpHeight = v.gridHelpVisible ? std::min(v.gridHelpHeight, h) : 0;
+    const int split = std::clamp(v.gridSplit, rowHeight, std::max(rowHeight, w - rowHeight));
+    const QColor text = v.enabled ? p.color(QPalette::Text) : p.color(QPalette::Disabled, QPalette::Text);
+    const QColor greyed = p.color(QPalette::Disabled, QPalette::Text);
+    painter.fillRect(rect(), p.color(QPalette::Base));
+    QFont bold = font();
+    bold.setBold(true);
+    const int rowsBottom = h - helpHeight;
+    int selectedTop = -1;
+    for (int i = v.gridTop, y = 0; i < int(v.gridRows.size()) && y + rowHeight <= rowsBottom; ++i, y += rowHeight) {
+        const orv::win::GridRowView& r = v.gridRows[std::size_t(i)];
+        const bool selected = i == v.selection;
+        if (selected) selectedTop = y;
+        const int indent = rowHeight * (r.depth + 1);
+        if (r.category) {
+            painter.fillRect(0, y, w, rowHeight, p.color(QPalette::Button));
+            painter.setFont(bold);
+            painter.setPen(selected && hasFocus() ? p.color(QPalette::Highlight) : text);
+            painter.drawText(QRect(indent, y, w - indent, rowHeight), Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdWString(r.caption));
+        } else {
+            painter.fillRect(0, y, rowHeight, rowHeight, p.color(QPalette::Button));
+            if (selected) painter.fillRect(indent - 2, y, split - indent + 2, rowHeight, p.color(QPalette::Highlight));
+            painter.setFont(font());
+            painter.setPen(selected ? p.color(QPalette::HighlightedText) : text);
+            painter.drawText(QRect(indent, y, split - indent - 2, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                             QString::fromStdWString(r.caption));
+            painter.setPen(r.readOnly ? greyed : text);
+            const int arrow = r.readOnly ? 0 : rowHeight;
+            painter.drawText(QRect(split + 4, y, w - split - 6 - arrow, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                             QString::fromStdWString(r.value));
+            if (arrow && selected) {
+                const int cx = w - rowHeight / 2 - 2, cy = y + rowHeight / 2;
+                painter.setBrush(text);
+                painter.setPen(Qt::NoPen);
+                painter.drawPolygon(QPolygon({QPoint(cx - 3, cy - 2), QPoint(cx + 3, cy - 2), QPoint(cx, cy + 2)}));
+                painter.setBrush(Qt::NoBrush);
+            }
+            painter.setPen(p.color(QPalette::Mid));
+            painter.drawLine(split, y, split, y + rowHeight - 1);
+            painter.drawLine(rowHeight, y + rowHeight - 1, w, y + rowHeight - 1);
+        }
+        if (r.expandable) {
+            const QRect box(rowHeight * r.depth + (rowHeight - 9) / 2, y + (rowHeight - 9) / 2, 8, 8);
+            painter.setPen(text);
+            painter.drawRect(box);
+            painter.drawLine(box.left() + 2, box.center().y(), box.right() - 2, box.center().y());
+            if (!r.expanded) painter.drawLine(box.center().x(), box.top() + 2, box.center().x(), box.bottom() - 2);
+        }
+    }
+    if (helpHeight > 0) {
+        painter.fillRect(0, rowsBottom, w, helpHeight, p.color(QPalette::Window));
+        painter.setPen(p.color(QPalette::Mid));
+        painter.drawLine(0, rowsBottom, w, rowsBottom);
+        if (v.selection >= 0 && v.selection < int(v.gridRows.size())) {
+            const orv::win::GridRowView& r = v.gridRows[std::size_t(v.selection)];
+            painter.setPen(p.color(QPalette::WindowText));
+            painter.setFont(bold);
+            painter.drawText(QRect(4, rowsBottom + 2, w - 8, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             QString::fromStdWString(r.caption));
+            painter.setFont(font());
+            painter.drawText(QRect(4, rowsBottom + 2 + rowHeight, w - 8, helpHeight - rowHeight - 4),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, QString::fromStdWString(r.description));
+        }
+    }
+    if (v.gridDropped && selectedTop >= 0) {
+        const auto& choices = v.gridRows[std::size_t(v.selection)].choices;
+        const QRect list(split, selectedTop + rowHeight, w - split - 1, rowHeight * int(choices.size()) + 1);
+        painter.fillRect(list, p.color(QPalette::Base));
+        painter.setPen(p.color(QPalette::Shadow));
+        painter.drawRect(list);
+        painter.setFont(font());
+        for (int i = 0; i < int(choices.size()); ++i) {
+            const QRect row(list.left() + 1, list.top() + 1 + i * rowHeight, list.width() - 2, rowHeight);
+            if (i == v.gridHighlight) painter.fillRect(row, p.color(QPalette::Highlight));
+            painter.setPen(i == v.gridHighlight ? p.color(QPalette::HighlightedText) : text);
+            painter.drawText(row.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdWString(choices[std::size_t(i)]));
+        }
+    }
+    painter.setPen(p.color(QPalette::Shadow));
+    painter.drawRect(0, 0, w - 1, h - 1);
+}
+
 }  // namespace orv::qt

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/win/DisplayList.h"
+#include "platform/win/Inspect.h"
 #include "platform/win/WinTypes.h"
 
 class QPainter;
@@ -61,6 +62,25 @@ protected:
 private:
     orv::win::DisplayList list_;
     QPoint offset_;
+};
+
+// A property grid as two columns, the captions and the values, with categories as shaded rows,
+// the open list of choices under the selected row and the help pane at the bottom; laid out in
+// the kernel's pixels (its row height, column split and help pane height), so that a click the
+// kernel hit-tests lands where it is drawn.
+class PropertyGridWidget : public QWidget {
+public:
+    explicit PropertyGridWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
+    void SetView(orv::win::WindowView view) {
+        view_ = std::move(view);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    orv::win::WindowView view_;
 };
 
 }  // namespace orv::qt

@@ -91,6 +91,22 @@ std::optional<KeySpec> ParseKey(const std::string& name) {
     return std::nullopt;
 }
 
+bool IsGrid(HWND hwnd) { return IsWindowClass(orv::win::Inspect(hwnd), L"OrvPropertyGrid"); }
+
+// The row of a property grid's item shown with that caption; a script error when none is.
+const orv::win::GridRowView& GridItem(const WindowView& grid, const std::string& caption, Args& args,
+                                      const std::string& name) {
+    for (const auto& row : grid.gridRows)
+        if (!row.category && U8(row.caption) == caption) return row;
+    args.Fail("the property grid " + name + " shows no item " + Quote(caption));
+}
+
+std::string QuotedList(const std::vector<std::string>& items) {
+    std::string text;
+    for (const auto& item : items) text += (text.empty() ? "" : " ") + Quote(item);
+    return items.empty() ? std::string("no items") : text;
+}
+
 }  // namespace
 
 std::string UiCommands::Written(const Token& reference) {
@@ -222,11 +238,17 @@ void UiCommands::AddCommands(CommandTable& table) {
                    call.Arguments().End();
                    Require(input::Click(hwnd), call.Arguments(), "click " + name);
                }});
-    table.Add({"select", Where::Window, "select CTL INDEX|\"TEXT\"", [control](Call& call) {
+    table.Add({"select", Where::Window, "select CTL INDEX|\"TEXT\"|\"ITEM\" \"CHOICE\"", [control](Call& call) {
                    std::string name;
                    HWND hwnd = control(call, name);
                    Args& args = call.Arguments();
-                   if (!args.AtEnd() && args.Peek().quoted) {
+                   if (IsGrid(hwnd)) {
+                       const std::string item = args.String("the caption of a property grid item");
+                       const std::string choice = args.String("a choice of the item");
+                       args.End();
+                       Require(input::GridChoose(hwnd, W(item), W(choice)), args,
+                               "select " + Quote(choice) + " for " + Quote(item) + " in " + name);
+                   } else if (!args.AtEnd() && args.Peek().quoted) {
                        const std::string text = args.String("an item");
                        args.End();
                        Require(input::SelectItemByText(hwnd, W(text)), args, "select " + Quote(text) + " in " + name);
@@ -311,11 +333,20 @@ void UiCommands::AddCommands(CommandTable& table) {
                        call.Pass();
                    }});
     }
-    table.Add({"expect selected", Where::Window, "expect selected CTL INDEX|\"TEXT\"|none", [control](Call& call) {
+    table.Add({"expect selected", Where::Window, "expect selected CTL INDEX|\"TEXT\"|none|\"ITEM\" \"CHOICE\"", [control](Call& call) {
                    std::string name;
                    HWND hwnd = control(call, name);
                    Args& args = call.Arguments();
                    const WindowView v = orv::win::Inspect(hwnd);
+                   if (IsGrid(hwnd)) {
+                       const std::string item = args.String("the caption of a property grid item");
+                       const std::string choice = args.String("the choice shown");
+                       args.End();
+                       const std::string actual = U8(GridItem(v, item, args, name).value);
+                       if (actual != choice) call.Fail("selected " + name + " " + Quote(item) + " " + Quote(choice), Quote(actual));
+                       call.Pass();
+                       return;
+                   }
                    int selection = v.selection;
                    if (selection < 0)
                        for (std::size_t i = 0; i < v.items.size(); ++i)
@@ -344,21 +375,50 @@ void UiCommands::AddCommands(CommandTable& table) {
                    }
                    call.Pass();
                }});
-    table.Add({"expect items", Where::Window, "expect items CTL \"a\" \"b\" ...", [control](Call& call) {
+    table.Add({"expect items", Where::Window, "expect items CTL [\"ITEM\"] \"a\" \"b\" ...", [control](Call& call) {
                    std::string name;
                    HWND hwnd = control(call, name);
-                   const std::vector<std::string> expected = call.Arguments().Strings("an item text");
                    const WindowView v = orv::win::Inspect(hwnd);
+                   std::string what = name;
                    std::vector<std::string> actual;
-                   for (const auto& item : v.items) actual.push_back(U8(item.text));
-                   if (actual != expected) {
-                       auto list = [](const std::vector<std::string>& items) {
-                           std::string text;
-                           for (const auto& item : items) text += (text.empty() ? "" : " ") + Quote(item);
-                           return items.empty() ? std::string("no items") : text;
-                       };
-                       call.Fail("items " + name + " " + list(expected), list(actual));
+                   if (IsGrid(hwnd)) {
+                       const std::string item = call.Arguments().String("the caption of a property grid item");
+                       what += " " + Quote(item);
+                       for (const auto& choice : GridItem(v, item, call.Arguments(), name).choices)
+                           actual.push_back(U8(choice));
+                   } else {
+                       for (const auto& item : v.items) actual.push_back(U8(item.text));
                    }
+                   const std::vector<std::string> expected = call.Arguments().Strings("an item text");
+                   if (actual != expected) call.Fail("items " + what + " " + QuotedList(expected), QuotedList(actual));
+                   call.Pass();
+               }});
+    for (const bool readOnly : {true, false}) {
+        const std::string form = readOnly ? "readonly" : "editable";
+        table.Add({"expect " + form, Where::Window, "expect " + form + " CTL \"ITEM\"", [control, readOnly, form](Call& call) {
+                       std::string name;
+                       HWND hwnd = control(call, name);
+                       if (!IsGrid(hwnd)) call.Error(name + " is not a property grid");
+                       const std::string item = call.Arguments().String("the caption of a property grid item");
+                       call.Arguments().End();
+                       const auto& row = GridItem(orv::win::Inspect(hwnd), item, call.Arguments(), name);
+                       if (row.readOnly != readOnly)
+                           call.Fail(form + " " + name + " " + Quote(item), row.readOnly ? "readonly" : "editable");
+                       call.Pass();
+                   }});
+    }
+    table.Add({"expect help", Where::Window, "expect help CTL \"TEXT\"", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   if (!IsGrid(hwnd)) call.Error(name + " is not a property grid");
+                   const std::string expected = call.Arguments().String("the help pane's text");
+                   call.Arguments().End();
+                   const WindowView v = orv::win::Inspect(hwnd);
+                   std::string actual = "no item selected";
+                   if (!v.gridHelpVisible) actual = "the help pane hidden";
+                   else if (v.selection >= 0 && v.selection < int(v.gridRows.size()))
+                       actual = Quote(U8(v.gridRows[std::size_t(v.selection)].description));
+                   if (actual != Quote(expected)) call.Fail("help " + name + " " + Quote(expected), actual);
                    call.Pass();
                }});
     table.Add({"expect focus", Where::Window, "expect focus CTL", [control](Call& call) {

@@ -285,6 +285,7 @@ struct Painter {
         if (IsWindowClass(k, L"ComboBox") || IsWindowClass(k, L"ComboBoxEx32")) return Combo(v, c);
         if (IsWindowClass(k, L"ListBox") || IsWindowClass(k, L"SysListView32")) return List(v, c);
         if (IsWindowClass(k, L"SysTabControl32")) return Tabs(v, c);
+        if (IsWindowClass(k, L"OrvPropertyGrid")) return Grid(v, c);
         if (IsWindowClass(k, L"msctls_updown32")) {
             g.Text(c.x, c.y, L"^v", Base(v) | (v.focused ? kAttrReverse : 0), std::max(2, c.w));
             return;
@@ -468,6 +469,71 @@ struct Painter {
                 g.AddAttr(CellRect{x + TextColumns(std::wstring_view(line.text).substr(0, std::size_t(mnemonic) - line.start)),
                                    c.y + row, 1, 1},
                           kAttrUnderline);
+        }
+    }
+
+    // A property grid: a frame of rows (categories in bold with -/+, captions and values in two
+    // columns, read-only values dim, the selected row reversed), the open choice list under its
+    // row and the help pane at the bottom.
+    void Grid(const WindowView& v, const CellRect& c) {
+        const std::uint8_t base = Base(v);
+        CellRect box{c.x, c.y, std::max(c.w, 12), std::max(c.h, 4)};
+        g.Fill(box, L' ');
+        g.Box(box, base | (v.focused ? kAttrBold : 0));
+        const int inner = box.w - 2;
+        const int rowHeight = std::max(1, v.gridRowHeight);
+        const int helpRows = v.gridHelpVisible ? std::max(1, (v.gridHelpHeight + rowHeight / 2) / rowHeight) : 0;
+        const int helpTop = v.gridHelpVisible ? std::max(box.y + 1, box.Bottom() - helpRows - 1) : box.Bottom();
+        const int split = std::clamp((v.gridSplit + kCellWidth / 2) / kCellWidth, 1, inner * 2 / 5);
+        const int count = int(v.gridRows.size());
+        int selectedLine = -1;
+        for (int i = 0; box.y + 1 + i < helpTop && v.gridTop + i < count; ++i) {
+            const int index = v.gridTop + i;
+            const auto& r = v.gridRows[std::size_t(index)];
+            const int y = box.y + 1 + i;
+            const bool selected = index == v.selection;
+            if (selected) selectedLine = y;
+            std::wstring caption(std::size_t(2 * r.depth), L' ');
+            caption += r.expandable ? (r.expanded ? L"- " : L"+ ") : L"";
+            caption += r.caption;
+            const std::uint8_t mark = selected && v.focused ? kAttrReverse : 0;
+            if (r.category) {
+                g.Text(box.x + 1, y, Fit(caption, inner), base | kAttrBold | mark, inner);
+                continue;
+            }
+            g.Text(box.x + 1, y, Fit(caption, split), base | mark, split);
+            g.Put(box.x + 1 + split, y, L'\u2502', base);
+            const int width = inner - split - 1;
+            g.Text(box.x + 2 + split, y, Fit(r.value, width - (r.readOnly ? 0 : 2)), base | (r.readOnly ? kAttrDim : 0),
+                   width);
+            if (!r.readOnly) g.Put(box.x + inner, y, L'v', base);
+        }
+        if (v.gridHelpVisible && helpTop < box.Bottom()) {
+            for (int x = box.x + 1; x < box.x + box.w - 1; ++x) g.Put(x, helpTop, L'\u2500', base);
+            if (v.selection >= 0 && v.selection < count) {
+                const auto& r = v.gridRows[std::size_t(v.selection)];
+                g.Text(box.x + 2, helpTop + 1, r.caption, base | kAttrBold, inner - 2);
+                std::wstring rest = r.description;
+                for (int y = helpTop + 2; y < box.Bottom() && !rest.empty(); ++y) {
+                    std::size_t cut = rest.size();
+                    if (int(cut) > inner - 2) {
+                        cut = rest.rfind(L' ', std::size_t(inner - 2));
+                        if (cut == std::wstring::npos || cut == 0) cut = std::size_t(inner - 2);
+                    }
+                    g.Text(box.x + 2, y, rest.substr(0, cut), base, inner - 2);
+                    rest.erase(0, cut);
+                    while (!rest.empty() && rest.front() == L' ') rest.erase(0, 1);
+                }
+            }
+        }
+        if (v.gridDropped && selectedLine >= 0) {
+            const auto& choices = v.gridRows[std::size_t(v.selection)].choices;
+            CellRect list{box.x + 1 + split, selectedLine + 1, inner - split, int(choices.size()) + 2};
+            g.Fill(list, L' ');
+            g.Box(list, base | kAttrBold);
+            for (int i = 0; i < int(choices.size()); ++i)
+                g.Text(list.x + 1, list.y + 1 + i, Fit(choices[std::size_t(i)], list.w - 2),
+                       base | (i == v.gridHighlight ? kAttrReverse : 0), list.w - 2);
         }
     }
 
@@ -768,7 +834,8 @@ CursorPlace TermUi::Render(Canvas& canvas) {
     std::wstring hints = L"Tab/Shift+Tab move  Space check/press  Enter OK  Esc cancel  F1 help  Alt+letter jump";
     if (HWND focus = ::GetFocus()) {
         const WindowView f = orv::win::Inspect(focus);
-        if (IsWindowClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
+        if (IsWindowClass(f.className, L"OrvPropertyGrid")) hints = L"Up/Down move  Enter or F4 choices  letter picks  Left/Right fold  Tab move  Esc cancel";
+        else if (IsWindowClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
         else if (MultipleSelection(f))
             hints = L"Up/Down choose  Ctrl+Up/Down move  Space add/remove  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
         else if (IsWindowClass(f.className, L"ListBox") || IsWindowClass(f.className, L"SysListView32"))

@@ -375,8 +375,71 @@ void DrawTabs(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
     if (c.h > 2) g.HLine(c.x, c.x + c.w - 1, c.y + 1, L'-');
 }
 
+// A property grid: a frame with one line per row (">" before the selected one, "-"/"+" before
+// an expanded/collapsed category, an editable value as [value  v], a read-only one bare), the
+// open list of choices under the selected row, and the help pane at the bottom.
+void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disabled, CellSize cell) {
+    const int x1 = c.x + std::max(c.w, 12) - 1;
+    const int y1 = c.y + std::max(c.h, 4) - 1;
+    g.Clear(c.x, c.y, x1, y1);
+    g.Box(c.x, c.y, x1, y1);
+    if (disabled) {
+        g.Put(c.x, c.y, L'{');
+        g.Put(x1, y1, L'}');
+    }
+    const int inner = x1 - c.x - 1;
+    const int rowHeight = std::max(1, v.gridRowHeight);
+    const int helpRows = v.gridHelpVisible ? std::max(1, RoundDiv(v.gridHelpHeight, rowHeight)) : 0;
+    const int helpTop = v.gridHelpVisible ? std::max(c.y + 1, y1 - helpRows - 1) : y1;
+    const int split = std::clamp(RoundDiv(v.gridSplit, std::max(1, cell.width)), 1, inner * 2 / 5);
+    const int rows = helpTop - c.y - 1;
+    const int count = int(v.gridRows.size());
+    int selectedLine = -1;
+    for (int i = 0; i < rows && v.gridTop + i < count; ++i) {
+        const int index = v.gridTop + i;
+        const auto& r = v.gridRows[std::size_t(index)];
+        std::wstring line = index == v.selection ? L">" : L" ";
+        if (index == v.selection) selectedLine = c.y + 1 + i;
+        line += std::wstring(std::size_t(2 * r.depth), L' ');
+        if (r.expandable) line += r.expanded ? L"- " : L"+ ";
+        line += r.caption;
+        if (!r.category) {
+            line.resize(std::size_t(std::max(split, int(line.size()) + 1)), L' ');
+            line.resize(std::size_t(split), L' ');
+            line += L"|";
+            const int width = inner - split - 1;
+            line += r.readOnly || disabled ? L" " + r.value : Field(L'[', r.value, L" v", L']', width);
+        }
+        g.Text(c.x + 1, c.y + 1 + i, line, inner);
+    }
+    if (count - v.gridTop > rows && rows > 0) g.Text(x1 - 4, helpTop, L"...", 3);
+    if (v.gridHelpVisible && helpTop < y1) {
+        g.HLine(c.x + 1, x1 - 1, helpTop, L'-');
+        g.Put(c.x, helpTop, L'+');
+        g.Put(x1, helpTop, L'+');
+        if (v.selection >= 0 && v.selection < count) {
+            const auto& r = v.gridRows[std::size_t(v.selection)];
+            std::vector<std::wstring> lines{r.caption};
+            for (auto& line : Wrap(r.description, inner - 2)) lines.push_back(std::move(line));
+            for (int i = 0; i < int(lines.size()) && helpTop + 1 + i < y1; ++i)
+                g.Text(c.x + 2, helpTop + 1 + i, lines[std::size_t(i)], inner - 2);
+        }
+    }
+    if (v.gridDropped && selectedLine >= 0 && v.selection < count) {
+        const auto& choices = v.gridRows[std::size_t(v.selection)].choices;
+        const int lx = c.x + 1 + split + 1;
+        const int lx1 = x1 - 1;
+        const int ly1 = selectedLine + int(choices.size()) + 1;
+        g.Clear(lx, selectedLine + 1, lx1, ly1);
+        g.Box(lx, selectedLine + 1, lx1, ly1);
+        for (int i = 0; i < int(choices.size()); ++i)
+            g.Text(lx + 1, selectedLine + 2 + i, (i == v.gridHighlight ? L">" : L" ") + choices[std::size_t(i)],
+                   lx1 - lx - 1);
+    }
+}
+
 // Draws what the window view says; unknown classes as their class name in brackets.
-void DrawControl(Grid& g, const WindowView& v, const Cells& c) {
+void DrawControl(Grid& g, const WindowView& v, const Cells& c, CellSize cell) {
     const bool disabled = !v.enabled;
     if (IsWindowClass(v.className, L"Button")) return DrawButton(g, v, c, disabled);
     if (IsWindowClass(v.className, L"Edit")) return DrawEdit(g, v, c, disabled);
@@ -386,6 +449,7 @@ void DrawControl(Grid& g, const WindowView& v, const Cells& c) {
     if (IsWindowClass(v.className, L"ListBox") || IsWindowClass(v.className, L"SysListView32"))
         return DrawList(g, v, c, disabled);
     if (IsWindowClass(v.className, L"SysTabControl32")) return DrawTabs(g, v, c, disabled);
+    if (IsWindowClass(v.className, L"OrvPropertyGrid")) return DrawPropertyGrid(g, v, c, disabled, cell);
     if (IsWindowClass(v.className, L"msctls_updown32")) {
         g.Text(c.x, c.y, disabled ? L"{^v}" : L"^v", c.w + 1);
         return;
@@ -515,7 +579,7 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
     }
     const std::vector<Cells> cells = LayoutCells(rects, client, cell);
     Grid g(cols, rows);
-    for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i]);
+    for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i], cell);
     std::wstring title = window.text;
     if (!window.enabled) title = L"{" + title + L"}";
     return Framed(title, (window.style & WS_SYSMENU) != 0, g) + FocusLine(descendants);

@@ -5,7 +5,9 @@
 //
 // Legend: <OK> push button, <<OK>> default button, [x] / [ ] / [-] check box checked /
 // unchecked / indeterminate, (o) / ( ) radio button, [text   ] edit, [choice    v] combo box,
-// list boxes as a framed column with ">" before selected items, [Tab] the selected tab.
+// list boxes as a framed column with ">" before selected items, [Tab] the selected tab, a
+// property grid as a framed list of rows ("-"/"+" categories, [value  v] editable values,
+// bare read-only ones) above its help pane.
 // A disabled control has its brackets replaced by braces: {text   }, {OK}, {x} Label, {o};
 // a disabled label is written {Label}. Hidden controls are not drawn. The focused control is
 // named on a line below the frame.

@@ -670,4 +670,40 @@ TEST_F(HostWindowTest, TheCalculatorAndTheLibrariesOpenFromTheWindow) {
     std::filesystem::remove_all(scratch, ec);
 }
 
+TEST_F(HostWindowTest, UnitsAndSpeciesOpenTheSettingsDialogsOnTheScenario) {
+    HostWindow window(session, "bracket.json");
+    driver.Then([&] { Click(HostWindow::IDC_UNITS); })
+        .Then([&] {
+            EXPECT_EQ(L"Unit System", Title());
+            ASSERT_TRUE(input::GridChoose(Ctl(101), L"Unit System", L"Custom"));
+        })
+        .Then([&] { Click(IDYES); })
+        .Then([&] { Click(IDOK); })
+        .Then([&] {
+            EXPECT_EQ(L"Unit system: Custom.", window.Status());
+            Click(HostWindow::IDC_SPECIES);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Mass Species", Title());
+            ASSERT_TRUE(input::SelectItem(Ctl(1201), 0));  // a new species
+            Click(IDOK);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Creating Mass Species", Title());
+            Type(1162, L"Brine");
+            Type(1163, L"1e-9");
+            Click(IDOK);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Species 3 \"Brine\", diffusivity 1e-09.", window.Status());
+            EXPECT_EQ(L"orvdlg - bracket.json *", Title());
+            Click(HostWindow::IDC_EXIT);
+        })
+        .Then([&] { Click(IDNO); });
+    EXPECT_EQ(IDOK, Run(window));
+    EXPECT_EQ(4u, Scenario().GetModelUnitSystem().GetUnitSystemType());
+    ASSERT_NE(nullptr, Scenario().GetMassSpecies().Find(3));
+    EXPECT_EQ("Brine", Scenario().GetMassSpecies().Find(3)->GetName());
+}
+
 }  // namespace

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "components/Registration.h"
 #include "dialogs/convection/ConvectionCoefficientLibraryList.h"
@@ -185,7 +186,11 @@ TEST(CrashDuringSave, EverySaveReadsBackWholeAfterSigkill) {
     for (const SaveCase& c : kCases) {
         SCOPED_TRACE(c.name);
         int last = 0;
-        for (const int ms : kKillPointsMs) {
+        // The fixed kill points, then one more that waits for a save to finish first, so that
+        // a slow machine still tests a kill after a completed save.
+        std::vector<int> points(std::begin(kKillPointsMs), std::end(kKillPointsMs));
+        points.push_back(-1);
+        for (const int ms : points) {
             const pid_t child = ::fork();
             ASSERT_GE(child, 0);
             if (child == 0) {
@@ -194,7 +199,13 @@ TEST(CrashDuringSave, EverySaveReadsBackWholeAfterSigkill) {
                 for (int g = last + 1;; ++g)
                     if (!c.save(dir, g)) ::_exit(3);
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            if (ms >= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            } else {
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                while (c.generation(dir) <= last && std::chrono::steady_clock::now() < until)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
             ::kill(child, SIGKILL);
             int status = 0;
             ::waitpid(child, &status, 0);
