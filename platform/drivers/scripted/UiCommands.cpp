@@ -401,7 +401,8 @@ void UiCommands::AddCommands(CommandTable& table) {
                        if (!IsGrid(hwnd)) call.Error(name + " is not a property grid");
                        const std::string item = call.Arguments().String("the caption of a property grid item");
                        call.Arguments().End();
-                       const auto& row = GridItem(orv::win::Inspect(hwnd), item, call.Arguments(), name);
+                       const WindowView grid = orv::win::Inspect(hwnd);  // the row lives in it
+                       const auto& row = GridItem(grid, item, call.Arguments(), name);
                        if (row.readOnly != readOnly)
                            call.Fail(form + " " + name + " " + Quote(item), row.readOnly ? "readonly" : "editable");
                        call.Pass();
