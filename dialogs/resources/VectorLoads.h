@@ -1,8 +1,9 @@
 #pragma once
-// Resource ids of the vector load dialogs: surface force and beam preload.
+// Resource ids of the vector load dialogs: surface force, surface moment and beam preload.
 
 #define IDD_BEAM_PRELOAD 3008
 #define IDD_SURFACE_FORCE 3163
+#define IDD_SURFACE_MOMENT 3143
 
 #define IDC_VECTOR_DESCRIPTION_LABEL 1010
 #define IDC_VECTOR_DESCRIPTION 1011
@@ -24,6 +25,28 @@
 #define IDC_FORCE_LOAD_CURVE_SPIN 1317
 #define IDC_FORCE_CURVE 1318
 #define IDC_FORCE_MAGNITUDE_UNIT 1320
+
+// Surface moment.
+#define IDC_MOMENT_MAGNITUDE 1139
+#define IDC_MOMENT_MAGNITUDE_UNIT 1140
+#define IDC_MOMENT_COORDINATE_SYSTEM 1141
+#define IDC_MOMENT_CURVE 1142
+#define IDC_MOMENT_LOAD_CURVE 1143
+#define IDC_MOMENT_LOAD_CURVE_SPIN 1144
+#define IDC_MOMENT_X 1147
+#define IDC_MOMENT_Y 1148
+#define IDC_MOMENT_Z 1149
+#define IDC_MOMENT_CUSTOM 1150
+#define IDC_MOMENT_DIRECTION_X 1151
+#define IDC_MOMENT_DIRECTION_Y 1152
+#define IDC_MOMENT_DIRECTION_Z 1153
+#define IDC_MOMENT_USE_CENTROID 1155
+#define IDC_MOMENT_SPECIFY 1156
+#define IDC_MOMENT_POINT_SELECTOR 1157
+#define IDC_MOMENT_VECTOR_SELECTOR 1158
+#define IDC_MOMENT_CENTER_X 1165
+#define IDC_MOMENT_CENTER_Y 1166
+#define IDC_MOMENT_CENTER_Z 1167
 
 // Beam preload.
 #define IDC_PRELOAD_AXIAL_FORCE 1008

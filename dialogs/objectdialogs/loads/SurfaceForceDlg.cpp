@@ -47,7 +47,11 @@ BOOL SurfaceForceDlg::OnInitDialog() {
 }
 
 void SurfaceForceDlg::DoDataExchange(CDataExchange* dx) {
-    GetEditedEntry().SetI32(DeclaredField(Int(0, "reserved308")).offset, 0);
+    // The word has no control: it is registered under an id no control has, so that the
+    // cleared value is written back to every object edited.
+    const std::size_t reserved = DeclaredField(Int(0, "reserved308")).offset;
+    GetEditedEntry().SetI32(reserved, 0);
+    Register(0x10000u + UINT(reserved), reserved, 4);
     FeaObjectDialogBase::DoDataExchange(dx);
 }
 
