@@ -190,12 +190,14 @@ void FeaObjectDialogBase::CloseUpRow(UINT hidden, UINT next) {
     HWND from = Control(hidden);
     HWND to = Control(next);
     if (!from || !to) return;
-    const int rowTop = ChildRect(m_hWnd, to).top;
-    const int shift = rowTop - ChildRect(m_hWnd, from).top;
+    const RECT hiddenRect = ChildRect(m_hWnd, from);
+    const int shift = ChildRect(m_hWnd, to).top - hiddenRect.top;
     if (shift <= 0) return;
+    // Everything that starts below the hidden control moves: the rows from `next` down, with
+    // edits that sit a little above their labels.
     std::vector<HWND> below;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (ChildRect(m_hWnd, child).top >= rowTop) below.push_back(child);
+        if (ChildRect(m_hWnd, child).top >= hiddenRect.bottom) below.push_back(child);
     for (HWND child : below) {
         const RECT rect = ChildRect(m_hWnd, child);
         ::SetWindowPos(child, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

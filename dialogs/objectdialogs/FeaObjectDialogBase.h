@@ -55,8 +55,8 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Saves, then stays open on a field that a "not negative" check refused.
     void OnOK() override;
-    // Closes up a hidden row: every control from the top of `next` down moves up into the place
-    // of `hidden` (by the distance between their tops), and the dialog shrinks by as much.
+    // Closes up a hidden row: every control that starts below `hidden` moves up by the distance
+    // between the tops of `hidden` and `next`, and the dialog shrinks by as much.
     void CloseUpRow(UINT hidden, UINT next);
 
 private:

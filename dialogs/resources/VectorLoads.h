@@ -1,9 +1,13 @@
 #pragma once
-// Resource ids of the vector load dialogs: surface force, surface moment and beam preload.
+// Resource ids of the vector load dialogs: surface force, surface moment, beam preload and the
+// prescribed velocities (nodal, surface, edge).
 
 #define IDD_BEAM_PRELOAD 3008
 #define IDD_SURFACE_FORCE 3163
 #define IDD_SURFACE_MOMENT 3143
+#define IDD_NODAL_PRESCRIBED_VELOCITY 3170
+#define IDD_SURFACE_PRESCRIBED_VELOCITY 3171
+#define IDD_EDGE_PRESCRIBED_VELOCITY 3172
 
 #define IDC_VECTOR_DESCRIPTION_LABEL 1010
 #define IDC_VECTOR_DESCRIPTION 1011
@@ -47,6 +51,23 @@
 #define IDC_MOMENT_CENTER_X 1165
 #define IDC_MOMENT_CENTER_Y 1166
 #define IDC_MOMENT_CENTER_Z 1167
+
+// Prescribed velocity.
+#define IDC_VELOCITY_X 1377
+#define IDC_VELOCITY_PRESCRIBED_X 1378
+#define IDC_VELOCITY_X_UNIT 1379
+#define IDC_VELOCITY_PRESCRIBED_Y 1381
+#define IDC_VELOCITY_Y 1382
+#define IDC_VELOCITY_Y_UNIT 1383
+#define IDC_VELOCITY_PRESCRIBED_Z 1385
+#define IDC_VELOCITY_Z 1386
+#define IDC_VELOCITY_Z_UNIT 1387
+#define IDC_VELOCITY_LOAD_CURVE_LABEL 1394
+#define IDC_VELOCITY_LOAD_CURVE 1395
+#define IDC_VELOCITY_LOAD_CURVE_SPIN 1396
+#define IDC_VELOCITY_CURVE 1397
+#define IDC_VELOCITY_COORDINATE_SYSTEM_LABEL 1398
+#define IDC_VELOCITY_COORDINATE_SYSTEM 1399
 
 // Beam preload.
 #define IDC_PRELOAD_AXIAL_FORCE 1008
