@@ -37,6 +37,7 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
             for (int i = b.group.noX ? 1 : 0; i < 3; ++i) offsets[i] = ComponentField(b, i).offset;
             if (b.kind == Kind::Vector) {
                 ExchangeVector(dx, b.group, record, offsets[0], offsets[1], offsets[2], true, b.refuseZero);
+                if (!b.kindField.empty()) ExchangeDirectionKind(dx, b, record);
             } else {
                 ExchangeVectorUnit(dx, b.group.x, b.group.y, b.group.z, record, offsets[0], offsets[1], offsets[2],
                                    b.companions, b.group.noX);
@@ -89,6 +90,19 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
         const OrvDbRecord::FieldInfo& field = DeclaredField(Description());
         ExchangeText(dx, IDC_DESCRIPTION, record, field.offset, field.size);
     }
+}
+
+void FeaObjectPropertiesImplDlg::ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& b,
+                                                      std::span<std::uint8_t> record) {
+    // The kind has no control of its own: it is registered under an id no control has, so that
+    // it is written back to the objects when they agree on it.
+    const std::size_t offset = DeclaredField(Int(0, b.kindField)).offset;
+    const UINT id = 0x10000u + UINT(offset);
+    Register(id, offset, 4);
+    if (!Saving(dx) || IsSuppressed(id) || IsSuppressed(b.ComponentEdit(1))) return;
+    const UINT radios[4] = {b.group.xRadio, b.group.yRadio, b.group.zRadio, b.group.customRadio};
+    for (std::int32_t i = 0; i < 4; ++i)
+        if (::IsDlgButtonChecked(m_hWnd, int(radios[i])) == BST_CHECKED) OrvDbRecord::RecordView(record).SetI32(offset, i);
 }
 
 void FeaObjectPropertiesImplDlg::ApplyRules(const DialogDeclaration& declaration) {

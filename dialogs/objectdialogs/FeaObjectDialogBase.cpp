@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
@@ -171,6 +172,40 @@ void FeaObjectDialogBase::OnOK() {
         }
     }
     EndDialog(IDOK);
+}
+
+namespace {
+// The rectangle of a child in its dialog's client coordinates.
+RECT ChildRect(HWND dialog, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    POINT topLeft{rect.left, rect.top}, bottomRight{rect.right, rect.bottom};
+    ::ScreenToClient(dialog, &topLeft);
+    ::ScreenToClient(dialog, &bottomRight);
+    return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+}  // namespace
+
+void FeaObjectDialogBase::CloseUpRow(UINT hidden, UINT next) {
+    HWND from = Control(hidden);
+    HWND to = Control(next);
+    if (!from || !to) return;
+    const RECT hiddenRect = ChildRect(m_hWnd, from);
+    const int shift = ChildRect(m_hWnd, to).top - hiddenRect.top;
+    if (shift <= 0) return;
+    // Everything that starts below the hidden control moves: the rows from `next` down, with
+    // edits that sit a little above their labels.
+    std::vector<HWND> below;
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (ChildRect(m_hWnd, child).top >= hiddenRect.bottom) below.push_back(child);
+    for (HWND child : below) {
+        const RECT rect = ChildRect(m_hWnd, child);
+        ::SetWindowPos(child, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift,
+                   SWP_NOMOVE | SWP_NOZORDER);
 }
 
 namespace {

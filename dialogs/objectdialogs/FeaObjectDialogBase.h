@@ -55,6 +55,9 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Saves, then stays open on a field that a "not negative" check refused.
     void OnOK() override;
+    // Closes up a hidden row: every control that starts below `hidden` moves up by the distance
+    // between the tops of `hidden` and `next`, and the dialog shrinks by as much.
+    void CloseUpRow(UINT hidden, UINT next);
 
 private:
     // Tells each suppressed field's control which values the selected objects have.

@@ -177,6 +177,8 @@ public:
     void ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration, std::span<std::uint8_t> record);
     // Applies the declared rules in order.
     void ApplyRules(const DialogDeclaration& declaration);
+    // A vector's direction kind: the chosen radio as 0 to 3 (X, Y, Z, custom).
+    void ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& binding, std::span<std::uint8_t> record);
     // Turns the edits of the declared real-number fields into expression edits.
     void MakeDeclaredCalcEdits(const DialogDeclaration& declaration);
     // The record field a binding names in this dialog's record layout; throws std::logic_error

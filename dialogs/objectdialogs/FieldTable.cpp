@@ -31,6 +31,9 @@ Condition AnalysisIn(std::initializer_list<std::uint32_t> types) {
 }
 Condition Riks() { return Condition({Condition::Test::Riks, false, 0, {}}); }
 Condition Creating() { return Condition({Condition::Test::Creating, false, 0, {}}); }
+Condition CategoryIn(std::initializer_list<std::uint32_t> categories) {
+    return Condition({Condition::Test::CategoryIn, false, 0, std::vector<std::uint32_t>(categories)});
+}
 
 bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
     for (const Term& term : terms_) {
@@ -48,6 +51,12 @@ bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
             break;
         }
         case Test::Creating: holds = dialog.Context().mode == 0; break;
+        case Test::CategoryIn: {
+            const auto* scenario = dialog.Context().editParameters.designScenario;
+            holds = scenario && std::find(term.values.begin(), term.values.end(), scenario->GetAnalysisCategory()) !=
+                                    term.values.end();
+            break;
+        }
         }
         if (holds == term.negate) return false;
     }
@@ -147,6 +156,11 @@ FieldBinding& FieldBinding::Radios(UINT x, UINT y, UINT z, UINT custom, UINT nor
 
 FieldBinding& FieldBinding::RefuseZero() {
     refuseZero = true;
+    return *this;
+}
+
+FieldBinding& FieldBinding::StoresKind(std::string_view field) {
+    kindField = field;
     return *this;
 }
 

@@ -60,6 +60,7 @@ public:
         AnalysisIn,  // the scenario's analysis type is one of `values`
         Riks,        // the scenario runs a Riks analysis
         Creating,    // the dialog creates a new object
+        CategoryIn,  // the scenario's analysis category is one of `values`
     };
     struct Term {
         Test test;
@@ -87,6 +88,7 @@ Condition Checked(UINT control);
 Condition AnalysisIn(std::initializer_list<std::uint32_t> types);
 Condition Riks();
 Condition Creating();
+Condition CategoryIn(std::initializer_list<std::uint32_t> categories);
 
 // One check of a field, run right after its exchange when saving.
 struct FieldCheck {
@@ -135,6 +137,7 @@ struct FieldBinding {
     bool refuseZero = false;           // Vector: shorter than 1e-15 refused with string 128
     std::uint32_t pickCode = 0;        // the selector button ends the dialog with this pick code
     std::vector<UINT> companions;      // Point: blanked with it when the objects disagree
+    std::string kindField;             // Vector: i32 given the chosen radio (X 0, Y 1, Z 2, custom 3)
 
     // The record field of component 0, 1 or 2 of a Vector or Point.
     std::string ComponentField(int component) const;
@@ -155,6 +158,8 @@ struct FieldBinding {
     // Vector and Point: "Vector Selector..." or a point button, which asks the host to pick
     // with `code`; the pick comes back into the three fields.
     FieldBinding& Selector(UINT button, std::uint32_t code);
+    // Vector: saving stores which radio is chosen (X 0, Y 1, Z 2, custom 3) in `field`.
+    FieldBinding& StoresKind(std::string_view field);
     // Vector: up to three controls disabled with the group; Point: controls blanked with it.
     FieldBinding& With(std::initializer_list<UINT> controls);
     // Vector and Point: there is no X component control.

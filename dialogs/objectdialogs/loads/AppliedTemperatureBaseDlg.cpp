@@ -1,7 +1,5 @@
 #include "dialogs/objectdialogs/loads/AppliedTemperatureBaseDlg.h"
 
-#include <vector>
-
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "dialogs/resources/Curves.h"
@@ -42,16 +40,6 @@ const DialogDeclaration kAppliedTemperature{
     .curves = {{IDC_APPLIED_CURVE, IDC_APPLIED_LOAD_CURVE, kCurveKindMultiplier, IDS_CURVE_TITLE_MULTIPLIER}},
 };
 
-// The rectangle of a child in its dialog's client coordinates.
-RECT ChildRect(HWND dialog, HWND child) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    POINT topLeft{rect.left, rect.top}, bottomRight{rect.right, rect.bottom};
-    ::ScreenToClient(dialog, &topLeft);
-    ::ScreenToClient(dialog, &bottomRight);
-    return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-}
-
 }  // namespace
 
 AppliedTemperatureBaseDlg::AppliedTemperatureBaseDlg(CWnd* parent, std::uint32_t typeCode)
@@ -60,25 +48,9 @@ AppliedTemperatureBaseDlg::AppliedTemperatureBaseDlg(CWnd* parent, std::uint32_t
 BOOL AppliedTemperatureBaseDlg::OnInitDialog() {
     FeaObjectDialogBase::OnInitDialog();
     if (!Riks().Holds(*this)) return TRUE;
-    // Rows are measured by their edits, which sit a little above their labels.
-    HWND scale = Control(IDC_APPLIED_SCALE);
-    HWND curve = Control(IDC_APPLIED_LOAD_CURVE);
-    if (!scale || !curve) return TRUE;
-    const int rowTop = ChildRect(m_hWnd, scale).top;
-    const int shift = rowTop - ChildRect(m_hWnd, curve).top;
-    if (shift <= 0) return TRUE;
-    // Every row from the scale row down moves up into the load curve row's place.
-    std::vector<HWND> below;
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (ChildRect(m_hWnd, child).top >= rowTop) below.push_back(child);
-    for (HWND child : below) {
-        const RECT rect = ChildRect(m_hWnd, child);
-        ::SetWindowPos(child, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-    RECT window{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    // Rows are measured by their edits, which sit a little above their labels; every row from
+    // the scale row down moves up into the load curve row's place.
+    CloseUpRow(IDC_APPLIED_LOAD_CURVE, IDC_APPLIED_SCALE);
     return TRUE;
 }
 

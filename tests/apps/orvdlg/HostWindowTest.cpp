@@ -136,14 +136,14 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
         .Then([&] {
             EXPECT_EQ(L"New Object", Title());
             const auto types = orv::win::Inspect(Ctl(1101)).items;
-            // Only types with a dialog: heat generation is there, the surface force is not.
-            bool heat = false, force = false;
+            // Only types with a dialog: heat generation is there, the surface variable load is not.
+            bool heat = false, variable = false;
             for (const auto& type : types) {
                 heat = heat || (type.text == L"Heat Generation" && type.subItems.at(0) == L"176");
-                force = force || type.data == 35;
+                variable = variable || type.data == 55;
             }
             EXPECT_TRUE(heat);
-            EXPECT_FALSE(force);
+            EXPECT_FALSE(variable);
             ASSERT_TRUE(input::SelectItemByText(Ctl(1101), L"Heat Generation"));
             // The geometry follows the type: the scenario's parts, the first one proposed.
             const auto geometry = orv::win::Inspect(Ctl(HostWindow::IDC_NEW_GEOMETRY));
@@ -292,12 +292,12 @@ TEST_F(HostWindowTest, ModifyRefusesMixedTypesNoSelectionAndTypesWithoutADialog)
             Click(IDOK);
         })
         .Then([&] {
-            Select({1, 2});
+            Select({20, 21});
             Click(HostWindow::IDC_MODIFY);
         })
         .Then([&] {
             ASSERT_TRUE(IsMessageBox());
-            EXPECT_EQ(L"The library has no dialog for Surface Force objects yet.", MessageText());
+            EXPECT_EQ(L"The library has no dialog for Surface Variable Load objects yet.", MessageText());
             Click(IDOK);
         })
         .Then([&] {
