@@ -20,12 +20,7 @@ using orv::script::Args;
 using orv::script::Call;
 using orv::script::Where;
 
-std::string Outcome(INT_PTR result) {
-    if (result == IDOK) return "1 (OK)";
-    if (result == IDCANCEL) return "2 (Cancel)";
-    return std::to_string(result);
-}
-std::string OutcomeText(std::uint32_t result) { return Outcome(INT_PTR(result)); }
+std::string Outcome(INT_PTR result) { return HostCommands::OkCancelText(std::uint32_t(result)); }
 
 // "CTL ROW" naming a row (from 0) of a list view in the active window.
 std::pair<HWND, int> ListViewRow(Args& args) {
@@ -55,7 +50,7 @@ void ConvectionCommands::AddCommands(orv::script::CommandTable& table) {
         if (result == -1) call.Error("the dialog could not be created");
         if (!orv::win::ModalError().empty())
             call.Error("the dialog ended without an answer: " + orv::WideToUtf8(orv::win::ModalError()));
-        host_.SetLastResult({std::uint32_t(result), &OutcomeText});
+        host_.SetLastResult({std::uint32_t(result), &HostCommands::OkCancelText});
     };
     table.Add({"calculator", Where::Host, "calculator [from-library]", [=](Call& call) {
                    Args& args = call.Arguments();

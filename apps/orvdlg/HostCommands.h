@@ -25,6 +25,13 @@ public:
         std::string (*describe)(std::uint32_t result) = nullptr;
     };
     void SetLastResult(DialogResult result) { lastResult_ = result; }
+    // How the result of a dialog that ends with OK or Cancel reads: "1 (OK)", "2 (Cancel)", or
+    // the number.
+    static std::string OkCancelText(std::uint32_t result) {
+        if (result == 1) return "1 (OK)";
+        if (result == 2) return "2 (Cancel)";
+        return std::to_string(result);
+    }
     const std::optional<DialogResult>& LastResult() const { return lastResult_; }
 
     static std::optional<std::string> CompareField(const FieldValue& actual, const orv::script::Token& expected);

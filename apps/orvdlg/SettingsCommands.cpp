@@ -18,13 +18,6 @@ using orv::script::Quote;
 using orv::script::ScriptError;
 using orv::script::Where;
 
-// How the settings dialogs' results read: "1 (OK)", "2 (Cancel)".
-std::string ResultText(std::uint32_t result) {
-    if (result == 1) return "1 (OK)";
-    if (result == 2) return "2 (Cancel)";
-    return std::to_string(result);
-}
-
 // The unit system fields `expect unit-system` reads, by name.
 struct UnitField {
     const char* name;
@@ -140,8 +133,8 @@ void SettingsCommands::UnitsDialog(Call& call) {
         dialog->SetAddToTree(*addToTree);
     }
     const auto result = std::uint32_t(dialog->ShowDialog(!locked));
-    host_.SetLastResult({result, &ResultText});
-    std::string line = "units-dialog: " + ResultText(result);
+    host_.SetLastResult({result, &HostCommands::OkCancelText});
+    std::string line = "units-dialog: " + HostCommands::OkCancelText(result);
     if (result == IDOK) {
         // The model's numbers keep their values under the new labels.
         const OrvDbRecord::UnitSystem& chosen = dialog->GetUnitSystem();
@@ -175,8 +168,8 @@ void SettingsCommands::SpeciesDialog(Call& call) {
     dialog->SetDisplayUnitSystem(scenario.GetCurrentDisplayUnitSystem());
     const auto result = std::uint32_t(dialog->ShowDialog());
     dialog->ClearSpecies();
-    host_.SetLastResult({result, &ResultText});
-    std::string line = "species-dialog: " + ResultText(result);
+    host_.SetLastResult({result, &HostCommands::OkCancelText});
+    std::string line = "species-dialog: " + HostCommands::OkCancelText(result);
     if (result == IDOK) {
         if (creating) {
             species = &scenario.GetMassSpecies().Add(created.GetName(), created.GetDiffusivity());
