@@ -63,7 +63,9 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
         case Kind::EnumRadio: ExchangeEnumRadio(dx, id, record, field.offset, b.values); break;
         case Kind::ComboData: ExchangeComboItemData(dx, id, record, field.offset); break;
         case Kind::ComboDataOrNone: ExchangeComboItemDataOrNone(dx, id, record, field.offset); break;
-        case Kind::Verify: break;
+        case Kind::Verify:
+        case Kind::Vector:  // exchanged above
+        case Kind::Point: break;
         }
         if (b.checks.empty() || !Saving(dx)) continue;
         OrvDbRecord::RecordView view(record);

@@ -68,7 +68,8 @@ bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
 namespace {
 
 FieldBinding Bind(FieldBinding::Kind kind, UINT control, std::string_view field) {
-    FieldBinding b{kind};
+    FieldBinding b;
+    b.kind = kind;
     b.control = control;
     b.field = std::string(field);
     return b;

@@ -123,7 +123,7 @@ struct FieldBinding {
         Vector,           // a direction: three edits and the direction radios of `group`
         Point,            // a point or offset: three edits in lengths, not normalised
     };
-    Kind kind;
+    Kind kind = Kind::Double;
     UINT control = 0;
     std::string field;
     int unit = -1;  // displayable unit of a Double or of its range; -1: the edit's label
@@ -216,9 +216,9 @@ struct CurveButton {
 };
 
 struct DialogDeclaration {
-    std::vector<FieldBinding> fields;
-    std::vector<DialogRule> rules;
-    std::vector<CurveButton> curves;
+    std::vector<FieldBinding> fields{};
+    std::vector<DialogRule> rules{};
+    std::vector<CurveButton> curves{};
 
     // Whether a click of `control` changes what a rule reads.
     bool IsRuleTrigger(UINT control) const;
