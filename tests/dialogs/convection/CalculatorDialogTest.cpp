@@ -88,10 +88,12 @@ TEST_F(CalculatorDialogTest, EveryCorrelationTypedInGivesTheEnginesCoefficient) 
                 for (const Field& f : kFields) {
                     // A field the type leaves disabled cannot be typed into: the engine ignores it.
                     HWND edit = Control(f.id);
-                    if (IsWindowVisible(edit) && IsWindowEnabled(edit) && IsWindowEnabled(GetParent(edit)))
+                    if (IsWindowVisible(edit) && IsWindowEnabled(edit) && IsWindowEnabled(GetParent(edit))) {
                         ASSERT_TRUE(input::ReplaceText(edit, f.text)) << f.id;
-                    if (f.id == kGeneralLast || f.id == kFluidLast)
+                    }
+                    if (f.id == kGeneralLast || f.id == kFluidLast) {
                         ASSERT_TRUE(input::PressKey(VK_TAB, {false, true, false}));
+                    }
                 }
                 ASSERT_TRUE(input::Click(Control(IDC_CC_CALCULATE)));
             });
