@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StepDriver.h"
+
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -23,17 +25,8 @@ namespace input = orv::win::input;
 
 namespace {
 
-class Steps : public orv::win::Driver {
-public:
-    std::deque<std::function<void()>> steps;
-    bool WaitForInput(HWND) override {
-        if (steps.empty()) return false;
-        auto step = std::move(steps.front());
-        steps.pop_front();
-        step();
-        return true;
-    }
-};
+// Plays one step per wait for input, as every dialog test here does.
+using Steps = orvtest::StepDriver;
 
 HWND Control(int id) { return orv::win::FindControl(orv::win::ActiveModalWindow(), id); }
 
