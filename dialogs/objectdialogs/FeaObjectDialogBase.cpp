@@ -6,6 +6,7 @@
 
 #include "dialogs/curves/EditLoadCurve.h"
 #include "dialogs/factory/DialogRegistry.h"
+#include "dialogs/objectdialogs/ElementTypes.h"
 #include "dialogs/resources/Curves.h"
 #include "host/model/Record.h"
 #include "host/model/RecordLayout.h"
@@ -66,6 +67,11 @@ FeaObjectDialogBase::FeaObjectDialogBase(const DialogDeclaration& declaration, C
 }
 
 FeaObjectDialogBase::~FeaObjectDialogBase() = default;
+
+std::int32_t FeaObjectDialogBase::ElementType() const {
+    // The geometry list belongs to the binding, whose accessors are not const.
+    return SharedElementType(const_cast<FeaObjectDialogBase*>(this)->GetGeometries());
+}
 
 LRESULT FeaObjectDialogBase::TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto it = Targets().find(hwnd);

@@ -40,6 +40,7 @@ public:
     std::span<std::uint8_t> Edited() { return std::span<std::uint8_t>(GetEditedEntry().bytes); }
     // Null for a dialog that is not declared.
     const DialogDeclaration* Declaration() const { return declaration_; }
+    std::int32_t ElementType() const override;
 
 protected:
     // Declared: the fields in order, then, when loading, the rules and the mixed values of the

@@ -122,6 +122,9 @@ public:
     // Start-up, after the dialog state is loaded and before the first data exchange: fill lists
     // and subclass controls here, so that the exchange finds them ready.
     virtual void PrepareControls() {}
+    // The element type shared by the edited geometry (ElementTypes.h); -1 for a mix, an
+    // unknown part or no geometry.
+    virtual std::int32_t ElementType() const { return -1; }
 
     // ---- data exchange helpers (record: normally the edited record) ----
     void ExchangeText(CDataExchange* dx, UINT id, std::span<std::uint8_t> record, std::size_t offset,

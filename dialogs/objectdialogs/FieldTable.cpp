@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <stdexcept>
 
+#include "dialogs/objectdialogs/ElementTypes.h"
 #include "dialogs/objectdialogs/FeaObjectPropertiesImplDlg.h"
 #include "host/model/DbDesignScenario.h"
 #include "host/model/RecordLayout.h"
@@ -35,6 +36,13 @@ Condition CategoryIn(std::initializer_list<std::uint32_t> categories) {
     return Condition({Condition::Test::CategoryIn, false, 0, std::vector<std::uint32_t>(categories)});
 }
 
+Condition ElementTypeIn(std::initializer_list<std::uint32_t> types) {
+    return Condition({Condition::Test::ElementTypeIn, false, 0, std::vector<std::uint32_t>(types)});
+}
+Condition ElementClassIn(std::initializer_list<std::uint32_t> classes) {
+    return Condition({Condition::Test::ElementClassIn, false, 0, std::vector<std::uint32_t>(classes)});
+}
+
 bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
     for (const Term& term : terms_) {
         bool holds = false;
@@ -57,6 +65,15 @@ bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
                                     term.values.end();
             break;
         }
+        case Test::ElementTypeIn: {
+            const std::int32_t type = dialog.ElementType();
+            holds = type >= 0 && std::find(term.values.begin(), term.values.end(), std::uint32_t(type)) != term.values.end();
+            break;
+        }
+        case Test::ElementClassIn:
+            holds = std::find(term.values.begin(), term.values.end(),
+                              std::uint32_t(ElementTypeClass(dialog.ElementType()))) != term.values.end();
+            break;
         }
         if (holds == term.negate) return false;
     }

@@ -61,6 +61,8 @@ public:
         Riks,        // the scenario runs a Riks analysis
         Creating,    // the dialog creates a new object
         CategoryIn,  // the scenario's analysis category is one of `values`
+        ElementTypeIn,   // the element type shared by the edited surfaces is one of `values`
+        ElementClassIn,  // that element type's class (ElementTypes.h) is one of `values`
     };
     struct Term {
         Test test;
@@ -89,6 +91,9 @@ Condition AnalysisIn(std::initializer_list<std::uint32_t> types);
 Condition Riks();
 Condition Creating();
 Condition CategoryIn(std::initializer_list<std::uint32_t> categories);
+// Element type codes and classes; a mixed or unknown element type (-1) is in no list.
+Condition ElementTypeIn(std::initializer_list<std::uint32_t> types);
+Condition ElementClassIn(std::initializer_list<std::uint32_t> classes);
 
 // One check of a field, run right after its exchange when saving.
 struct FieldCheck {
