@@ -6,6 +6,7 @@
 
 #include "dialogs/objectdialogs/FeaObjectPropertiesImplDlg.h"
 #include "host/model/DbDesignScenario.h"
+#include "host/model/Record.h"
 #include "host/model/RecordLayout.h"
 #include "platform/res/DialogTemplate.h"
 #include "platform/win/Inspect.h"
@@ -35,6 +36,12 @@ Condition CategoryIn(std::initializer_list<std::uint32_t> categories) {
     return Condition({Condition::Test::CategoryIn, false, 0, std::vector<std::uint32_t>(categories)});
 }
 
+Condition FieldNonZero(std::string_view field) {
+    Condition::Term term{Condition::Test::FieldNonZero, false, 0, {}};
+    term.field = std::string(field);
+    return Condition(std::move(term));
+}
+
 bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
     for (const Term& term : terms_) {
         bool holds = false;
@@ -55,6 +62,14 @@ bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
             const auto* scenario = dialog.Context().editParameters.designScenario;
             holds = scenario && std::find(term.values.begin(), term.values.end(), scenario->GetAnalysisCategory()) !=
                                     term.values.end();
+            break;
+        }
+        case Test::FieldNonZero: {
+            const std::span<const std::uint8_t> record = dialog.EditedRecord();
+            const OrvDbRecord::FieldInfo* field =
+                OrvDbRecord::FindField(OrvDbRecord::FieldsOfType(dialog.TypeCode()), term.field);
+            holds = field && field->type == OrvDbRecord::FieldType::F64 && record.size() >= field->offset + 8 &&
+                    OrvDbRecord::ConstRecordView(record).GetF64(field->offset) != 0.0;
             break;
         }
         }
@@ -155,8 +170,21 @@ FieldBinding& FieldBinding::Radios(UINT x, UINT y, UINT z, UINT custom, UINT nor
     return *this;
 }
 
-FieldBinding& FieldBinding::RefuseZero() {
+FieldBinding& FieldBinding::RefuseZero(Condition when) {
     refuseZero = true;
+    refuseZeroWhen = std::move(when);
+    return *this;
+}
+
+FieldBinding& FieldBinding::ExchangedWhile(Condition when) {
+    exchangedWhen = std::move(when);
+    exchangedWhenSavingOnly = false;
+    return *this;
+}
+
+FieldBinding& FieldBinding::SavedWhile(Condition when) {
+    exchangedWhen = std::move(when);
+    exchangedWhenSavingOnly = true;
     return *this;
 }
 
