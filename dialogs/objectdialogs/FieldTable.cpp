@@ -159,6 +159,11 @@ FieldBinding Vector(UINT x, UINT y, UINT z, std::string_view xField) {
     return b;
 }
 
+FieldBinding Direction(UINT firstEdit, UINT firstRadio, std::string_view xField) {
+    return Vector(firstEdit, firstEdit + 1, firstEdit + 2, xField)
+        .Radios(firstRadio, firstRadio + 1, firstRadio + 2, firstRadio + 3);
+}
+
 FieldBinding Point(UINT x, UINT y, UINT z, std::string_view xField) {
     FieldBinding b = Vector(x, y, z, xField);
     b.kind = FieldBinding::Kind::Point;

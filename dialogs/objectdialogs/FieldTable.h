@@ -193,6 +193,8 @@ FieldBinding ComboDataOrNone(UINT control, std::string_view field);
 FieldBinding Verify(UINT control, std::string_view field);
 FieldBinding Vector(UINT x, UINT y, UINT z, std::string_view xField);
 FieldBinding Point(UINT x, UINT y, UINT z, std::string_view xField);
+// A direction whose X, Y, Z edits have consecutive ids, as have its X, Y, Z and custom radios.
+FieldBinding Direction(UINT firstEdit, UINT firstRadio, std::string_view xField);
 
 // A rule the shell re-applies after every load exchange and every click of a button it reads.
 struct DialogRule {

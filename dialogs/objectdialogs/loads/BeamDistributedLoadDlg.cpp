@@ -21,20 +21,20 @@ constexpr UINT kJEnd[] = {IDC_BEAM_J_MAGNITUDE_LABEL, IDC_BEAM_J_MAGNITUDE, IDC_
                           IDC_BEAM_J_LABEL_Z, IDC_BEAM_J_DIRECTION_Z, IDC_BEAM_J_SELECTOR};
 constexpr UINT kWordedLabels[3] = {IDC_BEAM_I_MAGNITUDE_LABEL, IDC_BEAM_I_DIRECTION_GROUP, IDC_BEAM_I_SELECTOR};
 
-FieldBinding Direction(UINT x, UINT xRadio, UINT selector, std::uint32_t code, const char* field) {
-    return Vector(x, x + 1, x + 2, field).Radios(xRadio, xRadio + 1, xRadio + 2, xRadio + 3).RefuseZero().Selector(selector, code);
-}
-
 // A uniform load saves its I-node end only; the J-node end is copied from it.
 const DialogDeclaration kBeamDistributedLoad{
     .fields =
         {
             Double(IDC_BEAM_I_MAGNITUDE, "iMagnitude"),
-            Direction(IDC_BEAM_I_DIRECTION_X, IDC_BEAM_I_X, IDC_BEAM_I_SELECTOR, kPickSecondVector, "iDirectionX"),
+            Direction(IDC_BEAM_I_DIRECTION_X, IDC_BEAM_I_X, "iDirectionX")
+                .RefuseZero()
+                .Selector(IDC_BEAM_I_SELECTOR, kPickSecondVector),
             Double(IDC_BEAM_I_RATIO, "iRatio").Range(0.0, 1.0, !kCategory1).SavedWhile(!kUniform),
             Double(IDC_BEAM_J_RATIO, "jRatio").Range(0.0, 1.0, !kCategory1).SavedWhile(!kUniform),
             Double(IDC_BEAM_J_MAGNITUDE, "jMagnitude").SavedWhile(!kUniform),
-            Direction(IDC_BEAM_J_DIRECTION_X, IDC_BEAM_J_X, IDC_BEAM_J_SELECTOR, kPickThirdVector, "jDirectionX")
+            Direction(IDC_BEAM_J_DIRECTION_X, IDC_BEAM_J_X, "jDirectionX")
+                .RefuseZero()
+                .Selector(IDC_BEAM_J_SELECTOR, kPickThirdVector)
                 .SavedWhile(!kUniform),
             Double(IDC_BEAM_MULTIPLIER, "multiplier"),
             Curve(IDC_BEAM_LOAD_CURVE, "loadCurve").Range(1, 2147483647, kCategory1),

@@ -21,15 +21,11 @@ const DialogDeclaration kRemoteLoad{
             ComboData(IDC_REMOTE_CS_COMBO, "coordinateSystem"),
             // A direction matters only where its magnitude is not zero; at least one must be.
             Double(IDC_REMOTE_FORCE_MAGNITUDE, "forceMagnitude"),
-            Vector(IDC_REMOTE_FORCE_DIRECTION_X, IDC_REMOTE_FORCE_DIRECTION_Y, IDC_REMOTE_FORCE_DIRECTION_Z,
-                   "forceDirectionX")
-                .Radios(IDC_REMOTE_FORCE_X, IDC_REMOTE_FORCE_Y, IDC_REMOTE_FORCE_Z, IDC_REMOTE_FORCE_CUSTOM)
+            Direction(IDC_REMOTE_FORCE_DIRECTION_X, IDC_REMOTE_FORCE_X, "forceDirectionX")
                 .RefuseZero(FieldNonZero("forceMagnitude"))
                 .Selector(IDC_REMOTE_FORCE_SELECTOR, kPickSecondVector),
             Double(IDC_REMOTE_MOMENT_MAGNITUDE, "momentMagnitude"),
-            Vector(IDC_REMOTE_MOMENT_DIRECTION_X, IDC_REMOTE_MOMENT_DIRECTION_Y, IDC_REMOTE_MOMENT_DIRECTION_Z,
-                   "momentDirectionX")
-                .Radios(IDC_REMOTE_MOMENT_X, IDC_REMOTE_MOMENT_Y, IDC_REMOTE_MOMENT_Z, IDC_REMOTE_MOMENT_CUSTOM)
+            Direction(IDC_REMOTE_MOMENT_DIRECTION_X, IDC_REMOTE_MOMENT_X, "momentDirectionX")
                 .RefuseZero(FieldNonZero("momentMagnitude"))
                 .Selector(IDC_REMOTE_MOMENT_SELECTOR, kPickThirdVector),
             Verify(IDC_REMOTE_FORCE_MAGNITUDE, "forceMagnitude")
