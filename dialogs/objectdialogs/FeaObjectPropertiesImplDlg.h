@@ -42,9 +42,9 @@ inline constexpr std::uint32_t kPickPoint = 0x40203;
 inline constexpr std::uint32_t kPickSecondVector = 0x40206;
 inline constexpr std::uint32_t kPickThirdVector = 0x40207;
 inline constexpr std::uint32_t kPickMomentCentre = 0x4029a;
-inline constexpr std::uint32_t kPickTranslationalVelocity = 0x4029b;
-inline constexpr std::uint32_t kPickRotationCentre = 0x4029c;
-inline constexpr std::uint32_t kPickRotationalVelocity = 0x4029d;
+inline constexpr std::uint32_t kPickRotationCentre = 0x4029b;
+inline constexpr std::uint32_t kPickRotationalVelocity = 0x4029c;
+inline constexpr std::uint32_t kPickTranslationalVelocity = 0x4029d;
 
 // Controls every property dialog has.
 inline constexpr UINT IDC_DESCRIPTION_LABEL = 1010;
@@ -117,6 +117,8 @@ public:
     virtual void RegisterField(UINT id, std::size_t offset, std::size_t size);
     virtual void RegisterFlagField(UINT id, std::size_t offset, std::uint32_t mask);
     virtual void InitEditedEntry() {}
+    // The edited record as the exchange fills it (empty for a shell without one).
+    virtual std::span<const std::uint8_t> EditedRecord() const { return {}; }
     // A resumed run with a pick code: store the host's picked value where it belongs.
     virtual void OnResume(std::uint32_t code) { (void)code; }
     // Start-up, after the dialog state is loaded and before the first data exchange: fill lists
