@@ -218,6 +218,10 @@ void FeaDialogCommands::Open(Call& call) {
     task.dialog->SetEditParameters(parameters);
     task.dialog->SetMode(task.mode);
     for (const auto* object : objects) task.dialog->AddFeaObject(object);
+    // New objects: the host names the geometry they go on, as its window does, so that the
+    // dialog sees their element type.
+    for (std::uint32_t id : task.geometry)
+        task.dialog->AddGeometry(scenario.FindGeometry(OrvDbRecord::GeometryKindOf(task.typeCode), id));
 
     task_ = std::move(task);
     auto* dialog = task_->dialog;

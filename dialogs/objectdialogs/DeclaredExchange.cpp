@@ -35,15 +35,17 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
     for (const FieldBinding& b : declaration.fields) {
         if ((Saving(dx) || !b.exchangedWhenSavingOnly) && !b.exchangedWhen.Holds(*this)) continue;
         if (b.kind == Kind::Vector || b.kind == Kind::Point) {
+            const VectorGroup group = b.GroupIn(*this);
+            if (group.skipX) LeaveOutX(b);
             std::size_t offsets[3] = {0, 0, 0};
-            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) offsets[i] = ComponentField(b, i).offset;
+            for (int i = group.noX || group.skipX ? 1 : 0; i < 3; ++i) offsets[i] = ComponentField(b, i).offset;
             if (b.kind == Kind::Vector) {
-                ExchangeVector(dx, b.group, record, offsets[0], offsets[1], offsets[2], true,
+                ExchangeVector(dx, group, record, offsets[0], offsets[1], offsets[2], true,
                                b.refuseZero && b.refuseZeroWhen.Holds(*this));
                 if (!b.kindField.empty()) ExchangeDirectionKind(dx, b, record);
             } else {
-                ExchangeVectorUnit(dx, b.group.x, b.group.y, b.group.z, record, offsets[0], offsets[1], offsets[2],
-                                   b.companions, b.group.noX);
+                ExchangeVectorUnit(dx, group.x, group.y, group.z, record, offsets[0], offsets[1], offsets[2],
+                                   b.companions, group.noX || group.skipX);
             }
             continue;
         }
@@ -95,6 +97,14 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
         const OrvDbRecord::FieldInfo& field = DeclaredField(Description());
         ExchangeText(dx, IDC_DESCRIPTION, record, field.offset, field.size);
     }
+}
+
+void FeaObjectPropertiesImplDlg::LeaveOutX(const FieldBinding& b) {
+    std::vector<UINT> ids(b.xCompanions);
+    ids.insert(ids.begin(), b.group.x);
+    ids.push_back(kListEnd);
+    MarkSuppressed(ids.data());
+    BlankAndDisableControls(ids.data());
 }
 
 void FeaObjectPropertiesImplDlg::ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& b,

@@ -54,7 +54,7 @@ FeaObjectDialogBase::FeaObjectDialogBase(const DialogDeclaration& declaration, C
         const VectorGroup& g = b.group;
         for (UINT radio : {g.xRadio, g.yRadio, g.zRadio, g.customRadio, g.normalRadio})
             if (radio != 0 && radio != kNoControl)
-                HandleCommand(radio, [this, &g, radio] { OnDirectionRadio(g, radio); });
+                HandleCommand(radio, [this, &b, radio] { OnDirectionRadio(b.GroupIn(*this), radio); });
         if (b.pickCode && g.selector != 0 && g.selector != kNoControl)
             HandleCommand(g.selector, [this, &b] { EndWithCode(b.pickCode, {b.group.x, b.group.y, b.group.z}); });
     }
@@ -150,7 +150,7 @@ void FeaObjectDialogBase::OnResume(std::uint32_t code) {
     for (const FieldBinding& b : declaration_->fields) {
         if (b.pickCode != code || (b.kind != FieldBinding::Kind::Vector && b.kind != FieldBinding::Kind::Point))
             continue;
-        for (int i = b.group.noX ? 1 : 0; i < 3; ++i)
+        for (int i = b.group.noX || b.LeavesOutX(*this) ? 1 : 0; i < 3; ++i)
             GetEditedEntry().SetF64(ComponentField(b, i).offset, Context().pickedVector[i]);
     }
 }
@@ -264,7 +264,7 @@ void FeaObjectDialogBase::PublishMixedValues() {
             fields.push_back(b);
             continue;
         }
-        for (int i = b.group.noX ? 1 : 0; i < 3; ++i) {
+        for (int i = b.group.noX || b.LeavesOutX(*this) ? 1 : 0; i < 3; ++i) {
             FieldBinding component = Double(b.ComponentEdit(i), b.ComponentField(i));
             if (b.kind == Kind::Point) component.InUnit(1);
             fields.push_back(component);

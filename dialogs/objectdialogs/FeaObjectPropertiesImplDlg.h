@@ -17,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "dialogs/controls/LocaleManager.h"
@@ -182,6 +183,9 @@ public:
     void ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration, std::span<std::uint8_t> record);
     // Applies the declared rules in order.
     void ApplyRules(const DialogDeclaration& declaration);
+    // The X edit of a vector or point that leaves X out (FieldBinding::SkipsX) and its
+    // companions: blank, disabled and suppressed.
+    void LeaveOutX(const FieldBinding& binding);
     // A vector's direction kind: the chosen radio as 0 to 3 (X, Y, Z, custom).
     void ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& binding, std::span<std::uint8_t> record);
     // Turns the edits of the declared real-number fields into expression edits.
@@ -208,6 +212,9 @@ public:
     // Saves without checks, skipping `ids` (ending with 0 or 0xFFFFFFFF), and ends with `code`.
     void EndWithCode(std::uint32_t code, const UINT* ids);
     void EndWithCode(std::uint32_t code, std::initializer_list<UINT> ids);
+
+    // Fills a combo box with strings of the resource module, each with its item data.
+    void FillComboItems(UINT comboId, std::initializer_list<std::pair<UINT, std::int32_t>> items);
 
     // ---- control lists (each ends with 0 or 0xFFFFFFFF) ----
     void DisableControls(const UINT* ids);

@@ -231,6 +231,23 @@ FieldBinding& FieldBinding::NoX() {
     return *this;
 }
 
+FieldBinding& FieldBinding::SkipsX(Condition when, std::initializer_list<UINT> controls) {
+    skipsX = true;
+    skipXWhen = std::move(when);
+    xCompanions.assign(controls.begin(), controls.end());
+    return *this;
+}
+
+bool FieldBinding::LeavesOutX(const FeaObjectPropertiesImplDlg& dialog) const {
+    return skipsX && !group.noX && skipXWhen.Holds(dialog);
+}
+
+VectorGroup FieldBinding::GroupIn(const FeaObjectPropertiesImplDlg& dialog) const {
+    VectorGroup running = group;
+    running.skipX = LeavesOutX(dialog);
+    return running;
+}
+
 std::string FieldBinding::ComponentField(int component) const {
     std::string name = field;
     if (component > 0 && !name.empty()) name.back() = component == 1 ? 'Y' : 'Z';

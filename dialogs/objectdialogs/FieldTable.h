@@ -49,6 +49,9 @@ struct VectorGroup {
     UINT selector = kNoControl;     // "Vector Selector..." button
     UINT further[3] = {0, 0, 0};    // further controls disabled with the group (0: absent)
     bool noX = false;
+    // The X edit is left out for this run (see FieldBinding::SkipsX): the radios stay, but
+    // they fill only Y and Z, and the vector is taken with X 0.
+    bool skipX = false;
 };
 
 
@@ -151,6 +154,9 @@ struct FieldBinding {
     std::uint32_t pickCode = 0;        // the selector button ends the dialog with this pick code
     std::vector<UINT> companions;      // Point: blanked with it when the objects disagree
     std::string kindField;             // Vector: i32 given the chosen radio (X 0, Y 1, Z 2, custom 3)
+    bool skipsX = false;               // Vector and Point: X is left out while `skipXWhen` holds
+    Condition skipXWhen;
+    std::vector<UINT> xCompanions;     // blanked, disabled and suppressed with the left-out X edit
 
     // The record field of component 0, 1 or 2 of a Vector or Point.
     std::string ComponentField(int component) const;
@@ -182,6 +188,14 @@ struct FieldBinding {
     FieldBinding& With(std::initializer_list<UINT> controls);
     // Vector and Point: there is no X component control.
     FieldBinding& NoX();
+    // Vector and Point: while `when` holds the X edit (with `xCompanions`, such as its unit
+    // label) is blank, disabled and suppressed, and never read or written; the X, Y, Z and
+    // custom radios stay and leave the X text alone.
+    FieldBinding& SkipsX(Condition when, std::initializer_list<UINT> xCompanions = {});
+    // Whether the X component is left out in this dialog now.
+    bool LeavesOutX(const FeaObjectPropertiesImplDlg& dialog) const;
+    // The group as this dialog runs it now (skipX set while X is left out).
+    VectorGroup GroupIn(const FeaObjectPropertiesImplDlg& dialog) const;
 };
 
 FieldBinding Description();
