@@ -14,6 +14,8 @@
 #include "host/model/DbContactPair.h"
 #include "host/model/UnitSystem.h"
 #include "platform/win/Afx.h"
+#include "platform/win/Input.h"
+#include "platform/win/Inspect.h"
 #include "support/StepDriver.h"
 
 namespace DataModelDialogs {
@@ -228,6 +230,25 @@ TEST(ContactOptions, ShowDialogWithoutADisplayUnitSystemOrEditRightShowsNothing)
         EXPECT_EQ(IDCANCEL, kind->ShowDialog(nullptr, false));
     }
     EXPECT_FALSE(shown);
+}
+
+TEST(ContactOptions, TheDialogCarriesTheSmallIconAndCancelAppliesNothing) {
+    orv::win::ResetKernel();
+    orvtest::StepDriver driver;
+    orv::win::DriverScope scope(&driver);
+    OrvDbRecord::DisplayUnitSystem display;
+    AThermalContactOptionsDlg& t = *Factory().GetThermalContactOptionsDialog();
+    t.Reset();
+    t.SetDisplayUnitSystem(&display);
+    DbContactPair pair = Pair(-1, false, 0, 45, false, 0);
+    t.AccumulateContactPair(pair);
+    driver.Then([&] {
+        HWND modal = orv::win::ActiveModalWindow();
+        EXPECT_NE(nullptr, CWnd::FromHandle(modal)->GetIcon(FALSE));
+        EXPECT_TRUE(orv::win::input::Click(orv::win::FindControl(modal, IDCANCEL)));
+    });
+    EXPECT_EQ(IDCANCEL, t.ShowDialog(nullptr, false));
+    EXPECT_TRUE(driver.steps.empty());
 }
 
 TEST(ContactOptions, SlotSixChoosesByAnalysisFamilyAndContactType) {
