@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "dialogs/contact/ContactDialogs.h"
+#include "dialogs/controls/LocaleManager.h"
 #include "dialogs/controls/ResourceModule.h"
 #include "dialogs/factory/DialogRegistry.h"
 #include "dialogs/resources/Contact.h"
@@ -60,6 +61,13 @@ void Apply(const ConsistentValue<T>& value, Pair& pair, Setter setter) {
 }
 
 using OrvDbRecord::DbContactPair;
+
+// The library's resources for one ShowDialog: the locale manager is held first, so that the
+// module made current is the satellite it chooses, then made current until the call returns.
+struct DialogResources {
+    LocaleReference locale{GetLibraryModule()};
+    ResourceModuleScope scope;
+};
 
 }  // namespace
 
@@ -189,7 +197,7 @@ bool LinearContactOptionsData::AddFriction(double coefficient) { return Add(fric
 bool LinearContactOptionsData::GetFriction(double* coefficient) { return Get(friction_, coefficient); }
 
 INT_PTR LinearContactOptionsData::ShowDialog(CWnd* parent, bool readOnly) {
-    ResourceModuleScope resources;
+    DialogResources resources;
     // Without a display unit system the dialog could not convert what it shows.
     if (!CanEdit() || !displayUnitSystem_) return IDCANCEL;
     FrictionOptionsDlg dialog(&directionApplies_, parent, readOnly);
@@ -246,7 +254,7 @@ bool ThermalContactOptionsData::AddUnitThermalResistance(double value) { return 
 bool ThermalContactOptionsData::GetUnitThermalResistance(double* value) { return Get(unitResistance_, value); }
 
 INT_PTR ThermalContactOptionsData::ShowDialog(CWnd* parent, bool readOnly) {
-    ResourceModuleScope resources;
+    DialogResources resources;
     if (!CanEdit() || !displayUnitSystem_) return IDCANCEL;
     ThermalContactDlg dialog(&directionApplies_, parent, readOnly);
     dialog.SetUnitConverter(*displayUnitSystem_);
@@ -311,7 +319,7 @@ bool SmartBondingContactOptionsData::GetBondingToleranceAbsolute(double* length)
 }
 
 INT_PTR SmartBondingContactOptionsData::ShowDialog(CWnd* parent, bool readOnly) {
-    ResourceModuleScope resources;
+    DialogResources resources;
     if (!CanEdit() || !displayUnitSystem_) return IDCANCEL;
     SmartBondingContactDlg dialog(parent, readOnly);
     dialog.SetUnitConverter(*displayUnitSystem_);
@@ -322,7 +330,7 @@ INT_PTR SmartBondingContactOptionsData::ShowDialog(CWnd* parent, bool readOnly) 
 // ---- direction only ----
 
 INT_PTR SurfaceDirectionContactOptionsData::ShowDialog(CWnd* parent, bool readOnly) {
-    ResourceModuleScope resources;
+    DialogResources resources;
     if (!CanEdit() || !displayUnitSystem_) return IDCANCEL;
     ContactBaseDlg dialog(IDD_CONTACT_DIRECTION, parent, readOnly);
     dialog.SetUnitConverter(*displayUnitSystem_);
