@@ -727,4 +727,43 @@ TEST_F(HostWindowTest, UnitsAndSpeciesOpenTheSettingsDialogsOnTheScenario) {
     EXPECT_EQ("Brine", Scenario().GetMassSpecies().Find(3)->GetName());
 }
 
+TEST_F(HostWindowTest, ModifyOnTheContactPairListRunsTheContactOptionsOfTheSelectedPairs) {
+    Scenario().SetAnalysisType(0);  // a family whose contact type 0 gets the friction options
+    HostWindow window(session, "bracket.json");
+    const auto pairs = [] { return orv::win::Inspect(Ctl(HostWindow::IDC_CONTACTS)).items; };
+    driver
+        .Then([&] {
+            ASSERT_EQ(3u, pairs().size());
+            EXPECT_EQ(L"Plate to upright", pairs()[0].text);
+            ASSERT_TRUE(input::Focus(Ctl(HostWindow::IDC_CONTACTS)));
+            ASSERT_TRUE(input::SelectItem(Ctl(HostWindow::IDC_CONTACTS), -1));
+            Click(HostWindow::IDC_MODIFY);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Select the contact pairs to modify.", MessageText());
+            Click(IDOK);
+        })
+        .Then([&] {
+            ASSERT_TRUE(input::ToggleItem(Ctl(HostWindow::IDC_CONTACTS), 0));
+            ASSERT_TRUE(input::ToggleItem(Ctl(HostWindow::IDC_CONTACTS), 1));
+            ASSERT_TRUE(input::PressKey(VK_RETURN));
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Contact Options", Title());
+            EXPECT_EQ(L"", orv::win::Inspect(Ctl(1002)).text);  // 0.2 and 0.3
+            Type(1002, L"0.25");
+            Click(IDOK);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Contact options (friction) applied to 2 contact pairs.", window.Status());
+            EXPECT_TRUE(pairs()[0].selected && pairs()[1].selected);
+            window.EndDialog(IDOK);
+        });
+    Run(window);
+    EXPECT_EQ(0.25, Scenario().FindContactPair(1)->Friction());
+    EXPECT_EQ(0.25, Scenario().FindContactPair(2)->Friction());
+    EXPECT_EQ(0.0, Scenario().FindContactPair(3)->Friction());
+    EXPECT_TRUE(window.Modified());
+}
+
 }  // namespace
