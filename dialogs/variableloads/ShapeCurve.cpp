@@ -14,10 +14,11 @@ namespace {
 constexpr std::size_t kBlock = 1024;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// y at every x, the other two variables fixed: one block call per kBlock points where the
-// component offers it; a point that fails gets NaN and the block goes on after it.
+// y at up to kBlock points along `variable`, the other two fixed (fixedA, fixedB: kBlock copies
+// of their values): one block call where the component offers it; a point that fails gets NaN
+// and the block goes on after it.
 void EvaluateAlong(IExpressionEvaluator& evaluator, IExpressionBlockEvaluator* block, const double* xs, std::size_t n,
-                   int variable, const double (&at)[3], double* ys) {
+                   int variable, const double (&at)[3], const double* fixedA, const double* fixedB, double* ys) {
     if (!block) {
         double p[3] = {at[0], at[1], at[2]};
         for (std::size_t i = 0; i < n; ++i) {
@@ -26,21 +27,15 @@ void EvaluateAlong(IExpressionEvaluator& evaluator, IExpressionBlockEvaluator* b
         }
         return;
     }
-    double fixedA[kBlock], fixedB[kBlock];
     const int a = variable == 0 ? 1 : 0, b = variable == 2 ? 1 : 2;
-    std::fill_n(fixedA, kBlock, at[a]);
-    std::fill_n(fixedB, kBlock, at[b]);
     for (std::size_t first = 0; first < n;) {
-        const std::size_t count = std::min(kBlock, n - first);
+        const std::size_t count = n - first;
         const double* vars[3];
         vars[variable] = xs + first;
         vars[a] = fixedA;
         vars[b] = fixedB;
         LONG evaluated = 0;
-        if (SUCCEEDED(block->EvaluateBlock(LONG(count), vars[0], vars[1], vars[2], ys + first, &evaluated))) {
-            first += count;
-            continue;
-        }
+        if (SUCCEEDED(block->EvaluateBlock(LONG(count), vars[0], vars[1], vars[2], ys + first, &evaluated))) return;
         const std::size_t failed = first + std::min(count - 1, std::size_t(std::max<LONG>(evaluated, 0)));
         ys[failed] = kNaN;
         first = failed + 1;
@@ -65,9 +60,13 @@ std::vector<double> WrapAngles(const std::vector<double>& sortedValues) {
     return out;
 }
 
-ShapeCurve ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<double>& nodeValues, int variable,
-                             const double (&at)[3]) {
-    ShapeCurve curve;
+void ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<double>& nodeValues, int variable,
+                       const double (&at)[3], ShapeCurve& curve) {
+    // The vectors keep their storage: a recalculation touches no new memory.
+    curve.x.clear();
+    curve.y.clear();
+    curve.xMin = curve.xMax = curve.yMin = curve.yMax = 0;
+    curve.validPoints = 0;
     CComPtr<IExpressionBlockEvaluator> block;
     if (FAILED(evaluator.QueryInterface(IID_IExpressionBlockEvaluator, reinterpret_cast<void**>(&block)))) block.Release();
     double lo = 0, hi = 0;
@@ -76,31 +75,53 @@ ShapeCurve ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<
         hi = nodeValues.back();
         if (lo == hi) lo -= 10, hi += 10;
     }
-    // The samples, then merged into the node values: one point per x.
+    // The samples merged into the node values in one pass: one point per x.
     double samples[kCurveSamples];
     for (int i = 0; i < kCurveSamples; ++i) samples[i] = lo + (hi - lo) * i / (kCurveSamples - 1);
     const std::size_t n = nodeValues.size();
-    curve.x.resize(n + kCurveSamples);
-    const auto end = std::set_union(nodeValues.begin(), nodeValues.end(), samples, samples + kCurveSamples, curve.x.begin());
-    // Equal samples (no node values: all at 0) are one point.
-    curve.x.erase(std::unique(curve.x.begin(), end), curve.x.end());
-    curve.y.resize(curve.x.size());
-    EvaluateAlong(evaluator, block, curve.x.data(), curve.x.size(), variable, at, curve.y.data());
-    double yMin = std::numeric_limits<double>::infinity(), yMax = -yMin;
-    for (double& y : curve.y) {
-        if (!std::isfinite(y)) {
-            y = kNaN;
-            continue;
+    curve.x.reserve(n + kCurveSamples);
+    {
+        std::size_t i = 0, k = 0;
+        while (i < n || k < std::size_t(kCurveSamples)) {
+            const double v = k == std::size_t(kCurveSamples) || (i < n && nodeValues[i] <= samples[k]) ? nodeValues[i++] : samples[k++];
+            if (curve.x.empty() || curve.x.back() != v) curve.x.push_back(v);
         }
-        yMin = std::min(yMin, y);
-        yMax = std::max(yMax, y);
-        ++curve.validPoints;
     }
+    // Evaluated a block at a time; the limits and the count of valid points in the same pass.
+    const std::size_t points = curve.x.size();
+    curve.y.reserve(points);
+    double fixedA[kBlock], fixedB[kBlock], ys[kBlock];
+    std::fill_n(fixedA, kBlock, at[variable == 0 ? 1 : 0]);
+    std::fill_n(fixedB, kBlock, at[variable == 2 ? 1 : 2]);
+    double yMin = std::numeric_limits<double>::infinity(), yMax = -yMin;
+    std::size_t valid = 0;
+    for (std::size_t first = 0; first < points; first += kBlock) {
+        const std::size_t count = std::min(kBlock, points - first);
+        EvaluateAlong(evaluator, block, curve.x.data() + first, count, variable, at, fixedA, fixedB, ys);
+        for (std::size_t k = 0; k < count; ++k) {
+            double y = ys[k];
+            if (std::isfinite(y)) {
+                yMin = std::min(yMin, y);
+                yMax = std::max(yMax, y);
+                ++valid;
+            } else {
+                y = kNaN;
+            }
+            curve.y.push_back(y);
+        }
+    }
+    curve.validPoints = valid;
     if (n != 0) curve.xMin = lo, curve.xMax = hi;
     if (curve.validPoints == 0) yMin = yMax = 0;
     if (yMin == yMax) yMin -= 10, yMax += 10;
     curve.yMin = yMin;
     curve.yMax = yMax;
+}
+
+ShapeCurve ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<double>& nodeValues, int variable,
+                             const double (&at)[3]) {
+    ShapeCurve curve;
+    ComputeShapeCurve(evaluator, nodeValues, variable, at, curve);
     return curve;
 }
 

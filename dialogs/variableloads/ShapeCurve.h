@@ -36,6 +36,9 @@ std::vector<double> WrapAngles(const std::vector<double>& sortedValues);
 // block of points a call where the component offers it.
 ShapeCurve ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<double>& nodeValues, int variable,
                              const double (&at)[3]);
+// The same into `curve`, whose storage is reused.
+void ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<double>& nodeValues, int variable,
+                       const double (&at)[3], ShapeCurve& curve);
 
 // "%.3f" for a span up to 0.05, "%.2f" up to 0.5, else "%.1f".
 std::wstring FormatAxisLabel(double value, double span);

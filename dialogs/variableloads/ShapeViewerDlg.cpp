@@ -123,7 +123,10 @@ void ShapeViewerDlg::Recalculate() {
 }
 
 void ShapeViewerDlg::ComputeCurve() {
-    curve_ = ShapeCurve{};
+    curve_.x.clear();
+    curve_.y.clear();
+    curve_.xMin = curve_.xMax = curve_.yMin = curve_.yMax = 0;
+    curve_.validPoints = 0;
     const OrvDbRecord::RSTVariableUnitsInfo info(type_, valueUnit_);
     plottedUnit_ = info.VariableUnit(direction_);
     CComPtr<IExpressionEvaluator> evaluator;
@@ -138,7 +141,7 @@ void ShapeViewerDlg::ComputeCurve() {
             outcome.result = evaluator->SetExpression(text.m_str);
         }
         if (FAILED(outcome.result)) ShowExpressionError(m_hWnd, outcome);
-        else curve_ = ComputeShapeCurve(*evaluator, nodeValues_[std::size_t(direction_)], direction_, at_);
+        else ComputeShapeCurve(*evaluator, nodeValues_[std::size_t(direction_)], direction_, at_, curve_);
     }
     if (curve_.x.empty()) curve_.yMin = -10, curve_.yMax = 10;
     if (plot_ && plot_->m_hWnd) {
