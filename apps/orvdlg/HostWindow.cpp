@@ -435,6 +435,7 @@ bool HostWindow::RunWithPicks(AFeaObjectPropertiesDialog& dialog, std::uint32_t&
     for (;;) {
         orv::win::ClearModalError();
         result = dialog.ShowDialog(resume);
+        NoteChangedFunctions();
         if (!orv::win::ModalError().empty()) {
             SetStatus(L"The dialog ended without an answer.");
             return false;
@@ -458,6 +459,18 @@ bool HostWindow::RunWithPicks(AFeaObjectPropertiesDialog& dialog, std::uint32_t&
             return false;
         }
     }
+}
+
+void HostWindow::NoteChangedFunctions() {
+    // A surface variable load dialog changes the scenario's functions at once, even when it is
+    // cancelled: the model is changed then.
+    bool changed = false;
+    for (const auto& [id, function] : session_.Scenario().GetShapes())
+        if (function->IsChanged()) {
+            function->SetChanged(false);
+            changed = true;
+        }
+    if (changed) SetModified(true);
 }
 
 bool HostWindow::OnSave() {

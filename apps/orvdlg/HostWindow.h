@@ -94,6 +94,8 @@ private:
     void OnModifyContacts();
     // Runs the dialog until it ends with OK or Cancel, answering its pick requests through the
     // pick prompt; false when it ended without an answer from the person.
+    // Marks the model changed when a dialog changed any of the scenario's functions.
+    void NoteChangedFunctions();
     bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);
     bool SaveTo(const std::string& path);
     void SetStatus(std::wstring text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "components/interfaces/IExpressionEvaluatorBlock.h"
@@ -156,8 +157,12 @@ std::size_t ForEachRst(const DbCoordinateSystem* system, NodeSource& source, con
 // Reset, the text, then every node of the source in order until the first failure. Each block
 // of nodes is converted at once (only the variables the expression uses) and evaluated in one
 // call where the component offers IExpressionBlockEvaluator, else node by node with EvaluateAt.
+// The values of each evaluated block go to `sink` (when given), with the nodes' ids; a failing
+// block hands on the values before the failure.
+using ValueSink = std::function<void(const double* values, const std::uint32_t* ids, std::size_t n)>;
+
 RstCheckOutcome EvaluateFrom(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
-                             double lengthFactor, NodeSource& source) {
+                             double lengthFactor, NodeSource& source, const ValueSink* sink = nullptr) {
     RstCheckOutcome outcome;
     outcome.result = evaluator.Reset(kRstEvaluatorMode);
     if (SUCCEEDED(outcome.result)) {
@@ -176,7 +181,8 @@ RstCheckOutcome EvaluateFrom(IExpressionEvaluator& evaluator, const std::wstring
     if (FAILED(evaluator.QueryInterface(IID_IExpressionBlockEvaluator, reinterpret_cast<void**>(&blockEvaluator))))
         blockEvaluator.Release();
     auto block = std::make_unique<NodeBlock>();
-    double r[kNodeBlock], s[kNodeBlock], t[kNodeBlock];
+    double r[kNodeBlock], s[kNodeBlock], t[kNodeBlock], values[kNodeBlock];
+    double* results = sink ? values : nullptr;
     std::size_t first = 0;
     while (const std::size_t n = source.Next(*block)) {
         frame.ToRstBlock(n, block->x, block->y, block->z, needed, lengthFactor, r, s, t);
@@ -184,18 +190,20 @@ RstCheckOutcome EvaluateFrom(IExpressionEvaluator& evaluator, const std::wstring
         HRESULT hr = S_OK;
         if (blockEvaluator) {
             LONG evaluated = 0;
-            hr = blockEvaluator->EvaluateBlock(LONG(n), r, s, t, nullptr, &evaluated);
+            hr = blockEvaluator->EvaluateBlock(LONG(n), r, s, t, results, &evaluated);
             if (FAILED(hr)) failed = std::min(n - 1, std::size_t(std::max<LONG>(evaluated, 0)));
         } else {
             for (std::size_t k = 0; k < n; ++k) {
                 double value;
                 hr = evaluator.EvaluateAt(r[k], s[k], t[k], &value);
+                if (results) results[k] = value;
                 if (FAILED(hr)) {
                     failed = k;
                     break;
                 }
             }
         }
+        if (sink && failed > 0) (*sink)(values, block->id, failed);
         if (FAILED(hr)) {
             outcome.result = hr;
             outcome.failedIndex = first + failed;
@@ -364,6 +372,24 @@ bool CheckExpressionOnSurface(const std::wstring& expression, const DbCoordinate
                               HWND owner) {
     ObjectSource source(object);
     return CheckFrom(expression, system, source, DisplayOf(object), owner);
+}
+
+FunctionExtremes EvaluateExtremes(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
+                                  double lengthFactor, const std::vector<const DbNode*>& nodes) {
+    FunctionExtremes extremes;
+    extremes.nodes = nodes.size();
+    const ValueSink sink = [&](const double* values, const std::uint32_t* ids, std::size_t n) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const double v = values[k];
+            if (!std::isfinite(v)) continue;
+            if (extremes.valid == 0 || v < extremes.minimum) extremes.minimum = v, extremes.minimumNode = ids[k];
+            if (extremes.valid == 0 || v > extremes.maximum) extremes.maximum = v, extremes.maximumNode = ids[k];
+            ++extremes.valid;
+        }
+    };
+    ListSource source(nodes);
+    extremes.outcome = EvaluateFrom(evaluator, expression, frame, lengthFactor, source, &sink);
+    return extremes;
 }
 
 RstRanges ComputeRstRanges(const DbCoordinateSystem* system, const std::vector<const DbNode*>& nodes,

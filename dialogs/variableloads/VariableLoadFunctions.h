@@ -69,6 +69,18 @@ struct RstCheckOutcome {
 RstCheckOutcome EvaluateAtNodes(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
                                 double lengthFactor, const std::vector<const OrvDbRecord::DbNode*>& nodes);
 
+// The smallest and largest value of an expression over nodes, with the nodes that give them,
+// and the first failure (evaluation stops there).
+struct FunctionExtremes {
+    RstCheckOutcome outcome;
+    std::size_t nodes = 0;   // nodes given
+    std::size_t valid = 0;   // nodes evaluated to a finite value
+    double minimum = 0, maximum = 0;
+    std::uint32_t minimumNode = 0, maximumNode = 0;
+};
+FunctionExtremes EvaluateExtremes(IExpressionEvaluator& evaluator, const std::wstring& expression, const CCSHelper& frame,
+                                  double lengthFactor, const std::vector<const OrvDbRecord::DbNode*>& nodes);
+
 // The string id of a failure's message: IDS_EXPRESSION_EMPTY for E_FAIL, 3300 + class for the
 // classes 1 to 7, IDS_EXPRESSION_FAILED for anything else; 0 for a success.
 UINT ExpressionErrorMessageId(HRESULT failure);

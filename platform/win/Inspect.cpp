@@ -73,6 +73,8 @@ WindowView Inspect(HWND hwnd) {
     v.userData = w->userData;
     v.alpha = w->layered ? w->alpha : 255;
     v.mixedValues = w->mixedValues;
+    v.hasPlot = w->hasPlot;
+    v.plot = w->plot;
     if (w->dialog && w->dialog->isMessageBox) {
         v.isMessageBox = true;
         v.messageBox = w->dialog->messageBox;
@@ -158,6 +160,13 @@ WindowView Inspect(HWND hwnd) {
         v.buddy = u->buddy;
     }
     return v;
+}
+
+void SetPlotView(HWND control, const PlotView& plot) {
+    if (Window* w = Find(control)) {
+        w->hasPlot = true;
+        w->plot = plot;
+    }
 }
 
 void SetMixedValues(HWND control, std::vector<MixedValue> values) {

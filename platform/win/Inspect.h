@@ -49,6 +49,13 @@ struct MixedValue {
     std::vector<std::uint32_t> objects;
 };
 
+// What a painted plot shows, for checks that cannot read numbers off its drawing: the limits of
+// its axes and the number of points its curve goes through.
+struct PlotView {
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    std::size_t points = 0;
+};
+
 struct WindowView {
     HWND hwnd = nullptr;
     HWND parent = nullptr;
@@ -100,11 +107,17 @@ struct WindowView {
     COLORREF backColor = 0;
     // A blank field of a selection that disagrees: its values, most frequent first.
     std::vector<MixedValue> mixedValues;
+    // A painted plot's limits and points (hasPlot false for any other window).
+    bool hasPlot = false;
+    PlotView plot;
 };
 
 // Gives a control the values it stands for (empty: none), for front ends to show on request;
 // they go with the window.
 void SetMixedValues(HWND control, std::vector<MixedValue> values);
+// Tells what a painted plot shows (see PlotView); it goes with the window.
+void SetPlotView(HWND control, const PlotView& plot);
+
 // "2 different values: 500 (2 objects: 1, 2), 750 (1 object: 3)"; empty for no values.
 std::wstring DescribeMixedValues(const std::vector<MixedValue>& values);
 

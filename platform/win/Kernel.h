@@ -70,6 +70,8 @@ struct Window {
     bool invalid = false;
     DisplayList displayList;
     std::vector<MixedValue> mixedValues;
+    bool hasPlot = false;
+    PlotView plot;
 };
 
 Window* Find(HWND hwnd);

@@ -1,6 +1,8 @@
 #include "platform/drivers/scripted/UiCommands.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cwctype>
 #include <ostream>
 
@@ -107,6 +109,36 @@ std::string QuotedList(const std::vector<std::string>& items) {
     return items.empty() ? std::string("no items") : text;
 }
 
+// A number as `expect field` takes it: exact, "~X" within a relative 1e-12, or "nan".
+bool NumberHolds(double actual, const std::string& expected, Args& args) {
+    if (expected == "nan") return std::isnan(actual);
+    const bool tolerant = expected.starts_with("~");
+    const auto value = ParseReal(tolerant ? expected.substr(1) : expected);
+    if (!value) args.Fail("expected a number (or ~number, or nan), got '" + expected + "'");
+    return tolerant ? std::fabs(actual - *value) <= 1e-12 * std::max(std::fabs(actual), std::fabs(*value))
+                    : actual == *value;
+}
+
+std::string Real(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+// The texts a window's painting drew, in order, joined by "\n".
+std::string DrawnText(HWND hwnd) {
+    const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+    std::wstring text;
+    bool first = true;
+    if (list)
+        for (const auto& op : list->ops) {
+            if (op.kind != orv::win::DrawKind::Text) continue;
+            text += (first ? L"" : L"\n") + op.text;
+            first = false;
+        }
+    return U8(text);
+}
+
 }  // namespace
 
 std::string UiCommands::Written(const Token& reference) {
@@ -164,12 +196,33 @@ std::optional<std::string> UiCommands::ActiveWindowTitle() {
     return U8(orv::win::Inspect(window).text);
 }
 
+// The drawing of a static whose window procedure was replaced and that paints something
+// itself; null for any other window.
+const orv::win::DisplayList* SelfPainted(HWND hwnd, const WindowView& v) {
+    if (!IsWindowClass(v, L"Static")) return nullptr;
+    WNDCLASS wc;
+    if (!::GetClassInfo(nullptr, v.className.c_str(), &wc) ||
+        ::GetWindowLongPtr(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(wc.lpfnWndProc))
+        return nullptr;
+    const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+    return list && !list->ops.empty() ? list : nullptr;
+}
+
 std::string SnapshotOf(HWND window) {
     std::vector<HWND> handles;
     Descendants(window, handles);
     std::vector<WindowView> views;
     views.reserve(handles.size());
     for (HWND hwnd : handles) views.push_back(orv::win::Inspect(hwnd));
+    // Copies: the next paint of a window replaces its list.
+    std::vector<orv::win::DisplayList> copies;
+    copies.reserve(handles.size());
+    std::vector<const orv::win::DisplayList*> pictures;
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+        const orv::win::DisplayList* list = SelfPainted(handles[i], views[i]);
+        copies.push_back(list ? *list : orv::win::DisplayList{});
+        pictures.push_back(list ? &copies.back() : nullptr);
+    }
     orv::text::CellSize cell;
     RECT units{0, 0, 4, 8};
     if (MapDialogRect(window, &units) && units.right > 0 && units.bottom > 0) {
@@ -178,7 +231,7 @@ std::string SnapshotOf(HWND window) {
         const LONG base = GetDialogBaseUnits();
         if (LOWORD(DWORD(base)) > 0 && HIWORD(DWORD(base)) > 0) cell = {LOWORD(DWORD(base)), HIWORD(DWORD(base))};
     }
-    return orv::text::RenderSnapshot(orv::win::Inspect(window), views, cell);
+    return orv::text::RenderSnapshot(orv::win::Inspect(window), views, cell, pictures);
 }
 
 void UiCommands::AddCommands(CommandTable& table) {
@@ -467,6 +520,44 @@ void UiCommands::AddCommands(CommandTable& table) {
                    const std::string actual = U8(v.messageBox.text);
                    const bool holds = contains ? actual.find(expected) != std::string::npos : actual == expected;
                    if (!holds) call.Fail("message " + written, Quote(actual));
+                   call.Pass();
+               }});
+    // ---- painted controls ----
+    table.Add({"expect plot", Where::Window, "expect plot CTL xrange A B yrange C D | expect plot CTL points N",
+               [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   Args& args = call.Arguments();
+                   const WindowView v = orv::win::Inspect(hwnd);
+                   if (!v.hasPlot) call.Error(name + " is not a plot");
+                   if (args.TakeWord("points")) {
+                       const auto n = args.Integer("a number of points", 0, INT32_MAX);
+                       args.End();
+                       if (v.plot.points != std::size_t(n))
+                           call.Fail("plot " + name + " points " + std::to_string(n), std::to_string(v.plot.points));
+                       call.Pass();
+                       return;
+                   }
+                   if (!args.TakeWord("xrange")) args.Fail("expected xrange A B yrange C D or points N");
+                   const std::string a = args.Word("the smallest x"), b = args.Word("the largest x");
+                   if (!args.TakeWord("yrange")) args.Fail("expected yrange C D after the x range");
+                   const std::string c = args.Word("the smallest y"), d = args.Word("the largest y");
+                   args.End();
+                   const bool holds = NumberHolds(v.plot.xMin, a, args) && NumberHolds(v.plot.xMax, b, args) &&
+                                      NumberHolds(v.plot.yMin, c, args) && NumberHolds(v.plot.yMax, d, args);
+                   if (!holds)
+                       call.Fail("plot " + name + " xrange " + a + " " + b + " yrange " + c + " " + d,
+                                 "xrange " + Real(v.plot.xMin) + " " + Real(v.plot.xMax) + " yrange " + Real(v.plot.yMin) +
+                                     " " + Real(v.plot.yMax));
+                   call.Pass();
+               }});
+    table.Add({"expect drawn", Where::Window, "expect drawn CTL \"TEXT\"", [control](Call& call) {
+                   std::string name;
+                   HWND hwnd = control(call, name);
+                   const std::string expected = call.Arguments().String("the text drawn");
+                   call.Arguments().End();
+                   const std::string actual = DrawnText(hwnd);
+                   if (actual != expected) call.Fail("drawn " + name + " " + Quote(expected), Quote(actual));
                    call.Pass();
                }});
     table.Add({"expect beep", Where::Anywhere, "expect beep", [this](Call& call) {

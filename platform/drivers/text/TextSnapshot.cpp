@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 
+#include "platform/win/Gdi.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinMessages.h"
 #include "platform/win/WinStyles.h"
@@ -464,6 +465,86 @@ void DrawControl(Grid& g, const WindowView& v, const Cells& c, CellSize cell) {
     g.Text(c.x, c.y, Field(disabled ? L'{' : L'[', text, L"", disabled ? L'}' : L']', c.w), c.w);
 }
 
+// A self-painted control from its display list (client coordinates in pixels).
+void DrawPicture(Grid& g, const WindowView& v, const Cells& c, CellSize cell, const orv::win::DisplayList& picture) {
+    const long dx = v.clientRect.left - v.windowRect.left, dy = v.clientRect.top - v.windowRect.top;
+    auto col = [&](long x) { return c.x + FloorDiv(x + dx, cell.width); };
+    auto row = [&](long y) { return c.y + FloorDiv(y + dy, cell.height); };
+    const int right = c.x + c.w - 1, bottom = c.y + std::max(c.h, 1) - 1;
+    auto put = [&](int x, int y, wchar_t ch) {
+        if (x >= c.x && x <= right && y >= c.y && y <= bottom) g.Put(x, y, ch);
+    };
+    auto text = [&](int x, int y, const std::wstring& t) {
+        for (std::size_t i = 0; i < t.size(); ++i) put(x + int(i), y, t[i]);
+    };
+    using orv::win::DrawKind;
+    for (const auto& op : picture.ops) {
+        switch (op.kind) {
+            case DrawKind::Rectangle: {
+                const int x0 = col(op.rect.left), y0 = row(op.rect.top);
+                const int x1 = col(op.rect.right - 1), y1 = row(op.rect.bottom - 1);
+                if (x1 > x0 && y1 > y0) g.Box(std::max(x0, c.x), std::max(y0, c.y), std::min(x1, right), std::min(y1, bottom));
+                break;
+            }
+            case DrawKind::Line:
+            case DrawKind::Polyline: {
+                if (op.nullPen || op.pen.width < 2) break;
+                for (std::size_t i = 0; i + 1 < op.points.size(); ++i) {
+                    const POINT a = op.points[i], b = op.points[i + 1];
+                    const long steps = std::max({std::labs(b.x - a.x) / std::max(1, cell.width / 2),
+                                                 std::labs(b.y - a.y) / std::max(1, cell.height / 2), 1L});
+                    for (long k = 0; k <= steps; ++k)
+                        put(col(a.x + (b.x - a.x) * k / steps), row(a.y + (b.y - a.y) * k / steps), L'*');
+                }
+                break;
+            }
+            case DrawKind::Text: {
+                if (op.text.empty()) break;
+                const bool drawText = op.points.empty() || (op.rect.right > op.rect.left && op.points[0].x == op.rect.left &&
+                                                            op.points[0].y == op.rect.top);
+                std::vector<std::wstring> lines = Wrap(op.text, 1000);
+                if (drawText) {
+                    // Within the control's cells, which round its edges.
+                    const int x0 = std::max(col(op.rect.left), c.x), x1 = std::min(col(op.rect.right - 1), right);
+                    int y = (op.format & DT_VCENTER) && (op.format & DT_SINGLELINE) ? row((op.rect.top + op.rect.bottom) / 2)
+                                                                                     : row(op.rect.top);
+                    for (const auto& line : lines) {
+                        int x = x0;
+                        if (op.format & DT_RIGHT) x = x1 - int(line.size()) + 1;
+                        else if (op.format & DT_CENTER) x = x0 + (x1 - x0 + 1 - int(line.size())) / 2;
+                        text(std::max(x, c.x), y++, line);
+                    }
+                    break;
+                }
+                const std::wstring line = lines.empty() ? std::wstring() : lines.front();
+                const int n = int(line.size());
+                const POINT at = op.points[0];
+                if (op.font.escapement == 900) {
+                    // Turned upwards: a short text left of its point, a long one down the
+                    // control's first column.
+                    const int x = col(at.x), y = std::clamp(row(at.y), c.y, bottom);
+                    if (n <= 8) {
+                        for (int i = 0; i < n; ++i)
+                            if (x - n + i >= c.x + 1) put(x - n + i, y, line[std::size_t(i)]);
+                    } else {
+                        const int top = (op.format & TA_CENTER) == TA_CENTER ? y - n / 2 : y - n + 1;
+                        for (int i = 0; i < n; ++i) put(c.x, top + i, line[std::size_t(i)]);
+                    }
+                    break;
+                }
+                int x = col(at.x);
+                if ((op.format & TA_CENTER) == TA_CENTER) x -= n / 2;
+                else if (op.format & TA_RIGHT) x -= n - 1;
+                // Pixels and cells round differently: a text at an edge stays whole.
+                x = std::max(c.x, std::min(x, right - n + 1));
+                text(x, (op.format & TA_BOTTOM) ? row(at.y - 1) : row(at.y + cell.height / 2), line);
+                break;
+            }
+            default: break;
+        }
+    }
+}
+
 // The window frame around a client grid: title row, separator, client rows.
 std::string Framed(const std::wstring& title, bool closeBox, const Grid& client) {
     const int cols = client.Width();
@@ -559,7 +640,8 @@ std::wstring StripMnemonics(std::wstring_view caption, int* mnemonic) {
     return out;
 }
 
-std::string RenderSnapshot(const WindowView& window, const std::vector<WindowView>& descendants, CellSize cell) {
+std::string RenderSnapshot(const WindowView& window, const std::vector<WindowView>& descendants, CellSize cell,
+                           const std::vector<const orv::win::DisplayList*>& pictures) {
     if (cell.width <= 0) cell.width = 1;
     if (cell.height <= 0) cell.height = 1;
     if (window.isMessageBox && descendants.empty()) return RenderMessageBox(window);
@@ -568,10 +650,13 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
     const int cols = std::max(RoundDiv(client.right - client.left, cell.width), 1);
     const int rows = std::max(RoundDiv(client.bottom - client.top, cell.height), 1);
     std::vector<WindowView> shown;
+    std::vector<const orv::win::DisplayList*> shownPictures;
     std::vector<RECT> rects;
-    for (const auto& v : descendants) {
+    for (std::size_t i = 0; i < descendants.size(); ++i) {
+        const WindowView& v = descendants[i];
         if (!v.reallyVisible) continue;
         shown.push_back(v);
+        shownPictures.push_back(i < pictures.size() ? pictures[i] : nullptr);
         // A message box's icon is named by the box, not by the static that shows it.
         if (window.isMessageBox && IsWindowClass(v.className, L"Static") && (v.style & SS_TYPEMASK) == SS_ICON)
             shown.back().text = MessageBoxIconName(window.messageBox.icon);
@@ -579,7 +664,10 @@ std::string RenderSnapshot(const WindowView& window, const std::vector<WindowVie
     }
     const std::vector<Cells> cells = LayoutCells(rects, client, cell);
     Grid g(cols, rows);
-    for (std::size_t i = 0; i < shown.size(); ++i) DrawControl(g, shown[i], cells[i], cell);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shownPictures[i] && !shownPictures[i]->ops.empty()) DrawPicture(g, shown[i], cells[i], cell, *shownPictures[i]);
+        else DrawControl(g, shown[i], cells[i], cell);
+    }
     std::wstring title = window.text;
     if (!window.enabled) title = L"{" + title + L"}";
     return Framed(title, (window.style & WS_SYSMENU) != 0, g) + FocusLine(descendants);

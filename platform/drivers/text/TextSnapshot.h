@@ -8,6 +8,9 @@
 // list boxes as a framed column with ">" before selected items, [Tab] the selected tab, a
 // property grid as a framed list of rows ("-"/"+" categories, [value  v] editable values,
 // bare read-only ones) above its help pane.
+// A static that paints itself (its window procedure replaced) is drawn from its display list:
+// the texts it drew at their places (turned text downwards in a column, or left of its point
+// when it fits there), rectangles as frames and lines of pen width 2 or more as "*".
 // A disabled control has its brackets replaced by braces: {text   }, {OK}, {x} Label, {o};
 // a disabled label is written {Label}. Hidden controls are not drawn. The focused control is
 // named on a line below the frame.
@@ -40,8 +43,10 @@ std::vector<CellBox> LayoutCells(const std::vector<RECT>& controls, const RECT& 
 
 // Draws `window` with its descendants (in drawing order, parents before their children; their
 // rectangles in screen coordinates as Inspect gives them). UTF-8, lines ending in '\n'.
+// pictures: for each descendant the display list it painted itself, or null (empty: none).
 std::string RenderSnapshot(const orv::win::WindowView& window,
-                           const std::vector<orv::win::WindowView>& descendants, CellSize cell);
+                           const std::vector<orv::win::WindowView>& descendants, CellSize cell,
+                           const std::vector<const orv::win::DisplayList*>& pictures = {});
 
 // A caption without its "&" mnemonic markers ("&&" stays one "&").
 // With `mnemonic`: the index in the result of the first marked character, -1 when none.

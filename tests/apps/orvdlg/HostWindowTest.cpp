@@ -136,14 +136,14 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
         .Then([&] {
             EXPECT_EQ(L"New Object", Title());
             const auto types = orv::win::Inspect(Ctl(1101)).items;
-            // Only types with a dialog: heat generation is there, the surface variable load is not.
-            bool heat = false, variable = false;
+            // Only types with a dialog: heat generation is there, the part wall roughness is not.
+            bool heat = false, roughness = false;
             for (const auto& type : types) {
                 heat = heat || (type.text == L"Heat Generation" && type.subItems.at(0) == L"176");
-                variable = variable || type.data == 55;
+                roughness = roughness || type.data == 178;
             }
             EXPECT_TRUE(heat);
-            EXPECT_FALSE(variable);
+            EXPECT_FALSE(roughness);
             ASSERT_TRUE(input::SelectItemByText(Ctl(1101), L"Heat Generation"));
             // The geometry follows the type: the scenario's parts, the first one proposed.
             const auto geometry = orv::win::Inspect(Ctl(HostWindow::IDC_NEW_GEOMETRY));
@@ -292,12 +292,12 @@ TEST_F(HostWindowTest, ModifyRefusesMixedTypesNoSelectionAndTypesWithoutADialog)
             Click(IDOK);
         })
         .Then([&] {
-            Select({20, 21});
+            Select({25});
             Click(HostWindow::IDC_MODIFY);
         })
         .Then([&] {
             ASSERT_TRUE(IsMessageBox());
-            EXPECT_EQ(L"The library has no dialog for Surface Variable Load objects yet.", MessageText());
+            EXPECT_EQ(L"The library has no dialog for Surface Wall Roughness objects yet.", MessageText());
             Click(IDOK);
         })
         .Then([&] {
