@@ -178,8 +178,9 @@ public:
     // ---- declared fields and rules ----
     // Exchanges the declared fields in order, each followed by its checks (saving only).
     void ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration, std::span<std::uint8_t> record);
-    // Applies the declared rules in order.
-    void ApplyRules(const DialogDeclaration& declaration);
+    // Applies the declared rules in order; only the suppressing ones when asked (before the
+    // first exchange, so that the fields they suppress are shown blank).
+    void ApplyRules(const DialogDeclaration& declaration, bool suppressionsOnly = false);
     // A vector's direction kind: the chosen radio as 0 to 3 (X, Y, Z, custom).
     void ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& binding, std::span<std::uint8_t> record);
     // Turns the edits of the declared real-number fields into expression edits.
