@@ -47,7 +47,10 @@ const DialogDeclaration kSurfaceConvection{
                                           IDC_CONV_MAGNITUDE_LABEL, IDC_CONV_MAGNITUDE, IDC_CONV_MAGNITUDE_UNIT,
                                           IDC_CONV_PLUS, IDC_CONV_TIMES}),
             SuppressWhile({IDC_CONV_PLATE_OPTIONS, IDC_CONV_BOTH_SIDES}, !kPlate),
-            EnableWhile({IDC_CONV_COEFFICIENT, IDC_CONV_COEFFICIENT_UNIT, IDC_CONV_CALCULATE}, kIndependent),
+            // The library's coefficient goes where the calculator's does, so it is offered only
+            // while that coefficient is the one saved.
+            EnableWhile({IDC_CONV_COEFFICIENT, IDC_CONV_COEFFICIENT_UNIT, IDC_CONV_CALCULATE, IDC_CONV_LIBRARY},
+                        kIndependent),
             EnableWhile({IDC_CONV_CURVE, IDC_CONV_CURVE_SPIN, IDC_CONV_CURVE_BUTTON}, kDependent),
         },
     .curves =
