@@ -38,6 +38,8 @@ bool UsableSymbol(WCHAR c) {
 ExpressionEvaluator::ExpressionEvaluator() : slots_(expr::kVariableSlots, 0.0) {
     const char* engine = std::getenv("ORV_EXPR_ENGINE");
     useJit_ = !(engine && std::strcmp(engine, "interpreter") == 0);
+    // Machine code whose memory is always refused, as on a system that has none to give.
+    if (engine && std::strcmp(engine, "refused memory") == 0) pages_ = [](std::size_t) -> void* { return nullptr; };
     Reset(0);
 }
 
@@ -116,7 +118,7 @@ HRESULT ExpressionEvaluator::SetExpression(BSTR text) {
         program_ = std::move(outcome.program);
         // A folded constant has no instructions: nothing worth translating.
         if (useJit_ && program_.code.size() > 1 && text_.size() <= expr::kMaxMachineCodeTextChars)
-            jit_ = expr::JitCode::Compile(program_);
+            jit_ = expr::JitCode::Compile(program_, pages_);
         // The variables keep their values; only Reset clears them.
         const double r = slots_[expr::kSlotR], s = slots_[expr::kSlotS], t = slots_[expr::kSlotT];
         slots_ = program_.slots;

@@ -15,7 +15,8 @@ namespace orv::components {
 
 // Evaluation runs the program as machine code where that can be made, else interprets it;
 // both give the same values and errors. ORV_EXPR_ENGINE=interpreter in the environment at
-// creation selects the interpreter. IExpressionBlockEvaluator evaluates many points in one call.
+// creation selects the interpreter; ORV_EXPR_ENGINE="refused memory" (for tests) makes every
+// allocation of machine code fail, which leaves each program to the interpreter. IExpressionBlockEvaluator evaluates many points in one call.
 class __attribute__((visibility("hidden"))) ExpressionEvaluator final : public IExpressionEvaluator,
                                                                          public IExpressionBlockEvaluator {
 public:
@@ -77,6 +78,7 @@ private:
     expr::Program program_;
     expr::JitCode jit_;  // empty: the program is interpreted
     bool useJit_ = true;
+    expr::JitCode::PageSource pages_ = nullptr;  // null: mmap
     std::vector<double> slots_;  // r, s, t, constants, temporaries
     HRESULT compileStatus_ = E_FAIL;  // S_OK once a text compiled
     int compileColumn_ = 0;

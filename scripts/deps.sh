@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev nlohmann-json3-dev clang libclang-rt-14-dev libmuparser-dev qtbase5-dev libncurses-dev tmux)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev nlohmann-json3-dev clang libclang-rt-14-dev libmuparser-dev qtbase5-dev libncurses-dev tmux pkg-config libxbyak-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -22,6 +22,8 @@ run_suite() {
 
 echo "== normal build =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== installed package =="
+bash scripts/embed-check.sh build
 if [[ "${ORV_SKIP_SANITIZE:-0}" != 1 ]]; then
   echo "== sanitizer build =="
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \

@@ -218,10 +218,10 @@ void FeaDialogCommands::Open(Call& call) {
     task.dialog->SetEditParameters(parameters);
     task.dialog->SetMode(task.mode);
     for (const auto* object : objects) task.dialog->AddFeaObject(object);
-    // New objects go onto the items of `on`, which the dialog learns as the host window tells it.
-    if (task.mode == 0)
-        for (std::uint32_t id : task.geometry)
-            task.dialog->AddGeometry(scenario.FindGeometry(OrvDbRecord::GeometryKindOf(task.typeCode), id));
+    // New objects: the host names the geometry they go on, as its window does, so that the
+    // dialog sees their element type.
+    for (std::uint32_t id : task.geometry)
+        task.dialog->AddGeometry(scenario.FindGeometry(OrvDbRecord::GeometryKindOf(task.typeCode), id));
 
     task_ = std::move(task);
     auto* dialog = task_->dialog;

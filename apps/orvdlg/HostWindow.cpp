@@ -161,9 +161,12 @@ private:
 
 orv::res::DialogTemplate BuildTemplate() {
     using H = HostWindow;
-    return orv::res::DialogBuilder(L"orvdlg", 330, 200)
+    return orv::res::DialogBuilder(L"orvdlg", 330, 208)
         .Control(L"SysListView32", L"", H::IDC_OBJECTS, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 7, 252,
-                 172)
+                 110)
+        .Label(L"C&ontact pairs:", IDC_STATIC, 7, 122, 120, 8)
+        .Control(L"SysListView32", L"", H::IDC_CONTACTS, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 132,
+                 252, 58)
         .Button(L"&New...", H::IDC_NEW, 266, 7, 57, 14)
         .DefaultButton(L"&Modify...", H::IDC_MODIFY, 266, 25, 57, 14)
         .Button(L"&Save", H::IDC_SAVE, 266, 50, 57, 14)
@@ -173,7 +176,7 @@ orv::res::DialogTemplate BuildTemplate() {
         .Button(L"&Calculator...", H::IDC_CALCULATOR, 266, 129, 57, 14)
         .Button(L"&Libraries...", H::IDC_LIBRARIES, 266, 147, 57, 14)
         .Button(L"E&xit", H::IDC_EXIT, 266, 165, 57, 14)
-        .Label(L"", H::IDC_STATUS, 7, 185, 316, 8, SS_LEFT | SS_NOPREFIX)
+        .Label(L"", H::IDC_STATUS, 7, 195, 316, 8, SS_LEFT | SS_NOPREFIX)
         .Build();
 }
 
@@ -217,6 +220,9 @@ HostWindow::HostWindow(ModelSession& session, std::string untitledName, FeaDialo
     HandleCommand(IDC_CALCULATOR, BN_CLICKED, [this] { OnCalculator(); });
     HandleCommand(IDC_LIBRARIES, BN_CLICKED, [this] { OnLibraries(); });
     HandleNotify(IDC_OBJECTS, NM_DBLCLK, [this](NMHDR*, LRESULT*) { OnModify(); });
+    HandleNotify(IDC_OBJECTS, NM_SETFOCUS, [this](NMHDR*, LRESULT*) { contactsActive_ = false; });
+    HandleNotify(IDC_CONTACTS, NM_SETFOCUS, [this](NMHDR*, LRESULT*) { contactsActive_ = true; });
+    HandleNotify(IDC_CONTACTS, NM_DBLCLK, [this](NMHDR*, LRESULT*) { OnModifyContacts(); });
 }
 
 std::string HostWindow::Path() const { return orv::WideToUtf8(session_.Model().GetPath()); }
@@ -238,6 +244,7 @@ BOOL HostWindow::OnInitDialog() {
     list->InsertColumn(1, L"Id", LVCFMT_RIGHT, DialogUnitsToPixels(*this, kIdColumn));
     list->InsertColumn(2, L"Description", LVCFMT_LEFT, DialogUnitsToPixels(*this, kDescriptionColumn));
     Refresh({});
+    RefreshContacts({});
     // The first row starts selected, so that Enter opens it at once.
     if (list->GetItemCount() > 0) list->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     UpdateTitle();
@@ -361,6 +368,10 @@ void HostWindow::OnLibraries() {
 }
 
 void HostWindow::OnModify() {
+    if (contactsActive_) {
+        OnModifyContacts();
+        return;
+    }
     const std::vector<std::uint32_t> ids = SelectedIds();
     if (ids.empty()) {
         Refuse(L"Select the objects to modify.");

@@ -48,6 +48,9 @@ public:
     // The model settings dialogs.
     static constexpr int IDC_UNITS = 1010;
     static constexpr int IDC_SPECIES = 1011;
+    // The scenario's contact pairs; Modify... opens the contact options of the selected ones
+    // while this list has (or last had) the focus.
+    static constexpr int IDC_CONTACTS = 1012;
     // The chooser of New...: the type list and the geometry the new object is applied to.
     static constexpr int IDC_NEW_TYPES = 1101;
     static constexpr int IDC_NEW_GEOMETRY = 1102;
@@ -85,6 +88,10 @@ private:
     // species chosen from the scenario's (or a new one).
     void OnUnits();
     void OnSpecies();
+    // The contact pairs (HostWindowContacts.cpp): the list, and the contact options of the
+    // selected pairs through factory slot 6, applied on OK.
+    void RefreshContacts(const std::vector<std::uint32_t>& select);
+    void OnModifyContacts();
     // Runs the dialog until it ends with OK or Cancel, answering its pick requests through the
     // pick prompt; false when it ended without an answer from the person.
     bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);
@@ -101,6 +108,7 @@ private:
     orv::res::DialogTemplate template_;
     bool modified_ = false;
     std::wstring status_;
+    bool contactsActive_ = false;  // the contact pair list had the focus last
 };
 
 }  // namespace orvdlg

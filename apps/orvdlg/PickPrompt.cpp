@@ -46,9 +46,9 @@ PickRequest DescribePick(std::uint32_t code) {
         case 0x40206: request.kind = K::Vector, request.text = L"Pick the second vector."; break;
         case 0x40207: request.kind = K::Vector, request.text = L"Pick the third vector."; break;
         case 0x4029a: request.kind = K::Point, request.text = L"Pick the moment centre."; break;
-        case 0x4029b:
-        case 0x4029c:
-        case 0x4029d: request.kind = K::Vector, request.text = L"Pick the initial velocity vector or point."; break;
+        case 0x4029b: request.kind = K::Point, request.text = L"Pick the centre of rotation."; break;
+        case 0x4029c: request.kind = K::Vector, request.text = L"Pick the rotational velocity."; break;
+        case 0x4029d: request.kind = K::Vector, request.text = L"Pick the translational velocity."; break;
         default: break;
     }
     return request;

@@ -1,6 +1,7 @@
 #include "apps/orvdlg/ScriptSession.h"
 
 #include "apps/orvdlg/CurveCommands.h"
+#include "apps/orvdlg/ContactCommands.h"
 #include "apps/orvdlg/ControlCommands.h"
 #include "apps/orvdlg/ConvectionCommands.h"
 #include "apps/orvdlg/DemoCommands.h"
@@ -23,6 +24,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(fea);
         runner.AddLayer(convection);
         runner.AddLayer(settings);
+        runner.AddLayer(contacts);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -34,6 +36,7 @@ struct ScriptSession::Layers {
     FeaDialogCommands fea{host};
     ConvectionCommands convection{host};
     SettingsCommands settings{host};
+    ContactCommands contacts{host};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };

@@ -1,7 +1,8 @@
 #pragma once
-// Machine code for a Program (x86-64 only): the same instructions as the interpreter, with the
-// same checks and the same rounding, but without dispatch, and with a value handed from one
-// instruction to the next in a register instead of through its slot.
+// Machine code for a Program (x86-64 only), emitted through the xbyak assembler: the same
+// instructions as the interpreter, with the same checks and the same rounding, but without
+// dispatch, and with a value handed from one instruction to the next in a register instead of
+// through its slot.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,8 @@ namespace orv::expr {
 
 // Bounds of the machine code: a longer expression text, a program with more instructions or
 // code larger than these is interpreted instead. They keep the code small and every jump
-// distance far inside its 32 bits; the interpreter gives the same results.
+// distance far inside its 32 bits (the assembler refuses, and the program is interpreted, should
+// one not fit); the interpreter gives the same results.
 inline constexpr std::size_t kMaxMachineCodeTextChars = 65536;
 inline constexpr std::size_t kMaxMachineCodeInstructions = 16384;
 inline constexpr std::size_t kMaxMachineCodeBytes = std::size_t(4) << 20;
@@ -28,10 +30,14 @@ public:
     JitCode(const JitCode&) = delete;
     JitCode& operator=(const JitCode&) = delete;
 
+    // Where the code goes: `bytes` of writable pages from mmap (the code makes them executable
+    // and unmaps them), or null when refused. Tests pass one that refuses.
+    using PageSource = void* (*)(std::size_t bytes);
+
     // The code of a program, or an empty JitCode where machine code cannot be made (another
     // processor, executable memory refused, no memory while translating, a program beyond the
-    // bounds above); callers then interpret the program.
-    static JitCode Compile(const Program& program) noexcept;
+    // bounds above); callers then interpret the program. `pages` null: mmap.
+    static JitCode Compile(const Program& program, PageSource pages = nullptr) noexcept;
 
     explicit operator bool() const { return entry_ != nullptr; }
 

@@ -1,5 +1,5 @@
 #pragma once
-// How the surface convection load dialog (and a host) runs the film coefficient calculator and
+// How the surface convection load dialog (and the demo host's tools) run the film coefficient calculator and
 // the coefficient library browser.
 //
 // RunSurfaceConvectionCalculator: loads the last-used store (the registry value "Last used"
@@ -9,7 +9,6 @@
 // coefficient from the number at the start of its text (0 when there is none), runs it, and
 // stores the inputs back whatever the outcome.
 
-#include "dialogs/factory/Export.h"
 #include "host/model/UnitSystem.h"
 #include "platform/win/Afx.h"
 
@@ -20,11 +19,9 @@ struct CalculatorOutcome {
     double coefficient = 0.0;   // after IDOK: the coefficient to show ("%g")
 };
 
-DATAMODELDIALOGS_API CalculatorOutcome RunSurfaceConvectionCalculator(CWnd* parent,
-                                                                      const OrvDbRecord::UnitSystem& display,
-                                                                      const CString& ambientText,
-                                                                      const CString& coefficientText,
-                                                                      bool showLibraryButtons = true);
+CalculatorOutcome RunSurfaceConvectionCalculator(CWnd* parent, const OrvDbRecord::UnitSystem& display,
+                                                 const CString& ambientText, const CString& coefficientText,
+                                                 bool showLibraryButtons = true);
 
 struct LibraryOutcome {
     INT_PTR result = IDCANCEL;
@@ -33,6 +30,6 @@ struct LibraryOutcome {
 };
 
 // The browser in the display unit system; on OK the chosen entry becomes the last-used inputs.
-DATAMODELDIALOGS_API LibraryOutcome RunCoefficientLibrary(CWnd* parent, const OrvDbRecord::UnitSystem& display);
+LibraryOutcome RunCoefficientLibrary(CWnd* parent, const OrvDbRecord::UnitSystem& display);
 
 }  // namespace DataModelDialogs

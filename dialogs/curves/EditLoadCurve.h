@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "dialogs/factory/Export.h"
 #include "platform/win/Afx.h"
 
 namespace OrvDbRecord {
@@ -27,12 +26,10 @@ inline constexpr std::uint32_t kCurveKindAmbientTemperature = 5;
 // the curve editor component." and writes nothing. Returns true when the curve was written.
 // The database is the one of `scenario` (its model path and id); a scenario without a model
 // path uses `databasePath` (the edit parameters' settings database path) itself.
-// FIXME: exported only because the demo host's curve-dialog command calls it across the
-// library boundary; no host does. Hide it once that command goes through a load dialog's
-// Curve... button.
-DATAMODELDIALOGS_API bool EditLoadCurve(CWnd& dialog, UINT editId, std::uint32_t curveKind, UINT titleId,
-                                        UINT messageId, OrvDbRecord::DbDesignScenario* scenario,
-                                        const std::wstring& databasePath = std::wstring());
+// Internal to the library like the rest of the dialog code: the demo host, which has a curve
+// row of its own, is built from the library's objects rather than linking the shared library.
+bool EditLoadCurve(CWnd& dialog, UINT editId, std::uint32_t curveKind, UINT titleId, UINT messageId,
+                   OrvDbRecord::DbDesignScenario* scenario, const std::wstring& databasePath = std::wstring());
 
 // The active range flow: asks the host automation object "Orv_Glob.CGlobals" to open its
 // active range editor on the scenario's folder, with the model units, the display unit

@@ -1,6 +1,7 @@
 // The shell's side of a dialog declaration (FieldTable.h): the data exchange of the declared
 // fields with their checks, the rules, and the expression edits of real-number fields.
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,15 +33,19 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
     using Kind = FieldBinding::Kind;
     bool description = false;
     for (const FieldBinding& b : declaration.fields) {
+        if ((Saving(dx) || !b.exchangedWhenSavingOnly) && !b.exchangedWhen.Holds(*this)) continue;
         if (b.kind == Kind::Vector || b.kind == Kind::Point) {
+            const VectorGroup group = b.GroupIn(*this);
+            if (group.skipX) LeaveOutX(b);
             std::size_t offsets[3] = {0, 0, 0};
-            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) offsets[i] = ComponentField(b, i).offset;
+            for (int i = group.noX || group.skipX ? 1 : 0; i < 3; ++i) offsets[i] = ComponentField(b, i).offset;
             if (b.kind == Kind::Vector) {
-                ExchangeVector(dx, b.group, record, offsets[0], offsets[1], offsets[2], true, b.refuseZero);
+                ExchangeVector(dx, group, record, offsets[0], offsets[1], offsets[2], true,
+                               b.refuseZero && b.refuseZeroWhen.Holds(*this));
                 if (!b.kindField.empty()) ExchangeDirectionKind(dx, b, record);
             } else {
-                ExchangeVectorUnit(dx, b.group.x, b.group.y, b.group.z, record, offsets[0], offsets[1], offsets[2],
-                                   b.companions, b.group.noX);
+                ExchangeVectorUnit(dx, group.x, group.y, group.z, record, offsets[0], offsets[1], offsets[2],
+                                   b.companions, group.noX || group.skipX);
             }
             continue;
         }
@@ -95,6 +100,14 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
     }
 }
 
+void FeaObjectPropertiesImplDlg::LeaveOutX(const FieldBinding& b) {
+    std::vector<UINT> ids(b.xCompanions);
+    ids.insert(ids.begin(), b.group.x);
+    ids.push_back(kListEnd);
+    MarkSuppressed(ids.data());
+    BlankAndDisableControls(ids.data());
+}
+
 void FeaObjectPropertiesImplDlg::ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& b,
                                                       std::span<std::uint8_t> record) {
     // The kind has no control of its own: it is registered under an id no control has, so that
@@ -146,10 +159,13 @@ void FeaObjectPropertiesImplDlg::ApplyRules(const DialogDeclaration& declaration
 
 void FeaObjectPropertiesImplDlg::MakeDeclaredCalcEdits(const DialogDeclaration& declaration) {
     std::vector<UINT> ids;
+    auto add = [&ids](UINT id) {  // a control bound twice (in two units, say) is made once
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    };
     for (const FieldBinding& b : declaration.fields)
-        if (b.kind == FieldBinding::Kind::Double) ids.push_back(b.control);
+        if (b.kind == FieldBinding::Kind::Double) add(b.control);
         else if (b.kind == FieldBinding::Kind::Vector || b.kind == FieldBinding::Kind::Point)
-            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) ids.push_back(b.ComponentEdit(i));
+            for (int i = b.group.noX ? 1 : 0; i < 3; ++i) add(b.ComponentEdit(i));
     ids.push_back(kListEnd);
     MakeCalcEdits(ids.data());
 }

@@ -54,7 +54,7 @@ FeaObjectDialogBase::FeaObjectDialogBase(const DialogDeclaration& declaration, C
         const VectorGroup& g = b.group;
         for (UINT radio : {g.xRadio, g.yRadio, g.zRadio, g.customRadio, g.normalRadio})
             if (radio != 0 && radio != kNoControl)
-                HandleCommand(radio, [this, &g, radio] { OnDirectionRadio(g, radio); });
+                HandleCommand(radio, [this, &b, radio] { OnDirectionRadio(b.GroupIn(*this), radio); });
         if (b.pickCode && g.selector != 0 && g.selector != kNoControl)
             HandleCommand(g.selector, [this, &b] { EndWithCode(b.pickCode, {b.group.x, b.group.y, b.group.z}); });
     }
@@ -127,6 +127,11 @@ void FeaObjectDialogBase::RegisterFlagField(UINT id, std::size_t offset, std::ui
 
 void FeaObjectDialogBase::InitEditedEntry() { FillEditedEntry(); }
 
+std::span<const std::uint8_t> FeaObjectDialogBase::EditedRecord() const {
+    // The binding hands the edited record out only for writing; reading it changes nothing.
+    return std::span<const std::uint8_t>(const_cast<FeaObjectDialogBase*>(this)->GetEditedEntry().bytes);
+}
+
 void FeaObjectDialogBase::DoDataExchange(CDataExchange* dx) {
     if (!declaration_) {
         ExchangeText(dx, IDC_DESCRIPTION, Edited(), RURIVO_LOADS_V1_ENTRY::kDescriptionOffset,
@@ -145,7 +150,7 @@ void FeaObjectDialogBase::OnResume(std::uint32_t code) {
     for (const FieldBinding& b : declaration_->fields) {
         if (b.pickCode != code || (b.kind != FieldBinding::Kind::Vector && b.kind != FieldBinding::Kind::Point))
             continue;
-        for (int i = b.group.noX ? 1 : 0; i < 3; ++i)
+        for (int i = b.group.noX || b.LeavesOutX(*this) ? 1 : 0; i < 3; ++i)
             GetEditedEntry().SetF64(ComponentField(b, i).offset, Context().pickedVector[i]);
     }
 }
@@ -200,13 +205,28 @@ void FeaObjectDialogBase::CloseUpRow(UINT hidden, UINT next) {
     HWND to = Control(next);
     if (!from || !to) return;
     const RECT hiddenRect = ChildRect(m_hWnd, from);
-    const int shift = ChildRect(m_hWnd, to).top - hiddenRect.top;
-    if (shift <= 0) return;
     // Everything that starts below the hidden control moves: the rows from `next` down, with
     // edits that sit a little above their labels.
+    MoveUpFrom(hiddenRect.bottom, ChildRect(m_hWnd, to).top - hiddenRect.top);
+}
+
+void FeaObjectDialogBase::CloseUpGroup(UINT group, UINT hidden) {
+    HWND box = Control(group);
+    HWND from = Control(hidden);
+    if (!box || !from) return;
+    const RECT boxRect = ChildRect(m_hWnd, box);
+    const int end = ChildRect(m_hWnd, from).top;
+    const int shift = boxRect.bottom - end;
+    if (shift <= 0) return;
+    ::SetWindowPos(box, nullptr, 0, 0, boxRect.right - boxRect.left, end - boxRect.top, SWP_NOMOVE | SWP_NOZORDER);
+    MoveUpFrom(boxRect.bottom, shift);
+}
+
+void FeaObjectDialogBase::MoveUpFrom(int top, int shift) {
+    if (shift <= 0) return;
     std::vector<HWND> below;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (ChildRect(m_hWnd, child).top >= hiddenRect.bottom) below.push_back(child);
+        if (ChildRect(m_hWnd, child).top >= top) below.push_back(child);
     for (HWND child : below) {
         const RECT rect = ChildRect(m_hWnd, child);
         ::SetWindowPos(child, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -247,7 +267,7 @@ void FeaObjectDialogBase::PublishMixedValues() {
             fields.push_back(b);
             continue;
         }
-        for (int i = b.group.noX ? 1 : 0; i < 3; ++i) {
+        for (int i = b.group.noX || b.LeavesOutX(*this) ? 1 : 0; i < 3; ++i) {
             FieldBinding component = Double(b.ComponentEdit(i), b.ComponentField(i));
             if (b.kind == Kind::Point) component.InUnit(1);
             fields.push_back(component);

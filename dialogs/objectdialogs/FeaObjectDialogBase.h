@@ -38,6 +38,7 @@ public:
 
     // The edited record as the exchange helpers take it.
     std::span<std::uint8_t> Edited() { return std::span<std::uint8_t>(GetEditedEntry().bytes); }
+    std::span<const std::uint8_t> EditedRecord() const override;
     // Null for a dialog that is not declared.
     const DialogDeclaration* Declaration() const { return declaration_; }
     std::int32_t ElementType() const override;
@@ -59,8 +60,13 @@ protected:
     // Closes up a hidden row: every control that starts below `hidden` moves up by the distance
     // between the tops of `hidden` and `next`, and the dialog shrinks by as much.
     void CloseUpRow(UINT hidden, UINT next);
+    // Closes up a hidden block at the bottom of a group box: the group ends where `hidden`
+    // began, every control below the group moves up by as much, and the dialog shrinks.
+    void CloseUpGroup(UINT group, UINT hidden);
 
 private:
+    // Moves every control whose top is at or below `top` up by `shift`, and shrinks the dialog.
+    void MoveUpFrom(int top, int shift);
     // Tells each suppressed field's control which values the selected objects have.
     void PublishMixedValues();
 

@@ -448,7 +448,8 @@ void FeaObjectPropertiesImplDlg::ExchangeVector(CDataExchange* dx, const VectorG
     }
     const UINT edits[3] = {g.x, g.y, g.z};
     const std::size_t offsets[3] = {xOffset, yOffset, zOffset};
-    const int first = g.noX ? 1 : 0;
+    const bool withoutX = g.noX || g.skipX;
+    const int first = withoutX ? 1 : 0;
     if (exchange) {
         bool anySuppressed = false;
         for (int i = first; i < 3; ++i) {
@@ -475,12 +476,12 @@ void FeaObjectPropertiesImplDlg::ExchangeVector(CDataExchange* dx, const VectorG
     }
     if (!context_->pickEndControls.empty()) return;
     OrvDbRecord::RecordView view(record);
-    const double x = g.noX ? 0.0 : view.GetF64(xOffset);
+    const double x = withoutX ? 0.0 : view.GetF64(xOffset);
     const ScaledVector v = Normalise(x, view.GetF64(yOffset), view.GetF64(zOffset));
     const bool normalChecked =
         Present(g.normalRadio) && ::SendMessage(Control(g.normalRadio), BM_GETCHECK, 0, 0) == BST_CHECKED;
     if ((!std::isfinite(v.length) || (v.length < 1e-15 && nonZero)) && !(std::isfinite(v.length) && normalChecked)) {
-        dx->PrepareEditCtrl(int(g.noX ? g.y : g.x));
+        dx->PrepareEditCtrl(int(withoutX ? g.y : g.x));
         AfxMessageBox(IDS_INVALID_VECTOR, MB_OK | MB_ICONEXCLAMATION);
         dx->Fail();
     }
@@ -530,13 +531,13 @@ void FeaObjectPropertiesImplDlg::OnDirectionRadio(const VectorGroup& g, UINT cli
     else if (Present(g.normalRadio) && clicked == g.normalRadio) texts[0] = L"0", texts[1] = L"0", texts[2] = L"0";
     if (texts[0]) {
         const UINT edits[3] = {g.x, g.y, g.z};
-        for (int i = g.noX ? 1 : 0; i < 3; ++i) ::SetWindowText(Control(edits[i]), texts[i]);
+        for (int i = g.noX || g.skipX ? 1 : 0; i < 3; ++i) ::SetWindowText(Control(edits[i]), texts[i]);
     }
     UpdateDirectionRadios(g);
 }
 
 void FeaObjectPropertiesImplDlg::UpdateDirectionRadios(const VectorGroup& g) {
-    const bool hasX = !g.noX && Present(g.x);
+    const bool hasX = !g.noX && !g.skipX && Present(g.x);
     auto enableEdits = [&](bool enable) {
         for (UINT id : {hasX ? g.x : kNoControl, g.y, g.z})
             if (Present(id))
@@ -566,7 +567,8 @@ void FeaObjectPropertiesImplDlg::UpdateDirectionRadios(const VectorGroup& g) {
         return;
     }
     if (!custom) {
-        if (x == 1 && y == 0 && z == 0) chosen = g.xRadio;
+        // Without its X text the X direction is the one whose Y and Z are 0.
+        if ((g.skipX ? 1.0 : x) == 1 && y == 0 && z == 0) chosen = g.xRadio;
         else if (x == 0 && y == 1 && z == 0) chosen = g.yRadio;
         else if (x == 0 && y == 0 && z == 1) chosen = g.zRadio;
     }
@@ -619,6 +621,18 @@ void FeaObjectPropertiesImplDlg::UncheckAndDisableControls(const UINT* ids) {
 void FeaObjectPropertiesImplDlg::ClearSelectionAndDisableControls(const UINT* ids) {
     ForEach(ids, [&](UINT id) { ClearSelectionAndDisable(Control(id)); });
 }
+void FeaObjectPropertiesImplDlg::FillComboItems(UINT comboId,
+                                                std::initializer_list<std::pair<UINT, std::int32_t>> items) {
+    HWND combo = Control(comboId);
+    if (!combo) return;
+    ::SendMessage(combo, CB_RESETCONTENT, 0, 0);
+    for (const auto& [text, data] : items) {
+        const CString item = LoadResourceString(text);
+        const LRESULT index = ::SendMessage(combo, CB_ADDSTRING, 0, LPARAM(item.GetString()));
+        if (index >= 0) ::SendMessage(combo, CB_SETITEMDATA, WPARAM(index), LPARAM(data));
+    }
+}
+
 void FeaObjectPropertiesImplDlg::MarkSuppressed(const UINT* ids) {
     ForEach(ids, [&](UINT id) { context_->suppressedControls.insert(id); });
 }

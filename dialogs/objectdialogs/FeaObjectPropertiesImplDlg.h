@@ -17,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "dialogs/controls/LocaleManager.h"
@@ -42,9 +43,9 @@ inline constexpr std::uint32_t kPickPoint = 0x40203;
 inline constexpr std::uint32_t kPickSecondVector = 0x40206;
 inline constexpr std::uint32_t kPickThirdVector = 0x40207;
 inline constexpr std::uint32_t kPickMomentCentre = 0x4029a;
-inline constexpr std::uint32_t kPickTranslationalVelocity = 0x4029b;
-inline constexpr std::uint32_t kPickRotationCentre = 0x4029c;
-inline constexpr std::uint32_t kPickRotationalVelocity = 0x4029d;
+inline constexpr std::uint32_t kPickRotationCentre = 0x4029b;
+inline constexpr std::uint32_t kPickRotationalVelocity = 0x4029c;
+inline constexpr std::uint32_t kPickTranslationalVelocity = 0x4029d;
 
 // Controls every property dialog has.
 inline constexpr UINT IDC_DESCRIPTION_LABEL = 1010;
@@ -117,6 +118,8 @@ public:
     virtual void RegisterField(UINT id, std::size_t offset, std::size_t size);
     virtual void RegisterFlagField(UINT id, std::size_t offset, std::uint32_t mask);
     virtual void InitEditedEntry() {}
+    // The edited record as the exchange fills it (empty for a shell without one).
+    virtual std::span<const std::uint8_t> EditedRecord() const { return {}; }
     // A resumed run with a pick code: store the host's picked value where it belongs.
     virtual void OnResume(std::uint32_t code) { (void)code; }
     // Start-up, after the dialog state is loaded and before the first data exchange: fill lists
@@ -181,6 +184,9 @@ public:
     // Applies the declared rules in order; only the suppressing ones when asked (before the
     // first exchange, so that the fields they suppress are shown blank).
     void ApplyRules(const DialogDeclaration& declaration, bool suppressionsOnly = false);
+    // The X edit of a vector or point that leaves X out (FieldBinding::SkipsX) and its
+    // companions: blank, disabled and suppressed.
+    void LeaveOutX(const FieldBinding& binding);
     // A vector's direction kind: the chosen radio as 0 to 3 (X, Y, Z, custom).
     void ExchangeDirectionKind(CDataExchange* dx, const FieldBinding& binding, std::span<std::uint8_t> record);
     // Turns the edits of the declared real-number fields into expression edits.
@@ -207,6 +213,9 @@ public:
     // Saves without checks, skipping `ids` (ending with 0 or 0xFFFFFFFF), and ends with `code`.
     void EndWithCode(std::uint32_t code, const UINT* ids);
     void EndWithCode(std::uint32_t code, std::initializer_list<UINT> ids);
+
+    // Fills a combo box with strings of the resource module, each with its item data.
+    void FillComboItems(UINT comboId, std::initializer_list<std::pair<UINT, std::int32_t>> items);
 
     // ---- control lists (each ends with 0 or 0xFFFFFFFF) ----
     void DisableControls(const UINT* ids);

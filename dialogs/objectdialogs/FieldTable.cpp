@@ -7,6 +7,7 @@
 #include "dialogs/objectdialogs/ElementTypes.h"
 #include "dialogs/objectdialogs/FeaObjectPropertiesImplDlg.h"
 #include "host/model/DbDesignScenario.h"
+#include "host/model/Record.h"
 #include "host/model/RecordLayout.h"
 #include "platform/res/DialogTemplate.h"
 #include "platform/win/Inspect.h"
@@ -42,6 +43,11 @@ Condition ElementTypeIn(std::initializer_list<std::uint32_t> types) {
 Condition ElementClassIn(std::initializer_list<std::uint32_t> classes) {
     return Condition({Condition::Test::ElementClassIn, false, 0, std::vector<std::uint32_t>(classes)});
 }
+Condition FieldNonZero(std::string_view field) {
+    Condition::Term term{Condition::Test::FieldNonZero, false, 0, {}};
+    term.field = std::string(field);
+    return Condition(std::move(term));
+}
 
 bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
     for (const Term& term : terms_) {
@@ -74,6 +80,14 @@ bool Condition::Holds(const FeaObjectPropertiesImplDlg& dialog) const {
             holds = std::find(term.values.begin(), term.values.end(),
                               std::uint32_t(ElementTypeClass(dialog.ElementType()))) != term.values.end();
             break;
+        case Test::FieldNonZero: {
+            const std::span<const std::uint8_t> record = dialog.EditedRecord();
+            const OrvDbRecord::FieldInfo* field =
+                OrvDbRecord::FindField(OrvDbRecord::FieldsOfType(dialog.TypeCode()), term.field);
+            holds = field && field->type == OrvDbRecord::FieldType::F64 && record.size() >= field->offset + 8 &&
+                    OrvDbRecord::ConstRecordView(record).GetF64(field->offset) != 0.0;
+            break;
+        }
         }
         if (holds == term.negate) return false;
     }
@@ -166,6 +180,11 @@ FieldBinding Vector(UINT x, UINT y, UINT z, std::string_view xField) {
     return b;
 }
 
+FieldBinding Direction(UINT firstEdit, UINT firstRadio, std::string_view xField) {
+    return Vector(firstEdit, firstEdit + 1, firstEdit + 2, xField)
+        .Radios(firstRadio, firstRadio + 1, firstRadio + 2, firstRadio + 3);
+}
+
 FieldBinding Point(UINT x, UINT y, UINT z, std::string_view xField) {
     FieldBinding b = Vector(x, y, z, xField);
     b.kind = FieldBinding::Kind::Point;
@@ -177,8 +196,21 @@ FieldBinding& FieldBinding::Radios(UINT x, UINT y, UINT z, UINT custom, UINT nor
     return *this;
 }
 
-FieldBinding& FieldBinding::RefuseZero() {
+FieldBinding& FieldBinding::RefuseZero(Condition when) {
     refuseZero = true;
+    refuseZeroWhen = std::move(when);
+    return *this;
+}
+
+FieldBinding& FieldBinding::ExchangedWhile(Condition when) {
+    exchangedWhen = std::move(when);
+    exchangedWhenSavingOnly = false;
+    return *this;
+}
+
+FieldBinding& FieldBinding::SavedWhile(Condition when) {
+    exchangedWhen = std::move(when);
+    exchangedWhenSavingOnly = true;
     return *this;
 }
 
@@ -202,6 +234,23 @@ FieldBinding& FieldBinding::With(std::initializer_list<UINT> controls) {
 FieldBinding& FieldBinding::NoX() {
     group.noX = true;
     return *this;
+}
+
+FieldBinding& FieldBinding::SkipsX(Condition when, std::initializer_list<UINT> controls) {
+    skipsX = true;
+    skipXWhen = std::move(when);
+    xCompanions.assign(controls.begin(), controls.end());
+    return *this;
+}
+
+bool FieldBinding::LeavesOutX(const FeaObjectPropertiesImplDlg& dialog) const {
+    return skipsX && !group.noX && skipXWhen.Holds(dialog);
+}
+
+VectorGroup FieldBinding::GroupIn(const FeaObjectPropertiesImplDlg& dialog) const {
+    VectorGroup running = group;
+    running.skipX = LeavesOutX(dialog);
+    return running;
 }
 
 std::string FieldBinding::ComponentField(int component) const {

@@ -49,6 +49,9 @@ struct VectorGroup {
     UINT selector = kNoControl;     // "Vector Selector..." button
     UINT further[3] = {0, 0, 0};    // further controls disabled with the group (0: absent)
     bool noX = false;
+    // The X edit is left out for this run (see FieldBinding::SkipsX): the radios stay, but
+    // they fill only Y and Z, and the vector is taken with X 0.
+    bool skipX = false;
 };
 
 
@@ -63,12 +66,14 @@ public:
         CategoryIn,  // the scenario's analysis category is one of `values`
         ElementTypeIn,   // the element type shared by the edited surfaces is one of `values`
         ElementClassIn,  // that element type's class (ElementTypes.h) is one of `values`
+        FieldNonZero,    // the f64 field `field` of the edited record is not 0
     };
     struct Term {
         Test test;
         bool negate = false;
         UINT control = 0;
         std::vector<std::uint32_t> values;
+        std::string field{};
     };
 
     Condition() = default;  // always holds
@@ -94,6 +99,9 @@ Condition CategoryIn(std::initializer_list<std::uint32_t> categories);
 // Element type codes and classes; a mixed or unknown element type (-1) is in no list.
 Condition ElementTypeIn(std::initializer_list<std::uint32_t> types);
 Condition ElementClassIn(std::initializer_list<std::uint32_t> classes);
+// Reads the edited record as the exchange has filled it so far: a field exchanged earlier in
+// the order holds what the person typed.
+Condition FieldNonZero(std::string_view field);
 
 // One check of a field, run right after its exchange when saving.
 struct FieldCheck {
@@ -140,10 +148,16 @@ struct FieldBinding {
     // follow with the same name ending in Y and Z.
     VectorGroup group;
     bool refuseZero = false;           // Vector: shorter than 1e-15 refused with string 128
+    Condition refuseZeroWhen;          // ... while this holds
+    Condition exchangedWhen;           // the field is exchanged only while this holds
+    bool exchangedWhenSavingOnly = false;  // ... and always loaded
     std::uint32_t pickCode = 0;        // the selector button ends the dialog with this pick code
     std::vector<UINT> companions;      // Point: blanked with it when the objects disagree
     std::string kindField;             // Vector: i32 given the chosen radio (X 0, Y 1, Z 2, custom 3)
     Condition readWhen;                // saving reads the control only while this holds
+    bool skipsX = false;               // Vector and Point: X is left out while `skipXWhen` holds
+    Condition skipXWhen;
+    std::vector<UINT> xCompanions;     // blanked, disabled and suppressed with the left-out X edit
 
     // The record field of component 0, 1 or 2 of a Vector or Point.
     std::string ComponentField(int component) const;
@@ -162,8 +176,13 @@ struct FieldBinding {
     FieldBinding& InUnit(int displayableUnit);
     // Vector: the X, Y, Z and custom radios, and the normal radio when the group has one.
     FieldBinding& Radios(UINT x, UINT y, UINT z, UINT custom, UINT normal = kNoControl);
-    // Vector: a zero vector is refused (unless the normal radio is checked).
-    FieldBinding& RefuseZero();
+    // Vector: a zero vector is refused (unless the normal radio is checked), while `when` holds.
+    FieldBinding& RefuseZero(Condition when = {});
+    // Exchanged (loaded, saved and checked) only while `when` holds; several bindings of one
+    // control with exclusive conditions give it, say, a unit that follows a radio button.
+    FieldBinding& ExchangedWhile(Condition when);
+    // Always loaded, but saved and checked only while `when` holds.
+    FieldBinding& SavedWhile(Condition when);
     // Vector and Point: "Vector Selector..." or a point button, which asks the host to pick
     // with `code`; the pick comes back into the three fields.
     FieldBinding& Selector(UINT button, std::uint32_t code);
@@ -173,6 +192,14 @@ struct FieldBinding {
     FieldBinding& With(std::initializer_list<UINT> controls);
     // Vector and Point: there is no X component control.
     FieldBinding& NoX();
+    // Vector and Point: while `when` holds the X edit (with `xCompanions`, such as its unit
+    // label) is blank, disabled and suppressed, and never read or written; the X, Y, Z and
+    // custom radios stay and leave the X text alone.
+    FieldBinding& SkipsX(Condition when, std::initializer_list<UINT> xCompanions = {});
+    // Whether the X component is left out in this dialog now.
+    bool LeavesOutX(const FeaObjectPropertiesImplDlg& dialog) const;
+    // The group as this dialog runs it now (skipX set while X is left out).
+    VectorGroup GroupIn(const FeaObjectPropertiesImplDlg& dialog) const;
 };
 
 FieldBinding Description();
@@ -189,6 +216,8 @@ FieldBinding ComboDataOrNone(UINT control, std::string_view field);
 FieldBinding Verify(UINT control, std::string_view field);
 FieldBinding Vector(UINT x, UINT y, UINT z, std::string_view xField);
 FieldBinding Point(UINT x, UINT y, UINT z, std::string_view xField);
+// A direction whose X, Y, Z edits have consecutive ids, as have its X, Y, Z and custom radios.
+FieldBinding Direction(UINT firstEdit, UINT firstRadio, std::string_view xField);
 
 // A rule the shell re-applies after every load exchange and every click of a button it reads.
 struct DialogRule {

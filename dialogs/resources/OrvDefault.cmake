@@ -25,4 +25,5 @@ add_custom_command(OUTPUT ${orv_default_cclib}
   COMMENT "Writing the default coefficient library OrvDefault.cclib"
   VERBATIM)
 add_custom_target(OrvDefaultCclib ALL DEPENDS ${orv_default_cclib})
+set_property(GLOBAL PROPERTY ORV_DEFAULT_COEFFICIENT_LIBRARY ${orv_default_cclib})
 add_dependencies(dialogs_core OrvDefaultCclib)

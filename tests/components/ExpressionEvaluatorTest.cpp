@@ -25,7 +25,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 HRESULT Class(unsigned c) { return MakeExpressionError(c); }
 
-// engine: "interpreter" or "machine code" (the default).
+// engine: "interpreter", "refused memory" or "machine code" (the default).
 class Evaluator {
 public:
     explicit Evaluator(const char* engine = "machine code") {
@@ -167,6 +167,9 @@ INSTANTIATE_TEST_SUITE_P(MachineCode, ExpressionEvaluatorErrors, ::testing::Valu
 INSTANTIATE_TEST_SUITE_P(Interpreter, ExpressionEvaluatorErrors, ::testing::Values("interpreter"));
 INSTANTIATE_TEST_SUITE_P(MachineCode, ExpressionEvaluatorCalls, ::testing::Values("machine code"));
 INSTANTIATE_TEST_SUITE_P(Interpreter, ExpressionEvaluatorCalls, ::testing::Values("interpreter"));
+// Machine code that cannot get memory: SetExpression still succeeds, the interpreter evaluates.
+INSTANTIATE_TEST_SUITE_P(RefusedMemory, ExpressionEvaluatorErrors, ::testing::Values("refused memory"));
+INSTANTIATE_TEST_SUITE_P(RefusedMemory, ExpressionEvaluatorCalls, ::testing::Values("refused memory"));
 
 struct ValueCase {
     const wchar_t* text;

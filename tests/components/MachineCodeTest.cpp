@@ -29,6 +29,16 @@ TEST(MachineCode, RunsWhereAvailableAndLeavesLargeProgramsToTheInterpreter) {
 #if defined(__x86_64__) && defined(__linux__)
     ASSERT_TRUE(code) << "machine code is available on this processor";
     EXPECT_EQ(RunOnce(small.program, &code, 2, 3, 4), 10.0);
+
+    // Memory for the code refused: no machine code, and the interpreter gives the same value.
+    static std::size_t asked = 0;
+    const JitCode refused = JitCode::Compile(small.program, [](std::size_t bytes) -> void* {
+        asked = bytes;
+        return nullptr;
+    });
+    EXPECT_FALSE(refused);
+    EXPECT_GT(asked, 0u);
+    EXPECT_EQ(RunOnce(small.program, nullptr, 2, 3, 4), 10.0);
 #endif
 
     // One instruction per term: beyond the instruction bound, no machine code.

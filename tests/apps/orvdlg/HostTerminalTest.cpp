@@ -57,7 +57,7 @@ TEST(HostTerminal, ThePersonOpensADialogAndExits) {
     if (!std::filesystem::exists(orvdlg)) GTEST_SKIP() << "orvdlg is not built";
     TmuxSession tmux("env -u DISPLAY -u WAYLAND_DISPLAY " + orvdlg + " --ui terminal; echo EXIT=$?; sleep 120");
     ASSERT_TRUE(tmux.WaitFor("orvdlg - bracket.json")) << tmux.Screen();
-    EXPECT_NE(std::string::npos, tmux.Screen().find("26 objects in design scenario 1")) << tmux.Screen();
+    EXPECT_NE(std::string::npos, tmux.Screen().find("28 objects in design scenario 1")) << tmux.Screen();
     // Modify... on the first row: the applied temperature of a node.
     tmux.Keys("Enter");
     ASSERT_TRUE(tmux.WaitFor("Modifying 1 Applied Temperature Object")) << tmux.Screen();

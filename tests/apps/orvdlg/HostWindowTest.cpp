@@ -91,7 +91,7 @@ TEST_F(HostWindowTest, ListsTheScenariosObjectsGroupedByTypeAndSortedById) {
         EXPECT_EQ((std::vector<std::wstring>{L"Type", L"Id", L"Description"}), view.columns);
         const auto rows = view.items;
         ASSERT_EQ(Scenario().GetFeaObjects().size(), rows.size());
-        ASSERT_EQ(26u, rows.size());
+        ASSERT_EQ(28u, rows.size());
         // Names sorted, ids ascending within a group, the type on the first row of its group.
         std::wstring group;
         std::uint32_t lastId = 0;
@@ -123,7 +123,7 @@ TEST_F(HostWindowTest, ListsTheScenariosObjectsGroupedByTypeAndSortedById) {
         EXPECT_EQ(2u, rows[force + 1].data);
         EXPECT_EQ(L"", rows[force + 2].text);
         EXPECT_EQ(3u, rows[force + 2].data);
-        EXPECT_NE(std::wstring::npos, window.Status().find(L"26 objects")) << window.Status();
+        EXPECT_NE(std::wstring::npos, window.Status().find(L"28 objects")) << window.Status();
         Click(HostWindow::IDC_EXIT);
     });
     EXPECT_EQ(IDOK, Run(window));
@@ -162,9 +162,9 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
         })
         .Then([&] {
             EXPECT_EQ(L"orvdlg - bracket.json *", Title());
-            EXPECT_EQ(L"Heat Generation 27 created on part 2.", window.Status());
-            EXPECT_EQ(L"Heat Generation 27 created on part 2.", orv::win::Inspect(Ctl(HostWindow::IDC_STATUS)).text);
-            const int row = RowOf(27);
+            EXPECT_EQ(L"Heat Generation 29 created on part 2.", window.Status());
+            EXPECT_EQ(L"Heat Generation 29 created on part 2.", orv::win::Inspect(Ctl(HostWindow::IDC_STATUS)).text);
+            const int row = RowOf(29);
             ASSERT_GE(row, 0);
             EXPECT_TRUE(Rows()[row].selected);
             EXPECT_EQ(L"New heater", Rows()[row].subItems.at(1));
@@ -181,14 +181,14 @@ TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
             Click(IDNO);
         });
     EXPECT_EQ(IDOK, Run(window));
-    const auto* object = Scenario().FindFeaObject(27);
+    const auto* object = Scenario().FindFeaObject(29);
     ASSERT_NE(nullptr, object);
     EXPECT_EQ(176u, object->GetTypeCode());
     EXPECT_EQ(2500.0, object->GetRecord().GetF64(272));
     EXPECT_EQ("New heater", object->GetDescription());
     EXPECT_EQ(2u, object->GetGeometryId());
     EXPECT_EQ(OrvDbRecord::StorageMapItem::Kind::Part, object->GetGeometryKind());
-    EXPECT_EQ(nullptr, Scenario().FindFeaObject(28));
+    EXPECT_EQ(nullptr, Scenario().FindFeaObject(30));
 }
 
 TEST_F(HostWindowTest, TheChoiceOfGeometryFollowsTheTypesKind) {
@@ -213,11 +213,11 @@ TEST_F(HostWindowTest, ModifyEditsTheSelectedObjectsOfOneTypeInOneDialog) {
     const auto& original = *Scenario().FindFeaObject(18);
     const std::uint32_t second =
         Scenario().CreateFeaObject(176, original.GetRecord(), original.GetGeometryKind(), original.GetGeometryId()).Id();
-    ASSERT_EQ(27u, second);
+    ASSERT_EQ(29u, second);
     Scenario().FindFeaObject(second)->SetDescription("Second heater");
     HostWindow window(session, "bracket.json");
     driver.Then([&] {
-              Select({18, 27});
+              Select({18, 29});
               Click(HostWindow::IDC_MODIFY);
           })
         .Then([&] {
@@ -228,11 +228,11 @@ TEST_F(HostWindowTest, ModifyEditsTheSelectedObjectsOfOneTypeInOneDialog) {
         })
         .Then([&] {
             EXPECT_EQ(L"orvdlg - bracket.json *", Title());
-            EXPECT_EQ(L"Heat Generation 18, 27 modified.", window.Status());
+            EXPECT_EQ(L"Heat Generation 18, 29 modified.", window.Status());
             // The selection stays; the descriptions, which differed, are kept.
             EXPECT_TRUE(Rows()[RowOf(18)].selected);
-            EXPECT_TRUE(Rows()[RowOf(27)].selected);
-            EXPECT_EQ(L"Second heater", Rows()[RowOf(27)].subItems.at(1));
+            EXPECT_TRUE(Rows()[RowOf(29)].selected);
+            EXPECT_EQ(L"Second heater", Rows()[RowOf(29)].subItems.at(1));
             // Enter on the list opens the same dialog again; OK without a change changes nothing.
             ASSERT_TRUE(input::Focus(Ctl(HostWindow::IDC_OBJECTS)));
             ASSERT_TRUE(input::PressKey(VK_RETURN));
@@ -243,7 +243,7 @@ TEST_F(HostWindowTest, ModifyEditsTheSelectedObjectsOfOneTypeInOneDialog) {
             Click(IDOK);
         })
         .Then([&] {
-            EXPECT_EQ(L"Heat Generation 18, 27 unchanged.", window.Status());
+            EXPECT_EQ(L"Heat Generation 18, 29 unchanged.", window.Status());
             // A double click on a row modifies that row; Cancel writes nothing.
             Select({18});
             ASSERT_TRUE(input::DoubleClick(Ctl(HostWindow::IDC_OBJECTS)));
@@ -262,9 +262,9 @@ TEST_F(HostWindowTest, ModifyEditsTheSelectedObjectsOfOneTypeInOneDialog) {
         });
     Run(window);
     EXPECT_EQ(1234.0, Scenario().FindFeaObject(18)->GetRecord().GetF64(272));
-    EXPECT_EQ(1234.0, Scenario().FindFeaObject(27)->GetRecord().GetF64(272));
+    EXPECT_EQ(1234.0, Scenario().FindFeaObject(29)->GetRecord().GetF64(272));
     EXPECT_EQ("Resistive heating", Scenario().FindFeaObject(18)->GetDescription());
-    EXPECT_EQ("Second heater", Scenario().FindFeaObject(27)->GetDescription());
+    EXPECT_EQ("Second heater", Scenario().FindFeaObject(29)->GetDescription());
     EXPECT_TRUE(window.Modified());
 }
 
@@ -377,6 +377,27 @@ private:
     std::array<double, 3> vector_{};
 };
 
+// Every vector load and prescribed motion of the sample opens from the list, takes an edit and
+// writes it back to its object.
+TEST_F(HostWindowTest, EveryVectorLoadOfTheSampleOpensEditsAndSaves) {
+    const std::uint32_t ids[] = {1, 4, 5, 7, 8, 9, 10, 27, 28};
+    HostWindow window(session, "bracket.json");
+    for (std::uint32_t id : ids) {
+        driver.Then([id] {
+                  Select({id});
+                  Click(HostWindow::IDC_MODIFY);
+              })
+            .Then([id] {
+                Type(1011, L"Edited " + std::to_wstring(id));
+                Click(IDOK);
+            });
+    }
+    driver.Then([&] { window.EndDialog(IDOK); });
+    Run(window);
+    for (std::uint32_t id : ids)
+        EXPECT_EQ("Edited " + std::to_string(id), Scenario().FindFeaObject(id)->GetDescription()) << id;
+}
+
 TEST_F(HostWindowTest, APickRequestIsAnsweredInThePickPromptAndTheDialogResumes) {
     PickingDialog picking;
     picking.results = {0x40200, 0x40203, 0};
@@ -471,8 +492,8 @@ TEST_F(HostWindowTest, SaveAsWritesAFileThatLoadsBackEqual) {
     auto loaded = OrvDbRecord::LoadModelFile(path);
     ASSERT_TRUE(loaded) << loaded.error;
     EXPECT_EQ(OrvDbRecord::FormatModelJson(session.Model()), OrvDbRecord::FormatModelJson(*loaded.model));
-    ASSERT_NE(nullptr, loaded.model->GetFirstScenario()->FindFeaObject(27));
-    EXPECT_EQ(0u, loaded.model->GetFirstScenario()->FindFeaObject(27)->GetGeometryId());
+    ASSERT_NE(nullptr, loaded.model->GetFirstScenario()->FindFeaObject(29));
+    EXPECT_EQ(0u, loaded.model->GetFirstScenario()->FindFeaObject(29)->GetGeometryId());
 }
 
 TEST_F(HostWindowTest, SaveOfAModelWithAFileWritesItInPlace) {
@@ -533,7 +554,7 @@ TEST_F(HostWindowTest, NewWithoutAnyDialogToCreateWithSaysSo) {
         .Then([&] { window.EndDialog(IDOK); });
     Run(window);
     EXPECT_FALSE(window.Modified());
-    EXPECT_EQ(26u, Scenario().GetFeaObjects().size());
+    EXPECT_EQ(28u, Scenario().GetFeaObjects().size());
 }
 
 TEST_F(HostWindowTest, ExitWithChangesAsksAndCancelKeepsTheWindow) {
@@ -597,7 +618,7 @@ TEST(PickRequests, KnownCodesAskForPointsOrVectors) {
         bool hasText;
     } cases[] = {
         {0x40200, K::Vector, true}, {0x40203, K::Point, true},  {0x40206, K::Vector, true}, {0x40207, K::Vector, true},
-        {0x4029a, K::Point, true},  {0x4029b, K::Vector, true}, {0x4029d, K::Vector, true}, {0x40201, K::Vector, false},
+        {0x4029a, K::Point, true},  {0x4029b, K::Point, true}, {0x4029d, K::Vector, true}, {0x40201, K::Vector, false},
         {2, K::Vector, false},
     };
     for (const auto& c : cases) {
@@ -704,6 +725,45 @@ TEST_F(HostWindowTest, UnitsAndSpeciesOpenTheSettingsDialogsOnTheScenario) {
     EXPECT_EQ(4u, Scenario().GetModelUnitSystem().GetUnitSystemType());
     ASSERT_NE(nullptr, Scenario().GetMassSpecies().Find(3));
     EXPECT_EQ("Brine", Scenario().GetMassSpecies().Find(3)->GetName());
+}
+
+TEST_F(HostWindowTest, ModifyOnTheContactPairListRunsTheContactOptionsOfTheSelectedPairs) {
+    Scenario().SetAnalysisType(0);  // a family whose contact type 0 gets the friction options
+    HostWindow window(session, "bracket.json");
+    const auto pairs = [] { return orv::win::Inspect(Ctl(HostWindow::IDC_CONTACTS)).items; };
+    driver
+        .Then([&] {
+            ASSERT_EQ(3u, pairs().size());
+            EXPECT_EQ(L"Plate to upright", pairs()[0].text);
+            ASSERT_TRUE(input::Focus(Ctl(HostWindow::IDC_CONTACTS)));
+            ASSERT_TRUE(input::SelectItem(Ctl(HostWindow::IDC_CONTACTS), -1));
+            Click(HostWindow::IDC_MODIFY);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Select the contact pairs to modify.", MessageText());
+            Click(IDOK);
+        })
+        .Then([&] {
+            ASSERT_TRUE(input::ToggleItem(Ctl(HostWindow::IDC_CONTACTS), 0));
+            ASSERT_TRUE(input::ToggleItem(Ctl(HostWindow::IDC_CONTACTS), 1));
+            ASSERT_TRUE(input::PressKey(VK_RETURN));
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Contact Options", Title());
+            EXPECT_EQ(L"", orv::win::Inspect(Ctl(1002)).text);  // 0.2 and 0.3
+            Type(1002, L"0.25");
+            Click(IDOK);
+        })
+        .Then([&] {
+            EXPECT_EQ(L"Contact options (friction) applied to 2 contact pairs.", window.Status());
+            EXPECT_TRUE(pairs()[0].selected && pairs()[1].selected);
+            window.EndDialog(IDOK);
+        });
+    Run(window);
+    EXPECT_EQ(0.25, Scenario().FindContactPair(1)->Friction());
+    EXPECT_EQ(0.25, Scenario().FindContactPair(2)->Friction());
+    EXPECT_EQ(0.0, Scenario().FindContactPair(3)->Friction());
+    EXPECT_TRUE(window.Modified());
 }
 
 }  // namespace

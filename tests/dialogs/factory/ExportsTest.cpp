@@ -35,11 +35,7 @@ const std::regex& Allowed() {
         "(?:ADataModelDialogFactory|AFeaObjectPropertiesDialogBase|AFeaObjectPropertiesDialog_T<[^>]*>|"
         "AFeaObjectPropertiesDialogGeometryFunctor|AModelessFeaObjectPropertiesDialog|FeaObjectEditParameters|"
         "UnitConverterWindowUtility|AContactOptionsDialogBase|AFrictionContactOptionsDlg|AThermalContactOptionsDlg|"
-        "ASurfaceDirectionContactOptionsDlg|ASmartBondingContactOptionsDlg|AUnitsDialog|AMassSpeciesDialog)(?:$|::)|"
-        // FIXME: called by the demo host's curve-dialog command across the boundary; to be hidden.
-        "EditLoadCurve\\(|"
-        // The film coefficient tools as the surface convection dialog runs them (demo host).
-        "RunSurfaceConvectionCalculator\\(|RunCoefficientLibrary\\()");
+        "ASurfaceDirectionContactOptionsDlg|ASmartBondingContactOptionsDlg|AUnitsDialog|AMassSpeciesDialog)(?:$|::))");
     return allowed;
 }
 

@@ -1,0 +1,27 @@
+# Run by `cmake --install`: copies ORV_PUBLIC_HEADERS and every header of the project they
+# include ("..." includes, followed to the end) from ORV_SOURCE_DIR to ORV_HEADER_DESTINATION,
+# keeping their paths, so that an installed header compiles with nothing but the standard
+# library beside it.
+set(pending ${ORV_PUBLIC_HEADERS})
+set(seen)
+while(pending)
+  list(POP_FRONT pending header)
+  list(FIND seen ${header} known)
+  if(NOT known EQUAL -1)
+    continue()
+  endif()
+  if(NOT EXISTS ${ORV_SOURCE_DIR}/${header})
+    message(FATAL_ERROR "public header ${header} (or one it includes) does not exist")
+  endif()
+  list(APPEND seen ${header})
+  file(STRINGS ${ORV_SOURCE_DIR}/${header} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" included "${line}")
+    list(APPEND pending ${included})
+  endforeach()
+endwhile()
+list(SORT seen)
+foreach(header IN LISTS seen)
+  get_filename_component(folder ${header} DIRECTORY)
+  file(INSTALL ${ORV_SOURCE_DIR}/${header} DESTINATION ${ORV_HEADER_DESTINATION}/${folder})
+endforeach()
