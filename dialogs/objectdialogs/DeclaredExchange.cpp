@@ -49,6 +49,7 @@ void FeaObjectPropertiesImplDlg::ExchangeDeclared(CDataExchange* dx, const Dialo
             }
             continue;
         }
+        if (Saving(dx) && !b.readWhen.Holds(*this)) continue;
         const OrvDbRecord::FieldInfo& field = DeclaredField(b);
         const UINT id = b.kind == Kind::Description ? IDC_DESCRIPTION : b.control;
         switch (b.kind) {
@@ -120,8 +121,12 @@ void FeaObjectPropertiesImplDlg::ExchangeDirectionKind(CDataExchange* dx, const 
         if (::IsDlgButtonChecked(m_hWnd, int(radios[i])) == BST_CHECKED) OrvDbRecord::RecordView(record).SetI32(offset, i);
 }
 
-void FeaObjectPropertiesImplDlg::ApplyRules(const DialogDeclaration& declaration) {
+void FeaObjectPropertiesImplDlg::ApplyRules(const DialogDeclaration& declaration, bool suppressionsOnly) {
+    using Effect = DialogRule::Effect;
     for (const DialogRule& rule : declaration.rules) {
+        if (suppressionsOnly && rule.effect != Effect::SuppressUnless && rule.effect != Effect::SuppressUnless9 &&
+            rule.effect != Effect::Suppress)
+            continue;
         const bool holds = rule.when.Holds(*this);
         std::vector<UINT> ids(rule.controls);
         ids.push_back(kListEnd);
@@ -142,6 +147,12 @@ void FeaObjectPropertiesImplDlg::ApplyRules(const DialogDeclaration& declaration
             SuppressUnlessAnalysisTypes(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
             break;
         }
+        case DialogRule::Effect::Suppress:
+            if (holds) {
+                MarkSuppressed(ids.data());
+                DisableControls(ids.data());
+            }
+            break;
         }
     }
 }

@@ -156,7 +156,10 @@ void FeaObjectDialogBase::OnResume(std::uint32_t code) {
 }
 
 void FeaObjectDialogBase::PrepareControls() {
-    if (declaration_) MakeDeclaredCalcEdits(*declaration_);
+    if (!declaration_) return;
+    MakeDeclaredCalcEdits(*declaration_);
+    // Suppressed fields are shown blank from the first exchange on.
+    ApplyRules(*declaration_, true);
 }
 
 BOOL FeaObjectDialogBase::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -51,7 +51,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Declared: a pick made for a selector button comes back into its group's fields.
     void OnResume(std::uint32_t code) override;
-    // Declared: the real-number edits become expression edits.
+    // Declared: the real-number edits become expression edits, and the suppressing rules apply.
     void PrepareControls() override;
     // A click of a button that a rule reads applies the rules again.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

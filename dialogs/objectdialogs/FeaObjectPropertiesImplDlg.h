@@ -181,8 +181,9 @@ public:
     // ---- declared fields and rules ----
     // Exchanges the declared fields in order, each followed by its checks (saving only).
     void ExchangeDeclared(CDataExchange* dx, const DialogDeclaration& declaration, std::span<std::uint8_t> record);
-    // Applies the declared rules in order.
-    void ApplyRules(const DialogDeclaration& declaration);
+    // Applies the declared rules in order; only the suppressing ones when asked (before the
+    // first exchange, so that the fields they suppress are shown blank).
+    void ApplyRules(const DialogDeclaration& declaration, bool suppressionsOnly = false);
     // The X edit of a vector or point that leaves X out (FieldBinding::SkipsX) and its
     // companions: blank, disabled and suppressed.
     void LeaveOutX(const FieldBinding& binding);

@@ -129,6 +129,11 @@ FieldBinding& FieldBinding::NotNegative(UINT message) {
     return *this;
 }
 
+FieldBinding& FieldBinding::ReadWhile(Condition when) {
+    readWhen = std::move(when);
+    return *this;
+}
+
 FieldBinding& FieldBinding::InUnit(int displayableUnit) {
     unit = displayableUnit;
     return *this;
@@ -276,6 +281,10 @@ DialogRule SuppressUnlessAnalysisTypes(std::vector<UINT> controls) {
 DialogRule SuppressUnlessAnalysisTypes9(std::vector<UINT> controls) {
     controls.resize(9, 0);
     return {DialogRule::Effect::SuppressUnless9, std::move(controls), {}};
+}
+
+DialogRule SuppressWhile(std::vector<UINT> controls, Condition when) {
+    return {DialogRule::Effect::Suppress, std::move(controls), std::move(when)};
 }
 
 bool DialogDeclaration::IsRuleTrigger(UINT control) const {

@@ -154,6 +154,7 @@ struct FieldBinding {
     std::uint32_t pickCode = 0;        // the selector button ends the dialog with this pick code
     std::vector<UINT> companions;      // Point: blanked with it when the objects disagree
     std::string kindField;             // Vector: i32 given the chosen radio (X 0, Y 1, Z 2, custom 3)
+    Condition readWhen;                // saving reads the control only while this holds
     bool skipsX = false;               // Vector and Point: X is left out while `skipXWhen` holds
     Condition skipXWhen;
     std::vector<UINT> xCompanions;     // blanked, disabled and suppressed with the left-out X edit
@@ -168,6 +169,9 @@ struct FieldBinding {
     FieldBinding& RangeIn(int displayableUnit, double min, double max, Condition when = {});
     FieldBinding& NonZero(UINT message, Condition when = {});
     FieldBinding& NotNegative(UINT message);
+    // Saving reads the control (and runs the checks) only while `when` holds; loading always
+    // shows the field. A field that is not read keeps the value it had.
+    FieldBinding& ReadWhile(Condition when);
     // Shown and read in a displayable unit instead of the unit of the edit's label.
     FieldBinding& InUnit(int displayableUnit);
     // Vector: the X, Y, Z and custom radios, and the normal radio when the group has one.
@@ -223,6 +227,7 @@ struct DialogRule {
         SpinRange,         // the spin button `controls[0]` gets [min, max] while `when` holds
         SuppressUnless,    // analysis-type suppression of a load curve row (see below)
         SuppressUnless9,   // the nine-control variant
+        Suppress,          // while `when` holds: disabled, and not shown, checked or written
     };
     Effect effect;
     std::vector<UINT> controls;
@@ -240,6 +245,10 @@ DialogRule SuppressUnlessAnalysisTypes(std::vector<UINT> controls);
 // Nine controls: nothing for analysis types 2, 4, 21; otherwise the second and sixth are
 // suppressed and all nine disabled.
 DialogRule SuppressUnlessAnalysisTypes9(std::vector<UINT> controls);
+
+// While `when` holds the controls are disabled and marked suppressed: a field among them is
+// shown blank, never checked and never written. Applied before the first exchange as well.
+DialogRule SuppressWhile(std::vector<UINT> controls, Condition when);
 
 // A "Curve..." button: edits the curve whose number `edit` holds.
 struct CurveButton {

@@ -7,6 +7,7 @@ if(ORV_BUILD_TESTS)
   set(locale_scenarios
     "locale-deu|DEU|C"
     "convection-deu|DEU|C"
+    "heat-exchange-deu|DEU|C"
     "locale-other-build|OLD|C"
     "locale-user-german|-|de_DE.UTF-8")
   foreach(entry IN LISTS locale_scenarios)
