@@ -7,6 +7,7 @@
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
 #include "apps/orvdlg/SettingsCommands.h"
+#include "apps/orvdlg/ModelessCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
 #include "platform/drivers/scripted/UiCommands.h"
 #include "platform/win/Inspect.h"
@@ -23,6 +24,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(fea);
         runner.AddLayer(convection);
         runner.AddLayer(settings);
+        runner.AddLayer(modeless);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -34,6 +36,7 @@ struct ScriptSession::Layers {
     FeaDialogCommands fea{host};
     ConvectionCommands convection{host};
     SettingsCommands settings{host};
+    ModelessCommands modeless{host};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };
