@@ -7,8 +7,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include <memory>
 
 #include "apps/orvdlg/ModelSession.h"
 #include "dialogs/factory/DataModelDialogs.h"
@@ -21,6 +25,15 @@ namespace orvdlg {
 // or a stand-in in tests. Null: no dialog for the code.
 using FeaDialogSource = std::function<DataModelDialogs::AFeaObjectPropertiesDialog*(std::uint32_t typeCode)>;
 FeaDialogSource FactoryDialogSource();
+
+class ModelessHost;
+
+// The choices of New... that open the modeless initial fluid volume dialog: one per region
+// shape, type code 120 in the low 16 bits and shape + 1 above.
+inline constexpr std::uint32_t kFluidVolumeTypeCode = 120;
+inline bool IsFluidVolumeChoice(std::uint32_t code) { return (code & 0xFFFF) == kFluidVolumeTypeCode && code > 0xFFFF; }
+// List rows of initial fluid volumes carry this bit with the volume's id as item data.
+inline constexpr std::uint32_t kFluidVolumeRow = 0x80000000u;
 
 // A type of the host's type table that has a dialog: its code and how the host names it.
 struct HostObjectType {
@@ -55,6 +68,7 @@ public:
     // The window edits the model of `session` (loaded); `untitledName` names a model that has
     // no file yet (the embedded sample) in the title and as Save As's suggestion.
     HostWindow(ModelSession& session, std::string untitledName, FeaDialogSource source = FactoryDialogSource());
+    ~HostWindow() override;
 
     bool Modified() const { return modified_; }
     // The model's file; empty while it has none.
@@ -88,6 +102,11 @@ private:
     // Runs the dialog until it ends with OK or Cancel, answering its pick requests through the
     // pick prompt; false when it ended without an answer from the person.
     bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);
+    // The modeless initial fluid volume dialog (HostWindowModeless.cpp): the New... choices of
+    // the three shapes, its list rows, and opening it on a new or an existing volume.
+    void AddFluidVolumeChoices(std::vector<HostObjectType>& types) const;
+    void AddFluidVolumeRows(CListCtrl& list, const std::set<std::uint32_t>& selected, bool& focused);
+    void OpenFluidVolume(std::optional<std::uint32_t> volume, std::uint32_t shape);
     bool SaveTo(const std::string& path);
     void SetStatus(std::wstring text);
     // Shows a refusal and puts it on the status line.
@@ -101,6 +120,7 @@ private:
     orv::res::DialogTemplate template_;
     bool modified_ = false;
     std::wstring status_;
+    std::unique_ptr<ModelessHost> modeless_;
 };
 
 }  // namespace orvdlg

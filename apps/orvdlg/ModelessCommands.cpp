@@ -42,15 +42,18 @@ ModelessHost::ModelessHost(ModelSession& session) : session_(session) {
     events_.SetOnOK([this] { OnOK(); });
 }
 
+// The dialog lives on in the factory's cache: it forgets its window and its owner here, so that
+// neither outlives the host that gave them.
 ModelessHost::~ModelessHost() {
     if (DataModelDialogs::InitialFluidVolumeDlg* dialog = OpenDialog()) dialog->DestroyWindow();
+    if (dialog_) dialog_->SetParentWindow(nullptr);
 }
 
 DataModelDialogs::InitialFluidVolumeDlg* ModelessHost::OpenDialog() const {
     return dialog_ && dialog_->HasWindow() ? dialog_ : nullptr;
 }
 
-void ModelessHost::Open(std::optional<std::uint32_t> volumeId, std::uint32_t shape) {
+void ModelessHost::Open(std::optional<std::uint32_t> volumeId, std::uint32_t shape, CWnd* parent) {
     OrvDbRecord::DbDesignScenario& scenario = session_.Scenario();
     const OrvDbRecord::DbInitialFluidVolume* volume = nullptr;
     if (volumeId) {
@@ -60,7 +63,7 @@ void ModelessHost::Open(std::optional<std::uint32_t> volumeId, std::uint32_t sha
                                      std::to_string(*volumeId));
         shape = volume->GetRegionShape();
     }
-    auto* base = DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(kFluidVolumeType, nullptr, 1);
+    auto* base = DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(kFluidVolumeType, parent, 1);
     auto* dialog = dynamic_cast<DataModelDialogs::InitialFluidVolumeDlg*>(base);
     if (!dialog) throw std::runtime_error("the factory has no modeless dialog for type 120");
     if (dialog->HasWindow()) throw std::runtime_error("the initial fluid volume dialog is already open");

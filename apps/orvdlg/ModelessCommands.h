@@ -30,9 +30,9 @@ public:
     ModelessHost(const ModelessHost&) = delete;
     ModelessHost& operator=(const ModelessHost&) = delete;
 
-    // Opens the dialog on a new volume of the shape, or on an existing volume. Failures are
-    // std::runtime_error with a message for the person.
-    void Open(std::optional<std::uint32_t> volumeId, std::uint32_t shape);
+    // Opens the dialog on a new volume of the shape, or on an existing volume, owned by
+    // `parent` (null: no owner). Failures are std::runtime_error with a message for the person.
+    void Open(std::optional<std::uint32_t> volumeId, std::uint32_t shape, CWnd* parent = nullptr);
     // Where the line of each OnOK goes ("modeless 120: OnOK, created initial fluid volume 2").
     void SetReport(std::function<void(const std::string&)> report) { report_ = std::move(report); }
     GfxUtil::RenderingSystem& View() { return view_; }
