@@ -15,7 +15,9 @@ InitialFluidVolumeDlg& InitialFluidVolumeController::Ifv() const {
 }
 
 InitialFluidVolumeController::AWidgetBase* InitialFluidVolumeController::Preview() {
-    if (!preview_)
+    // Only while the window is open: the window's end takes the preview out of the view, so
+    // that none outlives the host's view.
+    if (!preview_ && Ifv().HasWindow())
         if (GfxUtil::ARenderingSystem* view = Ifv().GetRenderingSystem())
             preview_ = std::make_unique<IFVHexahedralWidget>(*view, Ifv().RegionShape());
     return preview_.get();

@@ -44,8 +44,8 @@ public:
     bool HandleEvent(const GfxUtil::CustomControllerEvent& event) override;
     void Restart() override;
 
-    // The preview, created on first use with the rendering system and the number of points;
-    // null without a rendering system.
+    // The preview, created on first use with the rendering system and the region shape; null
+    // without a rendering system or while the dialog has no window.
     AWidgetBase* Preview();
     void DeletePreview() { preview_.reset(); }
     // Draws the dialog's points afresh.
