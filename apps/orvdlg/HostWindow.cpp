@@ -8,6 +8,7 @@
 
 #include "apps/orvdlg/ModelessCommands.h"
 #include "apps/orvdlg/PickPrompt.h"
+#include "apps/orvdlg/ViewPickWindow.h"
 #include "dialogs/convection/ConvectionCalculatorHost.h"
 #include "host/model/DbDesignScenario.h"
 #include "host/model/DbModel.h"

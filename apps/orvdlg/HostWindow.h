@@ -27,6 +27,7 @@ using FeaDialogSource = std::function<DataModelDialogs::AFeaObjectPropertiesDial
 FeaDialogSource FactoryDialogSource();
 
 class ModelessHost;
+class ViewPickWindow;
 
 // The choices of New... that open the modeless initial fluid volume dialog: one per region
 // shape, type code 120 in the low 16 bits and shape + 1 above.
@@ -121,6 +122,7 @@ private:
     bool modified_ = false;
     std::wstring status_;
     std::unique_ptr<ModelessHost> modeless_;
+    std::unique_ptr<ViewPickWindow> pickWindow_;  // picks in the view while the dialog is open
 };
 
 }  // namespace orvdlg

@@ -6,6 +6,7 @@
 
 #include "apps/orvdlg/HostWindow.h"
 #include "apps/orvdlg/ModelessCommands.h"
+#include "apps/orvdlg/ViewPickWindow.h"
 #include "dialogs/modeless/InitialFluidVolumeDlg.h"
 #include "host/model/DbDesignScenario.h"
 #include "platform/win/Utf8.h"
@@ -16,7 +17,8 @@ namespace {
 const wchar_t* const kShapeNames[] = {L"Hexahedral", L"Spherical", L"Cylindrical"};
 }  // namespace
 
-HostWindow::~HostWindow() = default;
+// The pick window goes first: it listens to the view of the modeless host.
+HostWindow::~HostWindow() { pickWindow_.reset(); }
 
 void HostWindow::AddFluidVolumeChoices(std::vector<HostObjectType>& types) const {
     for (std::uint32_t shape = 0; shape < 3; ++shape)
@@ -66,6 +68,8 @@ void HostWindow::OpenFluidVolume(std::optional<std::uint32_t> volume, std::uint3
         Refuse(orv::Utf8ToWide(failure.what()) + L".");
         return;
     }
+    if (!pickWindow_) pickWindow_ = std::make_unique<ViewPickWindow>(*modeless_);
+    pickWindow_->Open(this);
     SetStatus(L"Pick the points of the region in the view, or type them and press Enter.");
 }
 

@@ -65,6 +65,7 @@ Overlay::Xyz RenderingSystem::ViewToModel(CPoint view) const {
 void RenderingSystem::SetOverlay(const Overlay& overlay) {
     overlay_ = overlay;
     ++overlayRevision_;
+    if (overlayListener_) overlayListener_();
 }
 
 void RenderingSystem::FitTo(const std::vector<Overlay::Xyz>& points) {

@@ -5,6 +5,7 @@
 // GfxUtil::RenderingSystem, the host's implementation.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +88,8 @@ public:
     void SetOverlay(const Overlay& overlay) override;
     const Overlay& GetOverlay() const override { return overlay_; }
     int GetOverlayRevision() const { return overlayRevision_; }
+    // Called after every change of the overlay (a view that lists what it draws).
+    void SetOverlayListener(std::function<void()> listener) { overlayListener_ = std::move(listener); }
 
     Camera& GetCamera() { return camera_; }
     const Camera& GetCamera() const { return camera_; }
@@ -110,6 +113,7 @@ private:
     std::vector<ACustomController*> controllers_;
     Overlay overlay_;
     int overlayRevision_ = 0;
+    std::function<void()> overlayListener_;
 };
 
 }  // namespace GfxUtil

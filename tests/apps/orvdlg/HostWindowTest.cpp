@@ -733,10 +733,18 @@ TEST_F(HostWindowTest, InitialFluidVolumesOpenTheModelessDialog) {
             ASSERT_NE(fluid(), nullptr);
             EXPECT_EQ(L"Initial Fluid Volume (Spherical)", orv::win::Inspect(fluid()).text);
             EXPECT_EQ(L"orvdlg - bracket.json", Title());  // the host window is still the modal one
-            for (const wchar_t* x : {L"1", L"3"}) {
-                ASSERT_TRUE(input::ReplaceText(in(1171), x));
-                ASSERT_TRUE(input::PressKey(VK_RETURN, {}));
-            }
+            // The first point picked in the host's view window, the second typed with Enter.
+            HWND view = nullptr;
+            for (HWND hwnd : orv::win::TopLevelWindows())
+                if (orv::win::Inspect(hwnd).text == L"3-D View") view = hwnd;
+            ASSERT_NE(view, nullptr);
+            for (int id : {1002, 1003, 1004})
+                ASSERT_TRUE(input::ReplaceText(orv::win::FindControl(view, id), id == 1003 ? L"2" : L"1"));
+            ASSERT_TRUE(input::Click(orv::win::FindControl(view, 1005)));
+            EXPECT_EQ(L"?  1  2  1", orv::win::Inspect(orv::win::FindControl(view, 1001)).items.at(0).text);
+            ASSERT_TRUE(input::ReplaceText(in(1171), L"3"));
+            ASSERT_TRUE(input::PressKey(VK_RETURN, {}));
+            EXPECT_EQ(2u, orv::win::Inspect(orv::win::FindControl(view, 1001)).items.size());
             EXPECT_TRUE(orv::win::Inspect(in(1175)).enabled);
             ASSERT_TRUE(input::Click(in(1175)));
             EXPECT_EQ(L"created initial fluid volume 2.", window.Status());
