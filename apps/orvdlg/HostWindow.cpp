@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "apps/orvdlg/ModelessCommands.h"
 #include "apps/orvdlg/PickPrompt.h"
+#include "apps/orvdlg/ViewPickWindow.h"
 #include "dialogs/convection/ConvectionCalculatorHost.h"
 #include "host/model/DbDesignScenario.h"
 #include "host/model/DbModel.h"
@@ -112,7 +114,7 @@ protected:
         list->InsertColumn(1, L"Code", LVCFMT_RIGHT, DialogUnitsToPixels(*this, 40));
         for (std::size_t i = 0; i < types_.size(); ++i) {
             const int row = list->InsertItem(int(i), types_[i].name.c_str());
-            list->SetItemText(row, 1, std::to_wstring(types_[i].typeCode).c_str());
+            list->SetItemText(row, 1, std::to_wstring(types_[i].typeCode & 0xFFFF).c_str());
             list->SetItemData(row, types_[i].typeCode);
         }
         if (!types_.empty()) list->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -144,7 +146,8 @@ private:
     void FillGeometry() {
         if (!m_hWnd) return;
         const std::uint32_t typeCode = SelectedType();
-        choices_ = typeCode ? GeometryChoices(scenario_, typeCode) : std::vector<GeometryChoice>{};
+        choices_ = typeCode && !IsFluidVolumeChoice(typeCode) ? GeometryChoices(scenario_, typeCode)
+                                                              : std::vector<GeometryChoice>{};
         SendDlgItemMessage(IDC_GEOMETRY, CB_RESETCONTENT);
         SendDlgItemMessage(IDC_GEOMETRY, CB_ADDSTRING, 0, LPARAM(L"(nothing yet)"));
         for (const auto& choice : choices_) SendDlgItemMessage(IDC_GEOMETRY, CB_ADDSTRING, 0, LPARAM(choice.label.c_str()));
@@ -290,6 +293,7 @@ void HostWindow::Refresh(const std::vector<std::uint32_t>& select) {
             focused = true;
         }
     }
+    AddFluidVolumeRows(*list, selected, focused);
 }
 
 std::vector<std::uint32_t> HostWindow::SelectedIds() const {
@@ -301,11 +305,12 @@ std::vector<std::uint32_t> HostWindow::SelectedIds() const {
 }
 
 void HostWindow::OnNew() {
-    const std::vector<HostObjectType> types = CreatableTypes(source_);
+    std::vector<HostObjectType> types = CreatableTypes(source_);
     if (types.empty()) {
         Refuse(L"The library serves no dialog to create objects with.");
         return;
     }
+    AddFluidVolumeChoices(types);
     OrvDbRecord::DbDesignScenario& scenario = session_.Scenario();
     NewObjectDialog chooser(types, scenario, this);
     if (chooser.DoModal() != IDOK) {
@@ -313,6 +318,10 @@ void HostWindow::OnNew() {
         return;
     }
     const std::uint32_t typeCode = chooser.Chosen();
+    if (IsFluidVolumeChoice(typeCode)) {
+        OpenFluidVolume(std::nullopt, (typeCode >> 16) - 1);
+        return;
+    }
     AFeaObjectPropertiesDialog* dialog = source_(typeCode);
     if (!dialog) {
         Refuse(L"The library has no dialog for " + HostTypeName(typeCode) + L" objects.");
@@ -375,6 +384,14 @@ void HostWindow::OnModify() {
     const std::vector<std::uint32_t> ids = SelectedIds();
     if (ids.empty()) {
         Refuse(L"Select the objects to modify.");
+        return;
+    }
+    if (ids.size() == 1 && (ids.front() & kFluidVolumeRow)) {
+        OpenFluidVolume(ids.front() & ~kFluidVolumeRow, 0);
+        return;
+    }
+    if (std::any_of(ids.begin(), ids.end(), [](std::uint32_t id) { return (id & kFluidVolumeRow) != 0; })) {
+        Refuse(L"Modify one initial fluid volume at a time, without other objects.");
         return;
     }
     OrvDbRecord::DbDesignScenario& scenario = session_.Scenario();

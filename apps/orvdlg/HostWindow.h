@@ -7,8 +7,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include <memory>
 
 #include "apps/orvdlg/ModelSession.h"
 #include "dialogs/factory/DataModelDialogs.h"
@@ -21,6 +25,16 @@ namespace orvdlg {
 // or a stand-in in tests. Null: no dialog for the code.
 using FeaDialogSource = std::function<DataModelDialogs::AFeaObjectPropertiesDialog*(std::uint32_t typeCode)>;
 FeaDialogSource FactoryDialogSource();
+
+class ModelessHost;
+class ViewPickWindow;
+
+// The choices of New... that open the modeless initial fluid volume dialog: one per region
+// shape, type code 120 in the low 16 bits and shape + 1 above.
+inline constexpr std::uint32_t kFluidVolumeTypeCode = 120;
+inline bool IsFluidVolumeChoice(std::uint32_t code) { return (code & 0xFFFF) == kFluidVolumeTypeCode && code > 0xFFFF; }
+// List rows of initial fluid volumes carry this bit with the volume's id as item data.
+inline constexpr std::uint32_t kFluidVolumeRow = 0x80000000u;
 
 // A type of the host's type table that has a dialog: its code and how the host names it.
 struct HostObjectType {
@@ -58,6 +72,7 @@ public:
     // The window edits the model of `session` (loaded); `untitledName` names a model that has
     // no file yet (the embedded sample) in the title and as Save As's suggestion.
     HostWindow(ModelSession& session, std::string untitledName, FeaDialogSource source = FactoryDialogSource());
+    ~HostWindow() override;
 
     bool Modified() const { return modified_; }
     // The model's file; empty while it has none.
@@ -97,6 +112,11 @@ private:
     // Marks the model changed when a dialog changed any of the scenario's functions.
     void NoteChangedFunctions();
     bool RunWithPicks(DataModelDialogs::AFeaObjectPropertiesDialog& dialog, std::uint32_t& result);
+    // The modeless initial fluid volume dialog (HostWindowModeless.cpp): the New... choices of
+    // the three shapes, its list rows, and opening it on a new or an existing volume.
+    void AddFluidVolumeChoices(std::vector<HostObjectType>& types) const;
+    void AddFluidVolumeRows(CListCtrl& list, const std::set<std::uint32_t>& selected, bool& focused);
+    void OpenFluidVolume(std::optional<std::uint32_t> volume, std::uint32_t shape);
     bool SaveTo(const std::string& path);
     void SetStatus(std::wstring text);
     // Shows a refusal and puts it on the status line.
@@ -111,6 +131,8 @@ private:
     bool modified_ = false;
     std::wstring status_;
     bool contactsActive_ = false;  // the contact pair list had the focus last
+    std::unique_ptr<ModelessHost> modeless_;
+    std::unique_ptr<ViewPickWindow> pickWindow_;  // picks in the view while the dialog is open
 };
 
 }  // namespace orvdlg

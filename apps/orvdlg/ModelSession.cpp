@@ -175,7 +175,13 @@ std::string ModelSession::Dump(const ObjectRef& object) {
 }
 
 FieldValue ModelSession::ReadField(const ObjectRef& object, std::size_t offset, FieldValue::Type type) {
-    const RURIVO_LOADS_V1_ENTRY& record = Record(object);
+    // An initial fluid volume: `new` after one was created, or an id that names no FEA object.
+    const OrvDbRecord::DbInitialFluidVolume* volume = nullptr;
+    if (object.kind == ObjectRef::Kind::New && newIsFluidVolume_ && newObject_)
+        volume = Scenario().FindInitialFluidVolume(*newObject_);
+    else if (object.kind == ObjectRef::Kind::Id && !Scenario().FindFeaObject(object.id))
+        volume = Scenario().FindInitialFluidVolume(object.id);
+    const OrvDbRecord::ConstRecordView record = volume ? volume->GetRecord().View() : Record(object).View();
     OrvDbRecord::FieldType fieldType = OrvDbRecord::FieldType::F64;
     switch (type) {
         case FieldValue::Type::F64: fieldType = OrvDbRecord::FieldType::F64; break;
@@ -186,7 +192,7 @@ FieldValue ModelSession::ReadField(const ObjectRef& object, std::size_t offset, 
     }
     OrvDbRecord::FieldValue read;
     std::string error;
-    if (!OrvDbRecord::ReadField(record.View(), offset, fieldType, read, &error)) Fail(error);
+    if (!OrvDbRecord::ReadField(record, offset, fieldType, read, &error)) Fail(error);
     FieldValue value;
     value.type = type;
     value.f64 = read.f64;

@@ -60,11 +60,20 @@ public:
 
     // Hooks for the layers that open dialogs: the object created last and the record that
     // the open dialog edits (null when no dialog edits one).
-    void SetNewObject(std::uint32_t id) { newObject_ = id; }
+    void SetNewObject(std::uint32_t id) {
+        newObject_ = id;
+        newIsFluidVolume_ = false;
+    }
+    // An initial fluid volume the script created: `new` names it until an object is created.
+    void SetNewFluidVolume(std::uint32_t id) {
+        newObject_ = id;
+        newIsFluidVolume_ = true;
+    }
     // An object the script created: it becomes the new object and `$N` names it.
     void AddCreatedObject(std::uint32_t id) {
         created_.push_back(id);
         newObject_ = id;
+        newIsFluidVolume_ = false;
     }
     // The object id a reference names (not for the edited record); fails when there is none.
     std::uint32_t ResolveObject(const ObjectRef& object) const;
@@ -84,6 +93,7 @@ private:
     std::unique_ptr<OrvDbRecord::DbModel> model_;
     std::uint32_t scenario_ = 0;
     std::optional<std::uint32_t> newObject_;
+    bool newIsFluidVolume_ = false;
     std::vector<std::uint32_t> created_;
     std::function<const RURIVO_LOADS_V1_ENTRY*()> editedRecord_;
     // The embedded sample has no file of its own: its settings database (the load curves)

@@ -8,6 +8,7 @@
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
 #include "apps/orvdlg/SettingsCommands.h"
+#include "apps/orvdlg/ModelessCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
 #include "platform/drivers/scripted/UiCommands.h"
 #include "platform/win/Inspect.h"
@@ -25,6 +26,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(convection);
         runner.AddLayer(settings);
         runner.AddLayer(contacts);
+        runner.AddLayer(modeless);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -37,6 +39,7 @@ struct ScriptSession::Layers {
     ConvectionCommands convection{host};
     SettingsCommands settings{host};
     ContactCommands contacts{host};
+    ModelessCommands modeless{host};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };

@@ -148,8 +148,8 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
     options.slowMilliseconds = slow;
     std::unique_ptr<orv::qt::QtDriver> driver;
     if (!shotDir.empty()) {
-        options.afterInput = [&](HWND) {
-            const int line = session.Runner().CurrentLine();
+        // A `show` in a modal window's input, or at the host level on a modeless window.
+        auto shoot = [&](int line) {
             const auto show = shows.find(line);
             if (line == lastShot || show == shows.end()) return;
             lastShot = line;
@@ -165,6 +165,8 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
                 shotFailed = true;
             }
         };
+        options.afterInput = [&, shoot](HWND) { shoot(session.Runner().CurrentLine()); };
+        session.Runner().SetAfterHostLine(shoot);
     }
     driver = std::make_unique<orv::qt::QtDriver>(std::move(options));
     session.SetFrontEnd(driver.get());

@@ -45,6 +45,8 @@ template <class Dlg, class Record, class Entry, class GeometryFunctor>
 class FeaObjectPropertiesImpl : public AFeaObjectPropertiesDialog_T<Record, Entry, GeometryFunctor> {
 public:
     using Traits = FeaEntryTraits<Entry>;
+    // Records without a prototype object (the initial fluid volume) start from zeros.
+    static constexpr bool kHasPrototype = requires { Traits::Prototype(std::uint32_t{}); };
 
     // The binding data block.
     struct Data {
@@ -72,22 +74,27 @@ public:
 
     std::int32_t FillNewObjectEntry(void* context, OrvDbRecord::FeaObjectGroup* group, Entry* entry) override {
         if (!entry) return kNoEntry;
-        auto* prototype = Traits::Prototype(Ctx().typeCode);
-        if (!prototype) return kNoPrototype;
-        // The prototype leaves the group and forgets the context on every exit.
-        struct Restore {
-            decltype(prototype) object;
-            OrvDbRecord::FeaObjectGroup* group;
-            ~Restore() {
-                if (group) group->RemoveFeaObject(object);
-                object->Reset();
-            }
-        } restore{prototype, group};
-        prototype->SetCreationContext(context);
-        if (group) group->AddFeaObject(prototype);
-        entry->Zero();
-        prototype->InitFemStruct(*entry);
-        return ApplyEditsToEntry(entry);
+        if constexpr (!kHasPrototype) {
+            (void)context, (void)group;
+            return kNoPrototype;
+        } else {
+            auto* prototype = Traits::Prototype(Ctx().typeCode);
+            if (!prototype) return kNoPrototype;
+            // The prototype leaves the group and forgets the context on every exit.
+            struct Restore {
+                decltype(prototype) object;
+                OrvDbRecord::FeaObjectGroup* group;
+                ~Restore() {
+                    if (group) group->RemoveFeaObject(object);
+                    object->Reset();
+                }
+            } restore{prototype, group};
+            prototype->SetCreationContext(context);
+            if (group) group->AddFeaObject(prototype);
+            entry->Zero();
+            prototype->InitFemStruct(*entry);
+            return ApplyEditsToEntry(entry);
+        }
     }
 
     std::int32_t ApplyEditsToEntry(Entry* entry) override {
@@ -150,10 +157,12 @@ public:
     void FillEditedEntry() {
         Entry& edited = data_->edited;
         if (data_->objects.empty()) {
-            if (auto* prototype = Traits::Prototype(Ctx().typeCode)) {
-                prototype->SetCreationContext(Ctx().editParameters.designScenario);
-                prototype->InitFemStruct(edited);
-                prototype->Reset();
+            if constexpr (kHasPrototype) {
+                if (auto* prototype = Traits::Prototype(Ctx().typeCode)) {
+                    prototype->SetCreationContext(Ctx().editParameters.designScenario);
+                    prototype->InitFemStruct(edited);
+                    prototype->Reset();
+                }
             }
         } else {
             data_->objects.front()->InitFemStruct(edited);

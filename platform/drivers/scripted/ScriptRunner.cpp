@@ -277,6 +277,7 @@ int ScriptRunner::Run() {
         const ScriptLine* line = NextCommandLine();
         if (!line) break;
         Perform(*line, false);
+        if (afterHostLine_ && !stopped_) afterHostLine_(line->number);
     }
     if (!stopped_ && probe_) {
         if (const auto title = probe_->ActiveWindowTitle()) {

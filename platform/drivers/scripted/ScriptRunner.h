@@ -186,6 +186,9 @@ public:
     int CurrentLine() const { return currentLine_; }
 
     void CountPass() { ++passed_; }
+    // Called after each line performed at the host level (a modeless window may be open), with
+    // its number; the picture taker uses it.
+    void SetAfterHostLine(std::function<void(int line)> hook) { afterHostLine_ = std::move(hook); }
 
 private:
     const ScriptLine* NextCommandLine();
@@ -201,6 +204,7 @@ private:
     std::size_t cursor_ = 0;
     int currentLine_ = 0;
     int hostLine_ = 0;  // the host-level line being performed (it opened any modal window)
+    std::function<void(int line)> afterHostLine_;
     int passed_ = 0;
     int failed_ = 0;
     bool stopped_ = false;

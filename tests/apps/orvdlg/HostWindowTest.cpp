@@ -89,9 +89,14 @@ TEST_F(HostWindowTest, ListsTheScenariosObjectsGroupedByTypeAndSortedById) {
         EXPECT_EQ(L"orvdlg - bracket.json", Title());
         const auto view = orv::win::Inspect(Ctl(HostWindow::IDC_OBJECTS));
         EXPECT_EQ((std::vector<std::wstring>{L"Type", L"Id", L"Description"}), view.columns);
-        const auto rows = view.items;
-        ASSERT_EQ(Scenario().GetFeaObjects().size(), rows.size());
-        ASSERT_EQ(28u, rows.size());
+        auto rows = view.items;
+        // The FEA objects, then the initial fluid volumes (their own group, their own ids).
+        ASSERT_EQ(Scenario().GetFeaObjects().size() + Scenario().GetInitialFluidVolumes().size(), rows.size());
+        ASSERT_EQ(29u, rows.size());
+        EXPECT_EQ(L"Initial Fluid Volume", rows.back().text);
+        EXPECT_EQ(orvdlg::kFluidVolumeRow | 1u, rows.back().data);
+        EXPECT_EQ(L"Coolant bath", rows.back().subItems.at(1));
+        rows.pop_back();
         // Names sorted, ids ascending within a group, the type on the first row of its group.
         std::wstring group;
         std::uint32_t lastId = 0;
@@ -767,3 +772,57 @@ TEST_F(HostWindowTest, ModifyOnTheContactPairListRunsTheContactOptionsOfTheSelec
 }
 
 }  // namespace
+
+// New... offers an initial fluid volume of each shape; its dialog opens beside the window, which
+// stays usable, typed points with Enter complete it, Apply writes the volume into the list, and
+// Modify on the sample's volume opens the dialog on it with every point given.
+TEST_F(HostWindowTest, InitialFluidVolumesOpenTheModelessDialog) {
+    HostWindow window(session, "bracket.json");
+    auto fluid = [] {
+        for (HWND hwnd : orv::win::TopLevelWindows())
+            if (orv::win::Inspect(hwnd).text.starts_with(L"Initial Fluid Volume")) return hwnd;
+        return HWND(nullptr);
+    };
+    auto in = [&](int id) { return orv::win::FindControl(fluid(), id); };
+    driver.Then([&] { Click(HostWindow::IDC_NEW); })
+        .Then([&] {
+            ASSERT_TRUE(input::SelectItemByText(Ctl(1101), L"Initial Fluid Volume (Spherical)"));
+            Click(IDOK);
+        })
+        .Then([&] {
+            ASSERT_NE(fluid(), nullptr);
+            EXPECT_EQ(L"Initial Fluid Volume (Spherical)", orv::win::Inspect(fluid()).text);
+            EXPECT_EQ(L"orvdlg - bracket.json", Title());  // the host window is still the modal one
+            // The first point picked in the host's view window, the second typed with Enter.
+            HWND view = nullptr;
+            for (HWND hwnd : orv::win::TopLevelWindows())
+                if (orv::win::Inspect(hwnd).text == L"3-D View") view = hwnd;
+            ASSERT_NE(view, nullptr);
+            for (int id : {1002, 1003, 1004})
+                ASSERT_TRUE(input::ReplaceText(orv::win::FindControl(view, id), id == 1003 ? L"2" : L"1"));
+            ASSERT_TRUE(input::Click(orv::win::FindControl(view, 1005)));
+            EXPECT_EQ(L"?  1  2  1", orv::win::Inspect(orv::win::FindControl(view, 1001)).items.at(0).text);
+            ASSERT_TRUE(input::ReplaceText(in(1171), L"3"));
+            ASSERT_TRUE(input::PressKey(VK_RETURN, {}));
+            EXPECT_EQ(2u, orv::win::Inspect(orv::win::FindControl(view, 1001)).items.size());
+            EXPECT_TRUE(orv::win::Inspect(in(1175)).enabled);
+            ASSERT_TRUE(input::Click(in(1175)));
+            EXPECT_EQ(L"created initial fluid volume 2.", window.Status());
+            EXPECT_GE(RowOf(orvdlg::kFluidVolumeRow | 2), 0);
+            ASSERT_TRUE(input::Click(in(IDCANCEL)));
+            ASSERT_TRUE(input::Click(in(IDCANCEL)));
+            ASSERT_TRUE(input::Click(in(IDCANCEL)));
+            EXPECT_EQ(fluid(), nullptr);
+            Select({orvdlg::kFluidVolumeRow | 1});
+            Click(HostWindow::IDC_MODIFY);
+            ASSERT_NE(fluid(), nullptr);
+            EXPECT_EQ(L"Initial Fluid Volume (Hexahedral)", orv::win::Inspect(fluid()).text);
+            EXPECT_TRUE(orv::win::Inspect(in(1175)).enabled);
+            window.EndDialog(IDOK);
+        });
+    Run(window);
+    const auto* created = Scenario().FindInitialFluidVolume(2);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(1u, created->GetRegionShape());
+    EXPECT_DOUBLE_EQ(3.0, created->GetRecord().GetF64(RURIVO_INITIAL_FLUID_VOLUME_V1_ENTRY::kPointsOffset + 24));
+}

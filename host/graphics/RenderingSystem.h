@@ -1,0 +1,119 @@
+#pragma once
+// GfxUtil::ARenderingSystem: the host's 3-D view system as the dialogs see it (its view
+// container, which routes the view's input to a custom controller, a camera that maps model
+// points to view points, and an overlay that previews drawn on top of the model), and
+// GfxUtil::RenderingSystem, the host's implementation.
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/graphics/CustomController.h"
+
+namespace GfxUtil {
+
+// The views of a rendering system hand their input to the controllers registered here; the
+// controller registered last that is running gets it.
+class AViewContainer {
+public:
+    virtual ~AViewContainer();
+    virtual void AddCustomController(ACustomController* controller) = 0;
+    virtual void RemoveCustomController(ACustomController* controller) = 0;
+    // The controller that gets the view's input now, or null.
+    virtual ACustomController* GetActiveController() const = 0;
+};
+
+// What a preview draws over the model: points with labels, edges between them (indices into the
+// points), spheres and cylinders, and a pending point that follows the mouse.
+struct Overlay {
+    using Xyz = std::array<double, 3>;
+    struct Point {
+        Xyz xyz{};
+        std::wstring label;
+    };
+    struct Sphere {
+        Xyz centre{};
+        double radius = 0;
+    };
+    struct Cylinder {
+        Xyz base{};
+        Xyz top{};
+        double radius = 0;
+    };
+    std::vector<Point> points;
+    std::vector<std::array<int, 2>> edges;
+    std::vector<Sphere> spheres;
+    std::vector<Cylinder> cylinders;
+    std::optional<CPoint> pending;  // view point of the mouse while a point is wanted
+    bool empty() const { return points.empty() && edges.empty() && spheres.empty() && cylinders.empty() && !pending; }
+};
+
+class ARenderingSystem {
+public:
+    // Which view container GetViewContainer returns.
+    enum ViewContainerKind : int { kActiveViewContainer = 1 };
+
+    virtual ~ARenderingSystem();
+    // The container of the views of the kind; null for an unknown kind.
+    virtual AViewContainer* GetViewContainer(int kind) = 0;
+    // View point of a model point, and the model point under a view point (on the plane through
+    // the view's centre parallel to the screen).
+    virtual CPoint ModelToView(const Overlay::Xyz& model) const = 0;
+    virtual Overlay::Xyz ViewToModel(CPoint view) const = 0;
+    // Replaces what the previews draw.
+    virtual void SetOverlay(const Overlay& overlay) = 0;
+    virtual const Overlay& GetOverlay() const = 0;
+};
+
+// The host's view: an orthographic camera (rotation about the vertical and the horizontal axis,
+// pan, zoom) over a viewport, one view container and the overlay.
+class RenderingSystem : public ARenderingSystem, private AViewContainer {
+public:
+    struct Camera {
+        double yawDegrees = 30;
+        double pitchDegrees = 20;
+        Overlay::Xyz target{};      // model point at the centre of the view
+        double pixelsPerUnit = 10;  // zoom
+        int width = 640, height = 480;
+    };
+
+    RenderingSystem();
+    ~RenderingSystem() override;
+
+    AViewContainer* GetViewContainer(int kind) override;
+    CPoint ModelToView(const Overlay::Xyz& model) const override;
+    Overlay::Xyz ViewToModel(CPoint view) const override;
+    void SetOverlay(const Overlay& overlay) override;
+    const Overlay& GetOverlay() const override { return overlay_; }
+    int GetOverlayRevision() const { return overlayRevision_; }
+    // Called after every change of the overlay (a view that lists what it draws).
+    void SetOverlayListener(std::function<void()> listener) { overlayListener_ = std::move(listener); }
+
+    Camera& GetCamera() { return camera_; }
+    const Camera& GetCamera() const { return camera_; }
+    // Fits the camera to a box of model points (target its centre, zoom so it fills the view).
+    void FitTo(const std::vector<Overlay::Xyz>& points);
+
+    // Input of the view, passed to the active controller; false when there is none.
+    bool MouseMove(CPoint view);
+    bool Click(CPoint view);
+    bool Undo();
+    bool SendEvent(std::int32_t code);
+
+private:
+    void AddCustomController(ACustomController* controller) override;
+    void RemoveCustomController(ACustomController* controller) override;
+    ACustomController* GetActiveController() const override;
+    // Screen axes (right, up, towards the viewer) of the camera, in model coordinates.
+    std::array<Overlay::Xyz, 3> Axes() const;
+
+    Camera camera_;
+    std::vector<ACustomController*> controllers_;
+    Overlay overlay_;
+    int overlayRevision_ = 0;
+    std::function<void()> overlayListener_;
+};
+
+}  // namespace GfxUtil
