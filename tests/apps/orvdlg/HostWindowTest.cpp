@@ -31,6 +31,14 @@ namespace input = orv::win::input;
 
 using orvtest::StepDriver;
 
+// The factory's dialogs but for the wall roughness ones (types 171 and 178), as a host window
+// sees a library that does not serve every type yet.
+orvdlg::FeaDialogSource WithoutWallRoughness() {
+    return [all = orvdlg::FactoryDialogSource()](std::uint32_t typeCode) {
+        return typeCode == 171 || typeCode == 178 ? nullptr : all(typeCode);
+    };
+}
+
 HWND Modal() { return orv::win::ActiveModalWindow(); }
 HWND Ctl(int id) { return orv::win::FindControl(Modal(), id); }
 std::wstring Title() { return orv::win::Inspect(Modal()).text; }
@@ -136,7 +144,7 @@ TEST_F(HostWindowTest, ListsTheScenariosObjectsGroupedByTypeAndSortedById) {
 }
 
 TEST_F(HostWindowTest, NewCreatesAnObjectOfTheChosenTypeWithTheNextId) {
-    HostWindow window(session, "bracket.json");
+    HostWindow window(session, "bracket.json", WithoutWallRoughness());
     driver.Then([&] { Click(HostWindow::IDC_NEW); })
         .Then([&] {
             EXPECT_EQ(L"New Object", Title());
@@ -274,7 +282,7 @@ TEST_F(HostWindowTest, ModifyEditsTheSelectedObjectsOfOneTypeInOneDialog) {
 }
 
 TEST_F(HostWindowTest, ModifyRefusesMixedTypesNoSelectionAndTypesWithoutADialog) {
-    HostWindow window(session, "bracket.json");
+    HostWindow window(session, "bracket.json", WithoutWallRoughness());
     driver.Then([&] {
               Select({});
               Click(HostWindow::IDC_MODIFY);
