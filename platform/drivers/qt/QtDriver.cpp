@@ -492,7 +492,11 @@ struct QtDriver::Impl {
         }
         case Kind::Edit: {
             auto* edit = static_cast<QLineEdit*>(w);
-            if (edit->text() != Q(v.text)) edit->setText(Q(v.text));
+            if (edit->text() != Q(v.text)) {
+                edit->setText(Q(v.text));
+                // A field shows the beginning of its text unless the caret is in it.
+                if (!v.focused) edit->setCursorPosition(0);
+            }
             edit->setReadOnly(v.readOnly);
             edit->setEchoMode((v.style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
             break;
@@ -607,7 +611,16 @@ struct QtDriver::Impl {
             break;
         }
         w->setVisible(v.visible);
-        if (v.focused && !w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+        if (v.focused && !w->hasFocus()) {
+            w->setFocus(Qt::OtherFocusReason);
+            // The kernel selects an edit's text when the focus moves in by Tab: typing then
+            // replaces it, as in the kernel.
+            if (e.kind == Kind::Edit) {
+                auto* edit = static_cast<QLineEdit*>(w);
+                if (v.selEnd > v.selStart) edit->setSelection(v.selStart, v.selEnd - v.selStart);
+                else edit->setCursorPosition(v.selEnd);
+            }
+        }
     }
 
     void PaintIfDirty(HWND hwnd, Entry& e) {

@@ -216,3 +216,31 @@ TEST(QtInteractive, AnIdleDialogWaitsWithoutUsingTheProcessor) {
     EXPECT_LT(wall.elapsed(), 4500);
     EXPECT_LT(cpu, 0.3) << "processor seconds over three idle seconds";
 }
+
+// Tab into an edit selects its text, as the kernel does, so typing replaces the value.
+TEST(QtInteractive, TabIntoAnEditThenTypingReplacesItsText) {
+    orv::qt::EnsureApplication(true);
+    orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
+    orv::win::DriverScope scope(&driver);
+    orvdlg::SampleDialog dialog;
+    Person person({
+        []() -> Act {
+            auto* name = FindWidget<QLineEdit>([](QLineEdit* e) { return e->text() == "Bracket"; });
+            if (!name || !name->hasFocus()) return {};
+            return [name] { QTest::keyClick(name, Qt::Key_Tab); };
+        },
+        []() -> Act {
+            auto* magnitude = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            if (!magnitude || magnitude->text() != "100") return {};
+            return [magnitude] { QTest::keyClicks(magnitude, "5"); };
+        },
+        []() -> Act {
+            auto* ok = FindWidget<QPushButton>([](QPushButton* b) { return b->text() == "OK"; });
+            if (!ok) return {};
+            return [ok] { QTest::mouseClick(ok, Qt::LeftButton); };
+        },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(person.Done(), 3u);
+    EXPECT_NE(dialog.Describe().find("magnitude 5,"), std::string::npos) << dialog.Describe();
+}
