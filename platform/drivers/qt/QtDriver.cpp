@@ -94,6 +94,7 @@ QString MnemonicRichText(const std::wstring& text) {
             out += "<u>" + QString(QChar(static_cast<char16_t>(text[i]))).toHtmlEscaped() + "</u>";
             continue;
         }
+        if (ch == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
         if (ch == L'\n') { out += "<br>"; continue; }
         out += QString(QChar(static_cast<char16_t>(ch))).toHtmlEscaped();
     }
@@ -529,7 +530,10 @@ struct QtDriver::Impl {
             const Qt::Alignment align = (type == SS_CENTER ? Qt::AlignHCenter
                                          : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
             if (label->alignment() != align) label->setAlignment(align);
-            QString text = (v.style & SS_NOPREFIX) ? Q(v.text).toHtmlEscaped() : MnemonicRichText(v.text);
+            // Line breaks stay line breaks in rich text (a message box's two lines).
+            QString text = (v.style & SS_NOPREFIX)
+                               ? Q(v.text).toHtmlEscaped().replace("\r\n", "<br>").replace('\n', "<br>")
+                               : MnemonicRichText(v.text);
             if (label->text() != text) label->setText(text);
             break;
         }
