@@ -64,14 +64,11 @@ std::wstring UnitConverterWindowUtility::FormatNumber(double value, const Number
         return L"nan";
     if (std::isinf(value))
         return value > 0 ? L"inf" : L"-inf";
+    // 15 significant digits: what a conversion between unit systems adds beyond them is noise
+    // (35 degrees Celsius reads 95, not 94.99999999999994, in Fahrenheit). Saving a field whose
+    // text was not touched keeps the model value as it was (Exchange), so nothing is lost.
     char buf[40];
-    std::to_chars_result written{};
-    for (int digits = 15; digits <= 17; ++digits) {
-        written = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::general, digits);
-        *written.ptr = 0;
-        if (ReadC(buf) == value)
-            break;
-    }
+    const std::to_chars_result written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     std::wstring text(buf, written.ptr);
     for (wchar_t& c : text)
         if (c == L'.')
@@ -181,11 +178,21 @@ bool UnitConverterWindowUtility::Exchange(HWND dialog, unsigned int id, bool sav
         double shown = converter.Convert(value);
         if (std::isnan(shown) && !std::isnan(value))
             return false;
-        SetWindowText(edit, FormatNumber(shown, UserNumberSymbols()).c_str());
+        const std::wstring text = FormatNumber(shown, UserNumberSymbols());
+        SetWindowText(edit, text.c_str());
+        loaded_[edit] = Loaded{text, value};
+        return true;
+    }
+    const std::wstring text = GetWindowTextString(edit);
+    if (auto it = loaded_.find(edit); it != loaded_.end() && it->second.text == text &&
+        FormatNumber(converter.Convert(it->second.model), UserNumberSymbols()) == text) {
+        // Still the text the load wrote, in the same unit: the model value it came from, bit for
+        // bit (model to display to model is not exact in binary).
+        value = it->second.model;
         return true;
     }
     double shown = 0;
-    if (!ParseNumber(GetWindowTextString(edit), shown, UserNumberSymbols()))
+    if (!ParseNumber(text, shown, UserNumberSymbols()))
         return false;
     double model = converter.ReverseConvert(shown);
     if (std::isnan(model))

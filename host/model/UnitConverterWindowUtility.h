@@ -30,9 +30,11 @@ public:
     const UnitSys::UnitSystem& GetToUnitSystem() const { return converter_.GetToUnitSystem(); }
 
     // Loading (saving false) shows the model value in display units in the edit; saving parses
-    // the edit's text and stores the model value. Both use the user locale's number symbols, so
-    // what a decimal-comma locale shows ("0,5") reads back. False when the control does not exist, the
-    // text is not a number or the unit cannot convert; the value is then unchanged.
+    // the edit's text and stores the model value, except that text still as the last load of
+    // that edit wrote it (in the same unit) gives back the loaded model value bit for bit. Both
+    // use the user locale's number symbols, so what a decimal-comma locale shows ("0,5") reads
+    // back. False when the control does not exist, the text is not a number or the unit cannot
+    // convert; the value is then unchanged.
     // Without a unit argument the edit's label gives the unit (an edit without one uses the
     // converter's current kind).
     bool PseudoDDX_Text(HWND dialog, unsigned int id, bool saving, double& value) const;
@@ -110,8 +112,16 @@ private:
                            UnitKind& kind);
     static std::wstring UnitName(const UnitConverter& base, const UnitKind& kind);
 
+    // What the last load of each edit wrote and the model value it showed: saving text that is
+    // still the same gives that value back unchanged.
+    struct Loaded {
+        std::wstring text;
+        double model = 0;
+    };
+
     UnitConverter converter_;
     std::map<unsigned int, UnitKind> labelMap_;
+    mutable std::map<HWND, Loaded> loaded_;
 };
 
 }  // namespace OrvDbRecord

@@ -90,5 +90,8 @@ bool CloseWindow(HWND hwnd);
 // Advances the kernel clock by `milliseconds`, firing every timer that falls due in time
 // order (WM_TIMER, or the timer's procedure), with the posted messages handled after each.
 void AdvanceClock(UINT milliseconds);
+// Milliseconds of the kernel clock until the earliest timer falls due (0 when one is due now);
+// -1 when no timer is set. A front end blocks for input at most that long.
+long long MillisecondsToNextTimer();
 
 }  // namespace orv::win::input

@@ -1331,6 +1331,16 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
 DWORD GetTickCount() { return DWORD(K().now); }
 ULONGLONG GetTickCount64() { return K().now; }
 
+long long orv::win::input::MillisecondsToNextTimer() {
+    const Kernel& k = K();
+    long long next = -1;
+    for (const auto& t : k.timers) {
+        const long long wait = t.due > k.now ? static_cast<long long>(t.due - k.now) : 0;
+        if (next < 0 || wait < next) next = wait;
+    }
+    return next;
+}
+
 void orv::win::input::AdvanceClock(UINT milliseconds) {
     Kernel& k = K();
     const ULONGLONG end = k.now + milliseconds;

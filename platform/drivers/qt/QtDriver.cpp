@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -93,6 +94,7 @@ QString MnemonicRichText(const std::wstring& text) {
             out += "<u>" + QString(QChar(static_cast<char16_t>(text[i]))).toHtmlEscaped() + "</u>";
             continue;
         }
+        if (ch == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
         if (ch == L'\n') { out += "<br>"; continue; }
         out += QString(QChar(static_cast<char16_t>(ch))).toHtmlEscaped();
     }
@@ -473,13 +475,14 @@ struct QtDriver::Impl {
         case Kind::CheckBox: {
             auto* b = static_cast<QCheckBox*>(w);
             if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
-            b->setCheckState(v.check == 2 ? Qt::PartiallyChecked : v.check == 1 ? Qt::Checked : Qt::Unchecked);
+            const Qt::CheckState state = v.check == 2 ? Qt::PartiallyChecked : v.check == 1 ? Qt::Checked : Qt::Unchecked;
+            if (b->checkState() != state) b->setCheckState(state);
             break;
         }
         case Kind::RadioButton: {
             auto* b = static_cast<QRadioButton*>(w);
             if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
-            b->setChecked(v.check == 1);
+            if (b->isChecked() != (v.check == 1)) b->setChecked(v.check == 1);
             break;
         }
         case Kind::GroupBox: {
@@ -490,7 +493,11 @@ struct QtDriver::Impl {
         }
         case Kind::Edit: {
             auto* edit = static_cast<QLineEdit*>(w);
-            if (edit->text() != Q(v.text)) edit->setText(Q(v.text));
+            if (edit->text() != Q(v.text)) {
+                edit->setText(Q(v.text));
+                // A field shows the beginning of its text unless the caret is in it.
+                if (!v.focused) edit->setCursorPosition(0);
+            }
             edit->setReadOnly(v.readOnly);
             edit->setEchoMode((v.style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
             break;
@@ -506,20 +513,27 @@ struct QtDriver::Impl {
             const DWORD type = v.style & SS_TYPEMASK;
             if (type == SS_ETCHEDHORZ || type == SS_ETCHEDVERT || type == SS_ETCHEDFRAME ||
                 type == SS_BLACKFRAME || type == SS_GRAYFRAME) {
-                label->setFrameShape(QFrame::Box);
-                label->setFrameShadow(QFrame::Sunken);
-                label->setText(QString());
+                // Each setter repaints even when nothing changes: only what differs is set, so
+                // that an idle window gets no events.
+                if (label->frameShape() != QFrame::Box) label->setFrameShape(QFrame::Box);
+                if (label->frameShadow() != QFrame::Sunken) label->setFrameShadow(QFrame::Sunken);
+                if (!label->text().isEmpty()) label->setText(QString());
                 break;
             }
             if (type == SS_ICON || type == SS_BITMAP) {
                 ShowStaticImage(hwnd, v, e, label);
                 break;
             }
-            label->setTextFormat(Qt::RichText);
-            label->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
-            label->setAlignment((type == SS_CENTER ? Qt::AlignHCenter
-                                 : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-            QString text = (v.style & SS_NOPREFIX) ? Q(v.text).toHtmlEscaped() : MnemonicRichText(v.text);
+            if (label->textFormat() != Qt::RichText) label->setTextFormat(Qt::RichText);
+            const bool wrap = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+            if (label->wordWrap() != wrap) label->setWordWrap(wrap);
+            const Qt::Alignment align = (type == SS_CENTER ? Qt::AlignHCenter
+                                         : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
+            if (label->alignment() != align) label->setAlignment(align);
+            // Line breaks stay line breaks in rich text (a message box's two lines).
+            QString text = (v.style & SS_NOPREFIX)
+                               ? Q(v.text).toHtmlEscaped().replace("\r\n", "<br>").replace('\n', "<br>")
+                               : MnemonicRichText(v.text);
             if (label->text() != text) label->setText(text);
             break;
         }
@@ -537,12 +551,20 @@ struct QtDriver::Impl {
         }
         case Kind::List: {
             auto* list = static_cast<QListWidget*>(w);
-            list->clear();
-            for (const auto& item : v.items) {
-                auto* row = new QListWidgetItem(Q(item.text), list);
-                row->setSelected(item.selected);
+            // Rebuilt only when it differs: a rebuild repaints and restarts the list's timers.
+            bool same = list->count() == int(v.items.size());
+            for (int i = 0; same && i < list->count(); ++i)
+                same = list->item(i)->text() == Q(v.items[std::size_t(i)].text) &&
+                       list->item(i)->isSelected() == v.items[std::size_t(i)].selected;
+            if (!same) {
+                list->clear();
+                for (const auto& item : v.items) {
+                    auto* row = new QListWidgetItem(Q(item.text), list);
+                    row->setSelected(item.selected);
+                }
             }
-            if (v.selection >= 0 && v.selection < list->count()) list->setCurrentRow(v.selection);
+            if (v.selection >= 0 && v.selection < list->count() && list->currentRow() != v.selection)
+                list->setCurrentRow(v.selection);
             break;
         }
         case Kind::ListView: {
@@ -593,7 +615,16 @@ struct QtDriver::Impl {
             break;
         }
         w->setVisible(v.visible);
-        if (v.focused && !w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+        if (v.focused && !w->hasFocus()) {
+            w->setFocus(Qt::OtherFocusReason);
+            // The kernel selects an edit's text when the focus moves in by Tab: typing then
+            // replaces it, as in the kernel.
+            if (e.kind == Kind::Edit) {
+                auto* edit = static_cast<QLineEdit*>(w);
+                if (v.selEnd > v.selStart) edit->setSelection(v.selStart, v.selEnd - v.selStart);
+                else edit->setCursorPosition(v.selEnd);
+            }
+        }
     }
 
     void PaintIfDirty(HWND hwnd, Entry& e) {
@@ -627,7 +658,8 @@ struct QtDriver::Impl {
     static void ShowStaticImage(HWND hwnd, const WindowView& v, Entry& e, QLabel* label) {
         const bool icon = (v.style & SS_TYPEMASK) == SS_ICON;
         const auto handle = UINT_PTR(::SendMessage(hwnd, STM_GETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, 0));
-        label->setAlignment((v.style & SS_CENTERIMAGE) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+        const Qt::Alignment align = (v.style & SS_CENTERIMAGE) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop;
+        if (label->alignment() != align) label->setAlignment(align);
         if (handle == e.shownImage && (handle == 0 || !label->pixmap(Qt::ReturnByValue).isNull())) return;
         e.shownImage = handle;
         const QImage picture = icon ? IconPicture(reinterpret_cast<HICON>(handle))
@@ -674,9 +706,19 @@ struct QtDriver::Impl {
         }
         Update(hwnd, v, it->second, parentClient);
         QWidget* self = it->second.widget;
-        for (HWND child : orv::win::ChildWindows(hwnd)) SyncWindow(child, self, v.clientRect, seen);
-        // The first child in the kernel's z-order lies on top of its siblings.
-        if (parent) self->lower();
+        const auto children = orv::win::ChildWindows(hwnd);
+        for (HWND child : children) SyncWindow(child, self, v.clientRect, seen);
+        // The first child in the kernel's z-order lies on top of its siblings. Restacked only
+        // when the order differs: a restack is an event, which would wake the wait for input.
+        std::vector<QWidget*> wanted;  // kernel order, top first
+        for (HWND child : children)
+            if (auto c = entries.find(child); c != entries.end() && c->second.widget->parentWidget() == self)
+                wanted.push_back(c->second.widget);
+        std::vector<QWidget*> stacked;  // Qt's order, bottom first
+        for (QObject* child : self->children())
+            if (std::find(wanted.begin(), wanted.end(), child) != wanted.end()) stacked.push_back(static_cast<QWidget*>(child));
+        if (!std::equal(stacked.begin(), stacked.end(), wanted.rbegin(), wanted.rend()))
+            for (QWidget* w : wanted) w->lower();
     }
 
     void Drop(HWND hwnd) {
@@ -754,14 +796,18 @@ bool QtDriver::WaitForInput(HWND modal) {
         if (more && impl_->options.afterInput) impl_->options.afterInput(modal);
         return more;
     }
-    // A person's input: Qt's loop runs until a widget gave one, the window went away, or the
-    // real clock moved on (the kernel's timers follow it).
+    // A person's input: Qt's loop blocks until an event comes (a widget's input, a repaint,
+    // the window going away) or the next kernel timer falls due, whose wake-up a single-shot
+    // timer of Qt's brings; nothing runs while the window is idle.
     impl_->inputGiven = false;
-    QElapsedTimer slice;
-    slice.start();
-    while (!impl_->inputGiven && orv::win::Inspect(modal).hwnd) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (slice.elapsed() >= 50) break;
+    impl_->AdvanceRealClock();
+    const long long due = in::MillisecondsToNextTimer();
+    if (due != 0) {
+        QTimer wake;
+        wake.setSingleShot(true);
+        if (due > 0) wake.start(int(std::min<long long>(due, 1 << 30)));
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QApplication::sendPostedEvents();
     }
     impl_->AdvanceRealClock();
     return true;

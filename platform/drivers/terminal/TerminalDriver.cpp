@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -141,6 +142,12 @@ struct TerminalDriver::Impl {
 
     bool Interactive() const { return options.inner == nullptr; }
 
+    std::map<int, int> keyAliases;  // curses' key code -> ours, for sequences both name
+    wint_t Alias(wint_t code) const {
+        const auto it = keyAliases.find(int(code));
+        return it == keyAliases.end() ? code : wint_t(it->second);
+    }
+
     // One key: ESC followed at once by a character or key is that key with Alt, as terminals
     // send Alt. None after `timeoutMs` without a key.
     Key ReadKey(int timeoutMs) {
@@ -148,6 +155,7 @@ struct TerminalDriver::Impl {
         wint_t ch = 0;
         const int r = wget_wch(stdscr, &ch);
         if (r == ERR) return {};
+        if (r == KEY_CODE_YES) ch = Alias(ch);
         if (r == KEY_CODE_YES && int(ch) == kKeyPasteStart) return ReadPaste();
         if (r == KEY_CODE_YES) return FromFunctionKey(ch);
         if (ch != 27) return FromChar(ch);
@@ -161,7 +169,7 @@ struct TerminalDriver::Impl {
             unget_wch(wchar_t(next));
             return FromChar(27);
         }
-        Key k = r2 == KEY_CODE_YES ? FromFunctionKey(next) : FromChar(next);
+        Key k = r2 == KEY_CODE_YES ? FromFunctionKey(Alias(next)) : FromChar(next);
         if (k.code == KeyCode::Escape) return k;
         k.alt = true;
         if (k.code == KeyCode::Char) k.control = false;
@@ -289,8 +297,15 @@ struct TerminalDriver::Impl {
             {"\033[27;5;9~", kKeyCtrlTab}, {"\033[1;5A", kKeyCtrlUp},      {"\033[1;5B", kKeyCtrlDown},
             {"\033[200~", kKeyPasteStart}, {"\033[201~", kKeyPasteEnd},
         };
-        for (const auto& s : kSequences)
-            if (key_defined(s.text) == 0) define_key(s.text, s.code);
+        // A sequence the terminal description already names (kUP5, kDN5, kDN3, kNXT5, kPRV5
+        // under xterm-256color and tmux-256color) comes as curses' own extended key code: that
+        // code is read as ours.
+        keyAliases.clear();
+        for (const auto& s : kSequences) {
+            const int existing = key_defined(s.text);
+            if (existing == 0) define_key(s.text, s.code);
+            else if (existing > 0 && existing != s.code) keyAliases[existing] = s.code;
+        }
     }
 };
 

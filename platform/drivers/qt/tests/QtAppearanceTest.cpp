@@ -379,3 +379,22 @@ TEST(QtLooks, ABitmapCopiedFromAnotherKeepsItsPixelsAfterTheSourceIsGone) {
 }
 
 }  // namespace
+
+// A static's line breaks stay line breaks, with or without mnemonics (a message box's text).
+TEST(QtLooks, StaticTextKeepsItsLineBreaks) {
+    LooksDialog dialog(8);
+    bool prefix = false, noPrefix = false;
+    RunLooks(dialog, [&](HWND modal, orv::qt::QtDriver& qt) {
+        HWND one = ::CreateWindowEx(0, L"Static", L"First line\nSecond line", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0,
+                                    0, 100, 20, modal, nullptr, nullptr, nullptr);
+        HWND two = ::CreateWindowEx(0, L"Static", L"&Third\r\nFourth", WS_CHILD | WS_VISIBLE, 0, 30, 100, 20, modal,
+                                    nullptr, nullptr, nullptr);
+        qt.Sync();
+        noPrefix = LabelWithText("First line<br>Second line") != nullptr;
+        prefix = LabelWithText("<u>T</u>hird<br>Fourth") != nullptr;
+        ::DestroyWindow(one);
+        ::DestroyWindow(two);
+    });
+    EXPECT_TRUE(noPrefix);
+    EXPECT_TRUE(prefix);
+}

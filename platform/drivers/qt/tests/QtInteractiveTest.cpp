@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -181,4 +183,64 @@ TEST(QtInteractive, AFieldOfObjectsThatDisagreeTellsTheirValuesInItsTooltip) {
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(tip, "2 different values: 500 (2 objects: 1, 2), 750 (1 object: 3)");
+}
+
+namespace {
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+}  // namespace
+
+// While nobody touches the window, the wait for input blocks in Qt's loop instead of polling:
+// three seconds of an idle dialog cost a small part of a second of processor time, and a timer
+// of Qt's still ends the dialog on time.
+TEST(QtInteractive, AnIdleDialogWaitsWithoutUsingTheProcessor) {
+    orv::qt::EnsureApplication(true);
+    orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
+    orv::win::DriverScope scope(&driver);
+    orvdlg::SampleDialog dialog;
+    QElapsedTimer wall;
+    double cpuStart = 0;
+    QTimer::singleShot(300, [&] {  // after the dialog has shown itself
+        wall.start();
+        cpuStart = CpuSeconds();
+    });
+    QTimer::singleShot(3300, [] {
+        if (HWND modal = orv::win::ActiveModalWindow()) ::EndDialog(modal, IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const double cpu = CpuSeconds() - cpuStart;
+    EXPECT_GE(wall.elapsed(), 2900);
+    EXPECT_LT(wall.elapsed(), 4500);
+    EXPECT_LT(cpu, 0.3) << "processor seconds over three idle seconds";
+}
+
+// Tab into an edit selects its text, as the kernel does, so typing replaces the value.
+TEST(QtInteractive, TabIntoAnEditThenTypingReplacesItsText) {
+    orv::qt::EnsureApplication(true);
+    orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
+    orv::win::DriverScope scope(&driver);
+    orvdlg::SampleDialog dialog;
+    Person person({
+        []() -> Act {
+            auto* name = FindWidget<QLineEdit>([](QLineEdit* e) { return e->text() == "Bracket"; });
+            if (!name || !name->hasFocus()) return {};
+            return [name] { QTest::keyClick(name, Qt::Key_Tab); };
+        },
+        []() -> Act {
+            auto* magnitude = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            if (!magnitude || magnitude->text() != "100") return {};
+            return [magnitude] { QTest::keyClicks(magnitude, "5"); };
+        },
+        []() -> Act {
+            auto* ok = FindWidget<QPushButton>([](QPushButton* b) { return b->text() == "OK"; });
+            if (!ok) return {};
+            return [ok] { QTest::mouseClick(ok, Qt::LeftButton); };
+        },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(person.Done(), 3u);
+    EXPECT_NE(dialog.Describe().find("magnitude 5,"), std::string::npos) << dialog.Describe();
 }

@@ -429,3 +429,22 @@ TEST(PseudoTerminal, EveryScenarioGivesTheHeadlessResultThroughTheTerminal) {
 }
 
 }  // namespace
+
+// Terminal descriptions that name the modified keys (kDN3 for Alt+Down, kUP5, kNXT5 ...) make
+// curses report them as its own extended codes: they still do what the keys do.
+TEST(PseudoTerminal, ModifiedKeysWorkUnderTheTerminalKindsThatNameThem) {
+    REQUIRE_TMUX();
+    for (const std::string term : {"tmux-256color", "xterm-256color"}) {
+        SCOPED_TRACE(term);
+        Session s("keys-" + term, 120, 40, "sample", "", "TERM=" + term + " ");
+        ASSERT_TRUE(s.Started());
+        ASSERT_TRUE(s.WaitFor("Lengths in mm"));
+        s.Keys("M-u M-Down");  // Alt+Down opens the combo's list
+        ASSERT_TRUE(s.WaitFor(" cm "));
+        s.Keys("Down Enter");
+        ASSERT_TRUE(s.WaitFor("Lengths in cm"));
+        s.Keys("Tab Enter");
+        ASSERT_TRUE(s.WaitFor("exit status 0"));
+        EXPECT_NE(s.Result().find("units cm"), std::string::npos) << s.Result();
+    }
+}
