@@ -212,9 +212,11 @@ TEST(QtInteractive, AnIdleDialogWaitsWithoutUsingTheProcessor) {
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     const double cpu = CpuSeconds() - cpuStart;
-    EXPECT_GE(wall.elapsed(), 2900);
-    EXPECT_LT(wall.elapsed(), 4500);
-    EXPECT_LT(cpu, 0.3) << "processor seconds over three idle seconds";
+    // A loaded machine runs either timer late: judge the processor time against the idle time
+    // that was measured (busy waiting would use nearly all of it).
+    const double idle = wall.elapsed() / 1000.0;
+    EXPECT_GE(idle, 1.5);
+    EXPECT_LT(cpu, 0.1 * idle) << cpu << " processor seconds over " << idle << " idle seconds";
 }
 
 // Tab into an edit selects its text, as the kernel does, so typing replaces the value.
