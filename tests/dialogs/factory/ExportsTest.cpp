@@ -39,12 +39,13 @@ const std::regex& Allowed() {
     return allowed;
 }
 
-// Not ours: the standard library's inline and template code, and what the linker defines.
+// Not ours: the standard library's inline and template code, what the linker defines, and the
+// sanitizers' markers of exported globals (__odr_asan.MANGLED) in a sanitizer build.
 bool Foreign(const std::string& name) {
     static const std::regex foreign(
         "^(?:(?:vtable|typeinfo|typeinfo name|guard variable) for )?"
         "(?:std::|__gnu_cxx::|__cxx|operator (?:new|delete)|_init$|_fini$|_edata$|_end$|__bss_start$|"
-        "[a-z_:]*std::|auto std::|void std::|bool std::)");
+        "[a-z_:]*std::|auto std::|void std::|bool std::|__odr_asan[._])");
     return std::regex_search(name, foreign);
 }
 
