@@ -69,8 +69,9 @@ void HostWindow::OpenFluidVolume(std::optional<std::uint32_t> volume, std::uint3
         return;
     }
     if (!pickWindow_) pickWindow_ = std::make_unique<ViewPickWindow>(*modeless_);
-    pickWindow_->Open(this);
-    SetStatus(L"Pick the points of the region in the view, or type them and press Enter.");
+    pickWindow_->Open(this, modeless_->OpenDialog());
+    SetStatus(L"Pick the points of the region in the view (a click takes the nearest node or surface point), or type "
+              L"a node id or a point and press Enter.");
 }
 
 }  // namespace orvdlg

@@ -3,9 +3,11 @@
 #include <ostream>
 #include <sstream>
 #include <cmath>
+#include <map>
 #include <iostream>
 #include <stdexcept>
 
+#include "apps/orvdlg/ViewPickWindow.h"
 #include "dialogs/factory/DataModelDialogs.h"
 #include "dialogs/modeless/InitialFluidVolumeDlg.h"
 #include "host/model/DbDesignScenario.h"
@@ -36,6 +38,26 @@ std::string Number(double value) {
 }
 
 std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+
+// The scenario's geometry as the view draws it.
+GfxUtil::Scene SceneOf(const OrvDbRecord::DbDesignScenario& scenario) {
+    GfxUtil::Scene scene;
+    const OrvDbRecord::DbNodeStore& nodes = scenario.GetNodes();
+    std::map<std::uint32_t, int> index;
+    for (const auto& [id, node] : nodes) {
+        index[id] = int(scene.nodes.size());
+        scene.nodes.push_back({id, node->GetCoordinatesAsArray()});
+    }
+    auto indices = [&index](const OrvDbRecord::DbPartFace& face) {
+        std::vector<int> list;
+        for (std::uint32_t id : face.GetNodeIds())
+            if (auto it = index.find(id); it != index.end()) list.push_back(it->second);
+        return list;
+    };
+    for (const auto& [id, surface] : scenario.GetSurfaces()) scene.surfaces.push_back(indices(*surface));
+    for (const auto& [id, edge] : scenario.GetEdges()) scene.edges.push_back(indices(*edge));
+    return scene;
+}
 }  // namespace
 
 ModelessHost::ModelessHost(ModelSession& session) : session_(session) {
@@ -69,6 +91,7 @@ void ModelessHost::Open(std::optional<std::uint32_t> volumeId, std::uint32_t sha
     if (dialog->HasWindow()) throw std::runtime_error("the initial fluid volume dialog is already open");
     dialog_ = dialog;
     editedVolume_ = volumeId;
+    view_.SetScene(SceneOf(scenario));
     dialog->SetUp(&view_, &events_);
     events_.NoteCall("SetDialog");
     dialog->Reset();
@@ -86,6 +109,12 @@ void ModelessHost::Open(std::optional<std::uint32_t> volumeId, std::uint32_t sha
 bool ModelessHost::Pick(const DemoModelessEvents::Xyz& model) {
     events_.SetPickTarget(model);
     const bool taken = view_.Click(view_.ModelToView(model));
+    orv::win::detail::DispatchPosted();
+    return taken;
+}
+
+bool ModelessHost::MoveMouse(const DemoModelessEvents::Xyz& model) {
+    const bool taken = view_.MouseMove(view_.ModelToView(model));
     orv::win::detail::DispatchPosted();
     return taken;
 }
@@ -120,6 +149,9 @@ void ModelessHost::OnOK() {
     report("modeless 120: OnOK, created initial fluid volume " + std::to_string(id));
 }
 
+ModelessCommands::ModelessCommands(HostCommands& host) : modeless_(host.Session()) {}
+ModelessCommands::~ModelessCommands() = default;
+
 void ModelessCommands::AddCommands(orv::script::CommandTable& table) {
     table.Add({"modeless", Where::Host, "modeless 120 create [shape N] | modeless 120 modify OBJ", [this](Call& call) {
                    Args& args = call.Arguments();
@@ -150,6 +182,38 @@ void ModelessCommands::AddCommands(orv::script::CommandTable& table) {
                    for (double& v : model) v = ReadReal(args, "a model coordinate");
                    args.End();
                    if (!modeless_.Pick(model)) call.Error("no point-pick controller is running in the view");
+               }});
+    table.Add({"view-mouse", Where::Anywhere, "view-mouse X Y Z", [this](Call& call) {
+                   Args& args = call.Arguments();
+                   DemoModelessEvents::Xyz model{};
+                   for (double& v : model) v = ReadReal(args, "a model coordinate");
+                   args.End();
+                   if (!modeless_.MoveMouse(model)) call.Error("no point-pick controller is running in the view");
+               }});
+    table.Add({"view-window", Where::Host, "view-window", [this](Call& call) {
+                   call.Arguments().End();
+                   DataModelDialogs::InitialFluidVolumeDlg* dialog = modeless_.OpenDialog();
+                   if (!dialog) call.Error("no modeless dialog is open beside which to show the view");
+                   if (!window_) window_ = std::make_unique<ViewPickWindow>(modeless_);
+                   if (!window_->Open(nullptr, dialog)) call.Error("the 3-D View window could not be opened");
+                   // The dialog stays the window that UI commands act on.
+                   dialog->SetActiveWindow();
+               }});
+    table.Add({"expect pending", Where::Anywhere, "expect pending X Y Z | expect pending none", [this](Call& call) {
+                   Args& args = call.Arguments();
+                   const auto& pending = modeless_.View().GetOverlay().pending;
+                   auto text = [](const std::optional<CPoint>& p) {
+                       return p ? "view point " + std::to_string(p->x) + " " + std::to_string(p->y) : std::string("none");
+                   };
+                   std::optional<CPoint> expected;
+                   if (!args.TakeWord("none")) {
+                       DemoModelessEvents::Xyz model{};
+                       for (double& v : model) v = ReadReal(args, "a model coordinate");
+                       expected = modeless_.View().ModelToView(model);
+                   }
+                   args.End();
+                   if (pending != expected) call.Fail("pending " + text(expected), text(pending));
+                   call.Pass();
                }});
     table.Add({"view-undo", Where::Anywhere, "view-undo", [this](Call& call) {
                    call.Arguments().End();

@@ -21,6 +21,8 @@ class InitialFluidVolumeDlg;
 
 namespace orvdlg {
 
+class ViewPickWindow;
+
 // The demo host's side of the modeless dialog: its view, its Events, and the writing of the
 // volume on OnOK. The script commands and the host window share it.
 class ModelessHost {
@@ -43,6 +45,9 @@ public:
     DataModelDialogs::InitialFluidVolumeDlg* OpenDialog() const;
     // A pick at a model point, as the view delivers it; false when no controller takes picks.
     bool Pick(const DemoModelessEvents::Xyz& model);
+    // The mouse over the view at the view point of a model point; false when no controller
+    // takes the view's input.
+    bool MoveMouse(const DemoModelessEvents::Xyz& model);
 
 private:
     void OnOK();
@@ -57,11 +62,13 @@ private:
 
 class ModelessCommands : public orv::script::CommandLayer {
 public:
-    explicit ModelessCommands(HostCommands& host) : modeless_(host.Session()) {}
+    explicit ModelessCommands(HostCommands& host);
+    ~ModelessCommands() override;
     void AddCommands(orv::script::CommandTable& table) override;
 
 private:
     ModelessHost modeless_;
+    std::unique_ptr<ViewPickWindow> window_;  // the 3-D View window a script opened
 };
 
 }  // namespace orvdlg

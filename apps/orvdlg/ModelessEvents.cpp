@@ -41,10 +41,16 @@ void DemoModelessEvents::SetStatusMessage(const wchar_t* message) {
 
 void DemoModelessEvents::PickPoint(CPoint point, double model[3]) {
     NoteCall("PickPoint");
-    Xyz xyz = view_.ViewToModel(point);
+    // The node or surface point under the mouse, unless the pick was of a known point.
+    Xyz xyz = view_.PointAt(point).xyz;
     if (pickTarget_ && view_.ModelToView(*pickTarget_) == point) xyz = *pickTarget_;
     pickTarget_.reset();
     for (int i = 0; i < 3; ++i) model[i] = xyz[i];
+}
+
+// A known point is taken wherever it lies, also outside the part of the model in sight.
+DemoModelessEvents::SnapZoneStatus DemoModelessEvents::AcceptPointPick(CPoint point) {
+    return pickTarget_ && view_.ModelToView(*pickTarget_) == point ? SnapZoneStatus(1) : NoAnswer;
 }
 
 std::vector<std::string> DemoModelessEvents::TakeCalls() {

@@ -23,7 +23,7 @@ public:
     void SetOnOK(std::function<void()> onOK) { onOK_ = std::move(onOK); }
     void SetOnCancel(std::function<void()> onCancel) { onCancel_ = std::move(onCancel); }
     // A pick whose model point is known exactly (a script's or a node's): PickPoint answers it for
-    // its view point instead of the point on the view plane.
+    // its view point instead of the node or surface point under it.
     void SetPickTarget(const Xyz& model) { pickTarget_ = model; }
 
     void GetRelativeFromPoint(double* const point) const override;
@@ -35,6 +35,7 @@ public:
     void OnHelpButtonClicked(unsigned long helpId) override;
     void SetStatusMessage(const wchar_t* message) override;
     void PickPoint(CPoint point, double model[3]) override;
+    SnapZoneStatus AcceptPointPick(CPoint point) override;
 
     const Xyz& GetRelativeFrom() const { return relativeFrom_; }
     const std::wstring& GetStatus() const { return status_; }

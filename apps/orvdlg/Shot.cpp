@@ -148,8 +148,9 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
     options.slowMilliseconds = slow;
     std::unique_ptr<orv::qt::QtDriver> driver;
     if (!shotDir.empty()) {
-        // A `show` in a modal window's input, or at the host level on a modeless window.
-        auto shoot = [&](int line) {
+        // A `show` in a modal window's input, or at the host level on a modeless window (with
+        // the windows beside it, such as the 3-D view, when there are any).
+        auto shoot = [&](int line, bool hostLevel) {
             const auto show = shows.find(line);
             if (line == lastShot || show == shows.end()) return;
             lastShot = line;
@@ -158,15 +159,19 @@ int RunThroughQt(const std::string& path, const std::string& shotDir, int slow, 
             const std::string name = show->second.empty() ? ShotFileName(line, title) : show->second + ".png";
             const std::string file = (std::filesystem::path(shotDir) / name).string();
             std::string error;
-            if (driver->SaveWindowImage(active, file, error)) {
+            int shown = 0;
+            for (HWND top : orv::win::TopLevelWindows()) shown += orv::win::Inspect(top).reallyVisible ? 1 : 0;
+            const bool saved = hostLevel && shown > 1 ? driver->SaveScreenImage(file, error)
+                                                      : driver->SaveWindowImage(active, file, error);
+            if (saved) {
                 out << "picture: " << file << "\n";
             } else {
                 err << "orvdlg: " << path << ":" << line << ": " << error << "\n";
                 shotFailed = true;
             }
         };
-        options.afterInput = [&, shoot](HWND) { shoot(session.Runner().CurrentLine()); };
-        session.Runner().SetAfterHostLine(shoot);
+        options.afterInput = [&, shoot](HWND) { shoot(session.Runner().CurrentLine(), false); };
+        session.Runner().SetAfterHostLine([shoot](int line) { shoot(line, true); });
     }
     driver = std::make_unique<orv::qt::QtDriver>(std::move(options));
     session.SetFrontEnd(driver.get());

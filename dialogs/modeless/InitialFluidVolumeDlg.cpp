@@ -265,12 +265,13 @@ void InitialFluidVolumeDlg::OnEditPoints() {
         result = std::uint32_t(points.DoModal());
         status = points.GetStatusText();
     }
+    // The points dialog is gone either way. The flag clears also when a listed point is to be
+    // picked: the preview's pending point follows the mouse exactly then.
+    if (controller) controller->SetPointsDialogOpen(false);
     if (result >= kFirstPointRequest && result < kFirstPointRequest + Entry::kPointCount) {
         picking_ = true;
         ShowWindow(SW_HIDE);
         if (controller) controller->RequestPoint(result, status);
-    } else if (controller) {
-        controller->SetPointsDialogOpen(false);
     }
 }
 

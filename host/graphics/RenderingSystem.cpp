@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace GfxUtil {
@@ -35,22 +36,28 @@ std::array<Overlay::Xyz, 3> RenderingSystem::Axes() const {
     const double yaw = camera_.yawDegrees * std::numbers::pi / 180;
     const double pitch = camera_.pitchDegrees * std::numbers::pi / 180;
     // Z is up in the model; the camera turns about it, then tilts about its own right axis.
+    // Right, up and towards the viewer form a right-handed frame: a positive tilt looks down.
     const Overlay::Xyz right{std::cos(yaw), std::sin(yaw), 0};
-    const Overlay::Xyz toViewer{-std::sin(yaw) * std::cos(pitch), std::cos(yaw) * std::cos(pitch), std::sin(pitch)};
-    const Overlay::Xyz up{std::sin(yaw) * std::sin(pitch), -std::cos(yaw) * std::sin(pitch), std::cos(pitch)};
+    const Overlay::Xyz up{-std::sin(yaw) * std::sin(pitch), std::cos(yaw) * std::sin(pitch), std::cos(pitch)};
+    const Overlay::Xyz toViewer{std::sin(yaw) * std::cos(pitch), -std::cos(yaw) * std::cos(pitch), std::sin(pitch)};
     return {right, up, toViewer};
 }
 
-CPoint RenderingSystem::ModelToView(const Overlay::Xyz& model) const {
+RenderingSystem::Projected RenderingSystem::Project(const Overlay::Xyz& model) const {
     const auto axes = Axes();
-    double sx = 0, sy = 0;
+    double sx = 0, sy = 0, depth = 0;
     for (int i = 0; i < 3; ++i) {
         const double d = model[i] - camera_.target[i];
         sx += d * axes[0][i];
         sy += d * axes[1][i];
+        depth += d * axes[2][i];
     }
-    return CPoint(static_cast<int>(std::lround(camera_.width / 2.0 + sx * camera_.pixelsPerUnit)),
-                  static_cast<int>(std::lround(camera_.height / 2.0 - sy * camera_.pixelsPerUnit)));
+    return {camera_.width / 2.0 + sx * camera_.pixelsPerUnit, camera_.height / 2.0 - sy * camera_.pixelsPerUnit, depth};
+}
+
+CPoint RenderingSystem::ModelToView(const Overlay::Xyz& model) const {
+    const Projected p = Project(model);
+    return CPoint(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
 }
 
 Overlay::Xyz RenderingSystem::ViewToModel(CPoint view) const {
@@ -81,6 +88,104 @@ void RenderingSystem::FitTo(const std::vector<Overlay::Xyz>& points) {
     // The box's diagonal fits in the smaller side of the view with a margin.
     const double diagonal = extent * std::sqrt(3.0);
     camera_.pixelsPerUnit = diagonal > 0 ? 0.8 * std::min(camera_.width, camera_.height) / diagonal : 10;
+}
+
+const Scene::Node* Scene::FindNode(std::uint32_t id) const {
+    for (const Node& node : nodes)
+        if (node.id == id) return &node;
+    return nullptr;
+}
+
+void RenderingSystem::SetScene(Scene scene) {
+    // Indices that name no node would be read out of range: such lists lose those entries.
+    const int count = int(scene.nodes.size());
+    for (auto* lists : {&scene.surfaces, &scene.edges})
+        for (auto& list : *lists) std::erase_if(list, [count](int index) { return index < 0 || index >= count; });
+    scene_ = std::move(scene);
+}
+
+void RenderingSystem::FitToScene() {
+    std::vector<Overlay::Xyz> points;
+    points.reserve(scene_.nodes.size());
+    for (const Scene::Node& node : scene_.nodes) points.push_back(node.xyz);
+    FitTo(points);
+}
+
+void RenderingSystem::Rotate(int dx, int dy) {
+    camera_.yawDegrees = std::remainder(camera_.yawDegrees - dx * 0.5, 360.0);
+    camera_.pitchDegrees = std::clamp(camera_.pitchDegrees + dy * 0.5, -90.0, 90.0);
+}
+
+void RenderingSystem::Pan(int dx, int dy) {
+    const auto axes = Axes();
+    for (int i = 0; i < 3; ++i) camera_.target[i] -= (dx * axes[0][i] - dy * axes[1][i]) / camera_.pixelsPerUnit;
+}
+
+void RenderingSystem::Zoom(double factor) {
+    if (!(factor > 0) || !std::isfinite(factor)) return;
+    camera_.pixelsPerUnit = std::clamp(camera_.pixelsPerUnit * factor, 1e-9, 1e12);
+}
+
+namespace {
+// Whether (x, y) lies inside the polygon (even-odd rule).
+bool Inside(const std::vector<RenderingSystem::Projected>& polygon, double x, double y) {
+    bool inside = false;
+    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const auto& a = polygon[i];
+        const auto& b = polygon[j];
+        if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+    }
+    return inside;
+}
+}  // namespace
+
+PickHit RenderingSystem::PointAt(CPoint view) const {
+    PickHit hit;
+    hit.xyz = ViewToModel(view);
+    // The nearest node; of nodes equally near, the one nearer the viewer.
+    double best = double(kSnapPixels) * kSnapPixels + 0.5, bestDepth = 0;
+    for (const Scene::Node& node : scene_.nodes) {
+        const Projected p = Project(node.xyz);
+        const double d = (p.x - view.x) * (p.x - view.x) + (p.y - view.y) * (p.y - view.y);
+        if (d < best || (d == best && hit.kind == PickHit::kNode && p.depth > bestDepth)) {
+            best = d, bestDepth = p.depth;
+            hit = {PickHit::kNode, node.xyz, node.id};
+        }
+    }
+    if (hit.kind == PickHit::kNode) return hit;
+    // The ray through the view point towards the viewer meets each surface's plane (its normal by
+    // Newell's method); the nearest surface whose outline holds the view point wins.
+    const Overlay::Xyz origin = hit.xyz;
+    const Overlay::Xyz toViewer = Axes()[2];
+    double nearest = -std::numeric_limits<double>::infinity();
+    std::vector<Projected> outline;
+    for (const auto& surface : scene_.surfaces) {
+        if (surface.size() < 3) continue;
+        outline.clear();
+        Overlay::Xyz normal{}, centre{};
+        for (std::size_t i = 0; i < surface.size(); ++i) {
+            const auto& a = scene_.nodes[std::size_t(surface[i])].xyz;
+            const auto& b = scene_.nodes[std::size_t(surface[(i + 1) % surface.size()])].xyz;
+            normal[0] += (a[1] - b[1]) * (a[2] + b[2]);
+            normal[1] += (a[2] - b[2]) * (a[0] + b[0]);
+            normal[2] += (a[0] - b[0]) * (a[1] + b[1]);
+            for (int k = 0; k < 3; ++k) centre[k] += a[k] / double(surface.size());
+            outline.push_back(Project(a));
+        }
+        if (!Inside(outline, view.x, view.y)) continue;
+        double along = 0, offset = 0;
+        for (int k = 0; k < 3; ++k) {
+            along += normal[k] * toViewer[k];
+            offset += normal[k] * (centre[k] - origin[k]);
+        }
+        if (std::abs(along) < 1e-12) continue;  // seen edge-on
+        const double t = offset / along;
+        if (t <= nearest) continue;
+        nearest = t;
+        hit.kind = PickHit::kSurface;
+        for (int k = 0; k < 3; ++k) hit.xyz[k] = origin[k] + t * toViewer[k];
+    }
+    return hit;
 }
 
 bool RenderingSystem::MouseMove(CPoint view) {

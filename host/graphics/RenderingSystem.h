@@ -5,6 +5,7 @@
 // GfxUtil::RenderingSystem, the host's implementation.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,6 +49,28 @@ struct Overlay {
     std::vector<Cylinder> cylinders;
     std::optional<CPoint> pending;  // view point of the mouse while a point is wanted
     bool empty() const { return points.empty() && edges.empty() && spheres.empty() && cylinders.empty() && !pending; }
+};
+
+// The model as the view shows it: its nodes, and its surfaces (closed outlines) and edges (open
+// lines) as lists of indices into the nodes.
+struct Scene {
+    struct Node {
+        std::uint32_t id = 0;
+        Overlay::Xyz xyz{};
+    };
+    std::vector<Node> nodes;
+    std::vector<std::vector<int>> surfaces;
+    std::vector<std::vector<int>> edges;
+    // The node with the id, or null.
+    const Node* FindNode(std::uint32_t id) const;
+};
+
+// What lies under a view point: a node near it, else the front surface, else the view plane.
+struct PickHit {
+    enum Kind { kPlane, kNode, kSurface };
+    Kind kind = kPlane;
+    Overlay::Xyz xyz{};
+    std::uint32_t nodeId = 0;  // kNode: the node's id
 };
 
 class ARenderingSystem {
@@ -96,6 +119,28 @@ public:
     // Fits the camera to a box of model points (target its centre, zoom so it fills the view).
     void FitTo(const std::vector<Overlay::Xyz>& points);
 
+    // The model the view shows, and the camera fitted to it.
+    void SetScene(Scene scene);
+    const Scene& GetScene() const { return scene_; }
+    void FitToScene();
+    // A mouse drag by (dx, dy) pixels: turns the camera (half a degree a pixel, the tilt kept
+    // within the poles) or moves the model with the mouse; a zoom by the factor about the centre.
+    void Rotate(int dx, int dy);
+    void Pan(int dx, int dy);
+    void Zoom(double factor);
+    // View coordinates of a model point before rounding, and its depth (larger: nearer).
+    struct Projected {
+        double x = 0, y = 0, depth = 0;
+    };
+    Projected Project(const Overlay::Xyz& model) const;
+    // The unit vector from the camera's target towards the viewer.
+    Overlay::Xyz TowardsViewer() const { return Axes()[2]; }
+    // Nodes within this many pixels of a view point are snapped to.
+    static constexpr int kSnapPixels = 6;
+    // What a pick at the view point takes: the nearest node within kSnapPixels, else the point
+    // of the nearest surface under it, else the point on the view plane (ViewToModel).
+    PickHit PointAt(CPoint view) const;
+
     // Input of the view, passed to the active controller; false when there is none.
     bool MouseMove(CPoint view);
     bool Click(CPoint view);
@@ -110,6 +155,7 @@ private:
     std::array<Overlay::Xyz, 3> Axes() const;
 
     Camera camera_;
+    Scene scene_;
     std::vector<ACustomController*> controllers_;
     Overlay overlay_;
     int overlayRevision_ = 0;

@@ -211,12 +211,52 @@ HWND MouseTarget(POINT screen, LPARAM& at) {
     at = MAKELPARAM(WORD(SHORT(p.x)), WORD(SHORT(p.y)));
     return target;
 }
+
+// The buttons a front end reported down and not yet up (MK_LBUTTON, MK_MBUTTON, MK_RBUTTON).
+WPARAM g_buttonsHeld = 0;
+
+WPARAM KeyFlags(Modifiers modifiers) {
+    return g_buttonsHeld | (modifiers.shift ? MK_SHIFT : 0) | (modifiers.control ? MK_CONTROL : 0);
+}
 }  // namespace
 
-bool MoveMouse(POINT screen) {
+bool MoveMouse(POINT screen) { return MoveMouse(screen, Modifiers{}); }
+
+bool MoveMouse(POINT screen, Modifiers modifiers) {
     SetMousePosition(screen);
     LPARAM at = 0;
-    if (HWND target = MouseTarget(screen, at)) SendMessage(target, WM_MOUSEMOVE, 0, at);
+    if (HWND target = MouseTarget(screen, at)) SendMessage(target, WM_MOUSEMOVE, KeyFlags(modifiers), at);
+    DispatchPosted();
+    return true;
+}
+
+bool MouseButtonAt(POINT screen, MouseButton button, bool down, Modifiers modifiers) {
+    static constexpr WPARAM kFlag[] = {MK_LBUTTON, MK_MBUTTON, MK_RBUTTON};
+    static constexpr UINT kDown[] = {WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN};
+    const auto index = static_cast<std::size_t>(button);
+    SetMousePosition(screen);
+    LPARAM at = 0;
+    HWND target = MouseTarget(screen, at);
+    if (target && down && !GetCapture() && !Reachable(target)) return false;
+    if (down)
+        g_buttonsHeld |= kFlag[index];
+    else
+        g_buttonsHeld &= ~kFlag[index];
+    // A release always reaches the window that took the press when it holds the capture.
+    if (target) SendMessage(target, down ? kDown[index] : kDown[index] + 1, KeyFlags(modifiers), at);
+    DispatchPosted();
+    return true;
+}
+
+bool MouseWheel(POINT screen, int delta, Modifiers modifiers) {
+    SetMousePosition(screen);
+    LPARAM at = 0;
+    HWND target = MouseTarget(screen, at);
+    if (target && !GetCapture() && !Reachable(target)) return false;
+    delta = std::clamp(delta, -32768, 32767);
+    if (target)
+        SendMessage(target, WM_MOUSEWHEEL, MAKEWPARAM(WORD(KeyFlags(modifiers)), WORD(SHORT(delta))),
+                    MAKELPARAM(WORD(SHORT(screen.x)), WORD(SHORT(screen.y))));
     DispatchPosted();
     return true;
 }

@@ -59,6 +59,18 @@ bool EditLabel(HWND control, int index, std::wstring_view text);
 // its client coordinates). A click outside every window only moves the mouse.
 bool MoveMouse(POINT screen);
 bool ClickAt(POINT screen, bool right = false);
+// The parts of a drag, for front ends that see the mouse's buttons go down and up: a button
+// pressed or released at a point (WM_LBUTTONDOWN / UP, WM_MBUTTONDOWN / UP, WM_RBUTTONDOWN / UP)
+// and moves with the buttons held (WM_MOUSEMOVE), each with the MK_ flags of the buttons held
+// and of Shift and Ctrl, to the window that has captured the mouse, else the window under the
+// point. A press outside every window only moves the mouse.
+enum class MouseButton { Left, Middle, Right };
+bool MouseButtonAt(POINT screen, MouseButton button, bool down, Modifiers modifiers = {});
+bool MoveMouse(POINT screen, Modifiers modifiers);
+// A turn of the wheel by `delta` (WHEEL_DELTA per notch, positive away from the person):
+// WM_MOUSEWHEEL with the MK_ flags and the delta in wParam and the screen point in lParam, to
+// the window that has captured the mouse, else the window under the point.
+bool MouseWheel(POINT screen, int delta, Modifiers modifiers = {});
 
 // Property grids. GridChoose picks CHOICE for the item captioned ITEM as a person would: the
 // grid gets the focus, the item's row is selected, its list opens and the choice is clicked

@@ -67,6 +67,9 @@ inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_PARENTNOTIFY = 0x0210;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_CUT = 0x0300;
@@ -504,6 +507,9 @@ inline constexpr WPARAM MK_LBUTTON = 0x0001;
 inline constexpr WPARAM MK_RBUTTON = 0x0002;
 inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
+inline constexpr WPARAM MK_MBUTTON = 0x0010;
+// One notch of a mouse wheel (WM_MOUSEWHEEL's signed high word of wParam).
+inline constexpr int WHEEL_DELTA = 120;
 
 // The framework's own prompts (built into the kernel; a resource module may override them).
 inline constexpr UINT AFX_IDP_PARSE_INT = 0xF110;          // 61712

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -243,21 +244,40 @@ struct QtDriver::Impl {
                 impl_.Give([hwnd] { return in::Focus(hwnd); });
                 return false;
             }
-            // A window the kernel draws (a plot, an owner-drawn button, a balloon) takes the mouse
-            // as the kernel does: at a point of the screen, hit-tested by the kernel.
-            if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove) &&
+            // A window the kernel draws (a plot, an owner-drawn button, a balloon, a 3-D view) takes
+            // the mouse as the kernel does: buttons down and up, moves with the buttons held and the
+            // wheel at a point of the screen, hit-tested by the kernel.
+            const QEvent::Type type = event->type();
+            // The second press of a double click is a press like the first.
+            if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                 type == QEvent::MouseButtonRelease || type == QEvent::MouseMove || type == QEvent::Wheel) &&
                 impl_.Interactive() && impl_.TakesMouse(hwnd)) {
-                auto* mouse = static_cast<QMouseEvent*>(event);
                 const WindowView v = orv::win::Inspect(hwnd);
                 const RECT& origin = v.parent ? v.windowRect : v.clientRect;
+                auto* input = static_cast<QInputEvent*>(event);
+                in::Modifiers mods;
+                mods.shift = input->modifiers() & Qt::ShiftModifier;
+                mods.control = input->modifiers() & Qt::ControlModifier;
+                if (type == QEvent::Wheel) {
+                    auto* wheel = static_cast<QWheelEvent*>(event);
+                    const QPoint pos = wheel->position().toPoint();
+                    const POINT at{origin.left + pos.x(), origin.top + pos.y()};
+                    const int delta = wheel->angleDelta().y();
+                    if (delta != 0) impl_.Give([at, delta, mods] { return in::MouseWheel(at, delta, mods); });
+                    return true;
+                }
+                auto* mouse = static_cast<QMouseEvent*>(event);
                 const POINT at{origin.left + mouse->pos().x(), origin.top + mouse->pos().y()};
-                if (event->type() == QEvent::MouseMove) {
+                if (type == QEvent::MouseMove) {
                     if (at.x == impl_.lastMouse.x && at.y == impl_.lastMouse.y) return false;
                     impl_.lastMouse = at;
-                    impl_.Give([at] { return in::MoveMouse(at); });
+                    impl_.Give([at, mods] { return in::MoveMouse(at, mods); });
                 } else {
-                    const bool right = mouse->button() == Qt::RightButton;
-                    impl_.Give([at, right] { return in::ClickAt(at, right); });
+                    const in::MouseButton button = mouse->button() == Qt::RightButton    ? in::MouseButton::Right
+                                                   : mouse->button() == Qt::MiddleButton ? in::MouseButton::Middle
+                                                                                         : in::MouseButton::Left;
+                    const bool down = type != QEvent::MouseButtonRelease;
+                    impl_.Give([at, button, down, mods] { return in::MouseButtonAt(at, button, down, mods); });
                 }
                 return true;
             }
@@ -934,6 +954,37 @@ bool QtDriver::SaveWindowImage(HWND hwnd, const std::string& path, std::string& 
                                        above.windowRect.bottom - above.windowRect.top));
         if (area.intersects(image.rect())) DrawTopLevel(painter, above, entry->second.widget, origin);
     }
+    painter.end();
+    if (!image.save(QString::fromStdString(path), "PNG")) {
+        error = "cannot write '" + path + "'";
+        return false;
+    }
+    return true;
+}
+
+bool QtDriver::SaveScreenImage(const std::string& path, std::string& error) {
+    Sync();
+    QApplication::processEvents();
+    std::vector<std::pair<WindowView, QWidget*>> shown;  // lowest first
+    QRect area;
+    const auto tops = orv::win::TopLevelWindows();
+    for (auto t = tops.rbegin(); t != tops.rend(); ++t) {
+        const WindowView v = orv::win::Inspect(*t);
+        auto entry = impl_->entries.find(*t);
+        if (!v.reallyVisible || entry == impl_->entries.end() || entry->second.kind != Kind::Top) continue;
+        shown.emplace_back(v, entry->second.widget);
+        area |= QRect(QPoint(v.windowRect.left, v.windowRect.top),
+                      QSize(v.windowRect.right - v.windowRect.left, v.windowRect.bottom - v.windowRect.top));
+    }
+    if (area.isEmpty()) {
+        error = "no window is shown";
+        return false;
+    }
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(QColor(0x6b, 0x7f, 0x99));
+    QPainter painter(&image);
+    for (const auto& [v, widget] : shown)
+        DrawTopLevel(painter, v, widget, QPoint(v.windowRect.left - area.left(), v.windowRect.top - area.top()));
     painter.end();
     if (!image.save(QString::fromStdString(path), "PNG")) {
         error = "cannot write '" + path + "'";

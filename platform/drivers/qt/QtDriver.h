@@ -52,6 +52,9 @@ public:
     // Writes a PNG of the top-level window `hwnd` as shown: frame, caption and client area,
     // exactly the kernel's window rectangle in size. False with `error` set on failure.
     bool SaveWindowImage(HWND hwnd, const std::string& path, std::string& error);
+    // Writes a PNG of every visible top-level window at its place, lowest first, over the
+    // smallest rectangle that holds them all (windows that stand beside each other).
+    bool SaveScreenImage(const std::string& path, std::string& error);
 
 private:
     struct Impl;

@@ -818,6 +818,20 @@ TEST_F(HostWindowTest, InitialFluidVolumesOpenTheModelessDialog) {
             EXPECT_EQ(L"created initial fluid volume 2.", window.Status());
             EXPECT_GE(RowOf(orvdlg::kFluidVolumeRow | 2), 0);
             ASSERT_TRUE(input::Click(in(IDCANCEL)));
+            // A node picked by its id, then one clicked in the drawing (beside its id label).
+            ASSERT_TRUE(input::ReplaceText(orv::win::FindControl(view, 1007), L"3"));
+            ASSERT_TRUE(input::Click(orv::win::FindControl(view, 1005)));
+            EXPECT_EQ(L"?  0.1  0.06  0", orv::win::Inspect(orv::win::FindControl(view, 1001)).items.at(1).text);
+            ASSERT_TRUE(input::Click(in(IDCANCEL)));
+            HWND canvas = orv::win::FindControl(view, 1008);
+            POINT node2{-1, -1};
+            for (const auto& op : orv::win::PaintWindow(canvas)->ops)
+                if (op.kind == orv::win::DrawKind::Text && op.text == L"2") node2 = {op.points[0].x - 4, op.points[0].y - 2};
+            ASSERT_GE(node2.x, 0);
+            ::ClientToScreen(canvas, &node2);
+            ASSERT_TRUE(input::ClickAt({node2.x + 2, node2.y + 1}));
+            EXPECT_EQ(L"?  0.1  0  0", orv::win::Inspect(orv::win::FindControl(view, 1001)).items.at(1).text);
+            ASSERT_TRUE(input::Click(in(IDCANCEL)));
             ASSERT_TRUE(input::Click(in(IDCANCEL)));
             ASSERT_TRUE(input::Click(in(IDCANCEL)));
             EXPECT_EQ(fluid(), nullptr);
