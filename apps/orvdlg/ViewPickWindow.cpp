@@ -13,11 +13,11 @@ ViewPickWindow::ViewPickWindow(ModelessHost& host)
     : host_(host),
       template_(orv::res::DialogBuilder(L"3-D View", 330, 200)
                     .Label(L"", IDC_VIEW, 7, 7, 200, 172, SS_LEFT | WS_BORDER)
-                    .Label(L"Drag: turn   Shift+drag: move   Wheel: zoom", IDC_STATIC, 7, 184, 200, 8)
+                    .Label(L"Drag: turn, Shift+drag: move, wheel: zoom", IDC_STATIC, 7, 184, 200, 8)
                     .Label(L"Picked points:", IDC_STATIC, 214, 7, 109, 8)
                     .Control(L"ListBox", L"", IDC_POINTS, LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 214,
                              18, 109, 70)
-                    .Label(L"Pick a node by its id or a point:", IDC_STATIC, 214, 93, 109, 8)
+                    .Label(L"Pick a node or a point:", IDC_STATIC, 214, 93, 109, 8)
                     .Label(L"&Node:", IDC_STATIC, 214, 107, 22, 8)
                     .Edit(IDC_NODE, 238, 105, 85, 14)
                     .Label(L"&X:", IDC_STATIC, 214, 125, 22, 8)

@@ -109,6 +109,21 @@ void RenderingSystem::FitToScene() {
     points.reserve(scene_.nodes.size());
     for (const Scene::Node& node : scene_.nodes) points.push_back(node.xyz);
     FitTo(points);
+    if (points.empty()) return;
+    // The box's outline as the camera sees it fills most of the view: a flat or long model
+    // needs no room for the box's diagonal.
+    const auto axes = Axes();
+    double lo[2] = {0, 0}, hi[2] = {0, 0};
+    for (const auto& p : points)
+        for (int a = 0; a < 2; ++a) {
+            double s = 0;
+            for (int i = 0; i < 3; ++i) s += (p[i] - camera_.target[i]) * axes[std::size_t(a)][i];
+            lo[a] = std::min(lo[a], s), hi[a] = std::max(hi[a], s);
+        }
+    // Centred on the target, so each side takes twice its larger half.
+    const double across = 2 * std::max(-lo[0], hi[0]), upward = 2 * std::max(-lo[1], hi[1]);
+    const double scale = std::min(across > 0 ? camera_.width / across : HUGE_VAL, upward > 0 ? camera_.height / upward : HUGE_VAL);
+    if (std::isfinite(scale)) camera_.pixelsPerUnit = 0.85 * scale;
 }
 
 void RenderingSystem::Rotate(int dx, int dy) {
