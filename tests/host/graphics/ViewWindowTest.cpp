@@ -65,6 +65,7 @@ protected:
     }
     void TearDown() override {
         view_.GetViewContainer(GfxUtil::ARenderingSystem::kActiveViewContainer)->RemoveCustomController(&controller_);
+        frame_.DestroyWindow();  // the view with it, before the kernel forgets both
         orv::win::ResetKernel();
     }
     orv::win::DisplayList Paint() { return *orv::win::PaintWindow(window_.m_hWnd); }
