@@ -8,9 +8,11 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "apps/orvdlg/ScriptSession.h"
 #include "platform/drivers/terminal/TermUi.h"
+#include "platform/drivers/terminal/tests/TmuxSession.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
 
@@ -148,6 +150,46 @@ TEST(TermPainted, AnEntryThatCannotBeEvaluatedIsRedAndItsBalloonLeavesTheFieldIn
              EXPECT_NE(o.screen.Utf8().find("cannot be evaluated"), std::string::npos);
          });
     EXPECT_TRUE(seen);
+}
+
+// In a real terminal (tmux): the curve editor's plot beside its table, framed, with its axis
+// captions inside the frame and the curve's dots.
+TEST(TermPainted, ATerminalShowsTheCurveEditorsPlotFrameAndTexts) {
+    REQUIRE_TMUX();
+    const fs::path dir = Scratch("plot-script");
+    const fs::path script = dir / "curve.dlgs";
+    std::ofstream(script) << "model sample\ncurve-dialog 4\n  click \"Curve...\"\n    curve add 0 0\n"
+                             "    curve add 10 \"0.5\"\n    curve add 20 2\n    click Cancel\n  close\n";
+    Session s("plot", 120, 40, "--slow 1500 run " + Quote(script.string()));
+    ASSERT_TRUE(s.Started());
+    std::string screen;
+    ASSERT_TRUE(s.WaitForAll({"3 points", "Temperature (\u00B0C)", "Heat Generation ("}, &screen));
+    std::vector<std::wstring> rows;
+    std::wistringstream lines(orv::Utf8ToWide(screen));
+    for (std::wstring line; std::getline(lines, line);) rows.push_back(line);
+    // The plot's top edge on the row of the table's, right of it.
+    std::size_t top = 0, left = std::wstring::npos;
+    for (; top < rows.size() && left == std::wstring::npos; ++top) {
+        const std::size_t table = rows[top].find(L"\u250C\u2500\u2500\u2500\u2500");
+        if (table != std::wstring::npos && rows[top].find(L"\u2510", table) != std::wstring::npos)
+            left = rows[top].find(L"\u250C\u2500\u2500\u2500\u2500", rows[top].find(L"\u2510", table));
+    }
+    ASSERT_NE(left, std::wstring::npos) << screen;
+    // Inside it: the captions and the curve.
+    bool xCaption = false, yCaption = false, dots = false;
+    for (std::size_t y = top; y < rows.size(); ++y) {
+        const std::wstring& row = rows[y];
+        if (row.size() <= left || row[left] != L'\u2502') continue;
+        xCaption |= row.find(L"Temperature (\u00B0C)", left) != std::wstring::npos;
+        yCaption |= row.find(L"Heat Generation (", left) != std::wstring::npos;
+        for (std::size_t x = left; x < row.size(); ++x) dots |= row[x] > 0x2800 && row[x] <= 0x28FF;
+    }
+    EXPECT_TRUE(xCaption) << screen;
+    EXPECT_TRUE(yCaption) << screen;
+    EXPECT_TRUE(dots) << screen;
+    ASSERT_TRUE(s.WaitFor("exit status 0"));
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
 
 }  // namespace
