@@ -178,8 +178,7 @@ private:
     };
 
     Mark& At(int x, int y) {
-        static Mark outside;
-        if (!clip_.Contains(x, y)) return outside = Mark{};
+        if (!clip_.Contains(x, y)) return outside_ = Mark{};
         return marks_[std::size_t((y - clip_.y) * clip_.w + (x - clip_.x))];
     }
 
@@ -200,6 +199,7 @@ private:
     std::uint8_t base_;
     CellRect clip_;
     std::vector<Mark> marks_;
+    Mark outside_;
     int characters_ = 0;
 };
 
@@ -244,7 +244,7 @@ struct Painter {
     Canvas& g;
     CursorPlace cursor;
     long ox = 0, oy = 0;  // the pixel shown at cell (0, 0)
-    CellRect field;       // the focused control's cells, once drawn
+    CellRect focusCells;  // the focused control's cells, once drawn
 
     CellRect ClientCells(const WindowView& v) const {
         CellRect c;
@@ -350,10 +350,10 @@ struct Painter {
     // above it where there is no room below: its frame then touches neither the field nor its row.
     int AwayFromField(const CellRect& client, bool below) const {
         const CellRect frame{client.x - 1, client.y - 1, client.w + 2, client.h + 2};
-        const bool overlaps = frame.x <= field.Right() && field.x <= frame.Right() && frame.y <= field.Bottom() &&
-                              field.y <= frame.Bottom();
-        if (field.w <= 0 || !overlaps) return client.y;
-        const int under = field.Bottom() + 2, over = field.y - 1 - client.h;
+        const bool overlaps = frame.x <= focusCells.Right() && focusCells.x <= frame.Right() && frame.y <= focusCells.Bottom() &&
+                              focusCells.y <= frame.Bottom();
+        if (focusCells.w <= 0 || !overlaps) return client.y;
+        const int under = focusCells.Bottom() + 2, over = focusCells.y - 1 - client.h;
         const bool roomUnder = under + client.h <= g.Clip().Bottom(), roomOver = over - 1 >= g.Clip().y;
         if (below ? roomUnder || !roomOver : !roomOver && roomUnder) return under;
         return over;
@@ -364,7 +364,7 @@ struct Painter {
         if (v.isMessageBox) return MessageBoxTop(v, active);
         CellRect client = ClientCells(v);
         if (popUp && (v.style & WS_CAPTION) != WS_CAPTION)
-            client.y = AwayFromField(client, client.y + client.h / 2 >= field.y + field.h / 2);
+            client.y = AwayFromField(client, client.y + client.h / 2 >= focusCells.y + focusCells.h / 2);
         const CellRect frame{client.x - 1, client.y - 1, client.w + 2, client.h + 2};
         ui.drawn_[v.hwnd] = frame;
         g.Fill(frame, L' ');
@@ -396,7 +396,7 @@ struct Painter {
 
     void Control(const WindowView& window, const WindowView& v, const CellRect& c) {
         ui.drawn_[v.hwnd] = c;
-        if (v.focused) field = c;
+        if (v.focused) focusCells = c;
         const std::wstring& k = v.className;
         if (IsWindowClass(k, L"Button")) return Button(v, c);
         if (IsWindowClass(k, L"Edit")) return Edit(v, c);

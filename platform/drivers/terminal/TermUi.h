@@ -2,7 +2,8 @@
 // The terminal front end without the terminal: draws the kernel's window stack into a Canvas
 // and turns keys into the kernel's input events (Input.h). The kernel stays authoritative; the
 // only state kept here is what a terminal adds to it: list scroll positions, an open drop-down
-// list, a help pop-up, the status line, and the last pictures of painted windows.
+// list, a help pop-up, the status line, the last pictures of painted windows and where the last
+// drawing put each window.
 
 #include <cstdint>
 #include <map>

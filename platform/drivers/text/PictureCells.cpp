@@ -37,6 +37,7 @@ public:
         if (Inside(x, y)) sink_.Char(x, y, ch, op);
     }
     void Text(int x, int y, std::wstring_view text, const orv::win::DrawOp& op) {
+        if (sink_.KeepsTextInside()) y = std::clamp(y, top_, bottom_);
         for (std::size_t i = 0; i < text.size(); ++i) Put(x + int(i), y, text[i], op);
     }
 

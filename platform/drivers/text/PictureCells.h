@@ -28,6 +28,9 @@ public:
     // How finely lines are followed: the points of a cell across and down.
     virtual int SubColumns() const { return 2; }
     virtual int SubRows() const { return 2; }
+    // Whether a text whose row falls outside the clip (on a frame the front end adds, which
+    // takes a whole row where the window's border takes a pixel) moves onto the clip's nearest row.
+    virtual bool KeepsTextInside() const { return false; }
     // A rectangle's outline over the cells (x0, y0) to (x1, y1), corners included, at least two
     // cells each way and within the clip.
     virtual void Frame(int x0, int y0, int x1, int y1, const orv::win::DrawOp& op) = 0;
