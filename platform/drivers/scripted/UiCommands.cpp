@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <ostream>
 
+#include "platform/drivers/text/PictureCells.h"
 #include "platform/drivers/text/TextSnapshot.h"
 #include "platform/win/CString.h"
 #include "platform/win/Input.h"
@@ -196,18 +197,6 @@ std::optional<std::string> UiCommands::ActiveWindowTitle() {
     return U8(orv::win::Inspect(window).text);
 }
 
-// The drawing of a static whose window procedure was replaced and that paints something
-// itself; null for any other window.
-const orv::win::DisplayList* SelfPainted(HWND hwnd, const WindowView& v) {
-    if (!IsWindowClass(v, L"Static")) return nullptr;
-    WNDCLASS wc;
-    if (!::GetClassInfo(nullptr, v.className.c_str(), &wc) ||
-        ::GetWindowLongPtr(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(wc.lpfnWndProc))
-        return nullptr;
-    const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
-    return list && !list->ops.empty() ? list : nullptr;
-}
-
 std::string SnapshotOf(HWND window) {
     std::vector<HWND> handles;
     Descendants(window, handles);
@@ -219,7 +208,7 @@ std::string SnapshotOf(HWND window) {
     copies.reserve(handles.size());
     std::vector<const orv::win::DisplayList*> pictures;
     for (std::size_t i = 0; i < handles.size(); ++i) {
-        const orv::win::DisplayList* list = SelfPainted(handles[i], views[i]);
+        const orv::win::DisplayList* list = orv::text::SelfPainted(handles[i], views[i]);
         copies.push_back(list ? *list : orv::win::DisplayList{});
         pictures.push_back(list ? &copies.back() : nullptr);
     }

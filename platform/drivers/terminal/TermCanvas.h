@@ -17,6 +17,12 @@ enum : std::uint8_t {
     kAttrDim = 8,
 };
 
+// A colour of the eight a terminal names (curses' COLOR_BLACK 0 ... COLOR_WHITE 7), kept in an
+// attribute's upper four bits; none (the terminal's own colour) is 0.
+inline constexpr std::uint8_t ColorAttr(int color) { return std::uint8_t(((color & 7) + 1) << 4); }
+// The colour of an attribute; -1 when none.
+inline constexpr int AttrColor(std::uint8_t attr) { return (attr >> 4) - 1; }
+
 struct Cell {
     wchar_t ch = L' ';
     std::uint8_t attr = 0;

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "platform/drivers/terminal/TermUi.h"
+#include "platform/drivers/text/PictureCells.h"
 #include "platform/drivers/text/TextSnapshot.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinApi.h"
@@ -104,6 +106,103 @@ std::wstring IconMark(UINT icon) {
     }
 }
 
+// The terminal colour nearest a window colour: black, white and greys keep the terminal's own.
+std::uint8_t ColorOf(COLORREF color) {
+    const int r = int(color & 0xFF), gr = int((color >> 8) & 0xFF), b = int((color >> 16) & 0xFF);
+    const int high = std::max({r, gr, b}), low = std::min({r, gr, b});
+    if (high - low < 64) return 0;
+    const int bits = (r * 2 > high ? 1 : 0) | (gr * 2 > high ? 2 : 0) | (b * 2 > high ? 4 : 0);
+    return ColorAttr(bits);  // curses numbers its colours red 1, green 2, blue 4 and their mixtures
+}
+
+// Draws a painted window's picture into the canvas: frames and horizontal or vertical lines in
+// line-drawing characters (where they meet, joined), other lines as braille dots (two across and
+// four down a cell), dotted lines (a grid) as a dim "·" where they cross and nothing else is,
+// all in their colours.
+// A line never covers a text or a frame.
+class CanvasSink : public orv::text::PictureSink {
+public:
+    CanvasSink(Canvas& g, std::uint8_t base, const CellRect& clip)
+        : g_(g), base_(base), clip_(clip), marks_(std::size_t(std::max(0, clip.w) * std::max(0, clip.h))) {}
+
+    int SubColumns() const override { return 2; }
+    int SubRows() const override { return 4; }
+    bool KeepsTextInside() const override { return true; }
+    int Characters() const { return characters_; }
+
+    void Frame(int x0, int y0, int x1, int y1, const orv::win::DrawOp& op) override {
+        g_.Box(CellRect{x0, y0, x1 - x0 + 1, y1 - y0 + 1}, base_ | ColorOf(op.pen.color));
+        for (int x = x0; x <= x1; ++x) At(x, y0).kind = At(x, y1).kind = Kind::Frame;
+        for (int y = y0; y <= y1; ++y) At(x0, y).kind = At(x1, y).kind = Kind::Frame;
+    }
+    void Char(int x, int y, wchar_t ch, const orv::win::DrawOp& op) override {
+        At(x, y).kind = Kind::Text;
+        g_.Put(x, y, ch, base_ | ColorOf(op.textColor));
+        ++characters_;
+    }
+    void LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) override {
+        Mark& m = At(x, y);
+        if (m.kind == Kind::Frame || m.kind == Kind::Text) return;
+        const std::uint8_t attr = base_ | ColorOf(op.pen.color);
+        if (op.pen.style != PS_SOLID) {
+            // A grid: a dot where its lines cross.
+            if (m.kind != Kind::None && m.kind != Kind::Dotted) return;
+            m.kind = Kind::Dotted;
+            m.bits = std::uint8_t(m.bits | through);
+            const unsigned across = orv::text::kLineLeft | orv::text::kLineRight;
+            const unsigned down = orv::text::kLineUp | orv::text::kLineDown;
+            if ((m.bits & across) && (m.bits & down)) g_.Put(x, y, L'\u00B7', attr | kAttrDim);
+            return;
+        }
+        if (through) {
+            if (m.kind != Kind::Straight) m.bits = 0;
+            m.kind = Kind::Straight;
+            m.bits = std::uint8_t(m.bits | through);
+            g_.Put(x, y, LineChar(m.bits), attr);
+            return;
+        }
+        if (m.kind == Kind::Straight) return;
+        if (m.kind != Kind::Dots) m.bits = 0;
+        m.kind = Kind::Dots;
+        // Braille dots 1-3 and 7 run down the left column, 4-6 and 8 down the right.
+        static const std::uint8_t kDot[2][4] = {{0x01, 0x02, 0x04, 0x40}, {0x08, 0x10, 0x20, 0x80}};
+        m.bits = std::uint8_t(m.bits | kDot[std::clamp(subX, 0, 1)][std::clamp(subY, 0, 3)]);
+        g_.Put(x, y, wchar_t(0x2800 + m.bits), attr);
+    }
+
+private:
+    enum class Kind : std::uint8_t { None, Frame, Text, Dotted, Straight, Dots };
+    struct Mark {
+        Kind kind = Kind::None;
+        std::uint8_t bits = 0;  // Straight: the kLine* directions; Dots: the braille dots
+    };
+
+    Mark& At(int x, int y) {
+        if (!clip_.Contains(x, y)) return outside_ = Mark{};
+        return marks_[std::size_t((y - clip_.y) * clip_.w + (x - clip_.x))];
+    }
+
+    static wchar_t LineChar(unsigned d) {
+        using namespace orv::text;
+        const bool l = d & kLineLeft, r = d & kLineRight, u = d & kLineUp, dn = d & kLineDown;
+        if ((l || r) && (u || dn)) {
+            if (l && r && u && dn) return L'\u253C';
+            if (l && r) return u ? L'\u2534' : L'\u252C';
+            if (u && dn) return l ? L'\u2524' : L'\u251C';
+            if (dn) return r ? L'\u250C' : L'\u2510';
+            return r ? L'\u2514' : L'\u2518';
+        }
+        return (l || r) ? L'\u2500' : L'\u2502';
+    }
+
+    Canvas& g_;
+    std::uint8_t base_;
+    CellRect clip_;
+    std::vector<Mark> marks_;
+    Mark outside_;
+    int characters_ = 0;
+};
+
 }  // namespace
 
 bool MultipleSelection(const WindowView& v) {
@@ -145,6 +244,7 @@ struct Painter {
     Canvas& g;
     CursorPlace cursor;
     long ox = 0, oy = 0;  // the pixel shown at cell (0, 0)
+    CellRect focusCells;  // the focused control's cells, once drawn
 
     CellRect ClientCells(const WindowView& v) const {
         CellRect c;
@@ -246,10 +346,27 @@ struct Painter {
         if (!active) g.AddAttr(frame, kAttrDim);
     }
 
-    void Top(const WindowView& v, bool active) {
-        if (v.isMessageBox) return MessageBoxTop(v, active);
-        const CellRect client = ClientCells(v);
+    // The rows of a pop-up that would cover the field it is about, moved below the field, or
+    // above it where there is no room below: its frame then touches neither the field nor its row.
+    int AwayFromField(const CellRect& client, bool below) const {
         const CellRect frame{client.x - 1, client.y - 1, client.w + 2, client.h + 2};
+        const bool overlaps = frame.x <= focusCells.Right() && focusCells.x <= frame.Right() && frame.y <= focusCells.Bottom() &&
+                              focusCells.y <= frame.Bottom();
+        if (focusCells.w <= 0 || !overlaps) return client.y;
+        const int under = focusCells.Bottom() + 2, over = focusCells.y - 1 - client.h;
+        const bool roomUnder = under + client.h <= g.Clip().Bottom(), roomOver = over - 1 >= g.Clip().y;
+        if (below ? roomUnder || !roomOver : !roomOver && roomUnder) return under;
+        return over;
+    }
+
+    // One top-level window; `popUp`: one shown over the active window (a balloon).
+    void Top(const WindowView& v, bool active, bool popUp = false) {
+        if (v.isMessageBox) return MessageBoxTop(v, active);
+        CellRect client = ClientCells(v);
+        if (popUp && (v.style & WS_CAPTION) != WS_CAPTION)
+            client.y = AwayFromField(client, client.y + client.h / 2 >= focusCells.y + focusCells.h / 2);
+        const CellRect frame{client.x - 1, client.y - 1, client.w + 2, client.h + 2};
+        ui.drawn_[v.hwnd] = frame;
         g.Fill(frame, L' ');
         g.Box(frame, active ? kAttrBold : 0);
         // Only a window with a caption shows its title; a pop-up (a balloon) draws its own text.
@@ -278,6 +395,8 @@ struct Painter {
     }
 
     void Control(const WindowView& window, const WindowView& v, const CellRect& c) {
+        ui.drawn_[v.hwnd] = c;
+        if (v.focused) focusCells = c;
         const std::wstring& k = v.className;
         if (IsWindowClass(k, L"Button")) return Button(v, c);
         if (IsWindowClass(k, L"Edit")) return Edit(v, c);
@@ -360,7 +479,10 @@ struct Painter {
     void Edit(const WindowView& v, const CellRect& c) {
         const std::uint8_t base = Base(v);
         const std::uint8_t frame = base | (v.focused ? kAttrReverse | kAttrBold : 0);
-        const std::uint8_t field = base | (v.readOnly ? 0 : kAttrUnderline);
+        const std::uint8_t color = ColorOf(v.textColor);
+        const std::uint8_t field = base | (v.readOnly ? 0 : kAttrUnderline) | color;
+        // Without colours a coloured entry is marked where its opening bracket goes.
+        const wchar_t open = color && !ui.colors_ ? L'!' : L'[';
         std::wstring text = v.text;
         if (v.style & ES_PASSWORD) text.assign(text.size(), L'*');
         const int inner = std::max(1, c.w - 2);
@@ -374,7 +496,7 @@ struct Painter {
             const int first = std::max(0, caretLine - c.h + 1);
             for (int row = 0; row < c.h; ++row) {
                 const int index = first + row;
-                g.Put(c.x, c.y + row, L'[', frame);
+                g.Put(c.x, c.y + row, open, frame);
                 g.Put(c.x + inner + 1, c.y + row, L']', frame);
                 std::wstring line = index < int(lines.size()) ? lines[std::size_t(index)].text : L"";
                 g.Text(c.x + 1, c.y + row, Fit(line, inner), field, inner);
@@ -394,7 +516,7 @@ struct Painter {
         std::wstring shown = text.substr(std::min(start, text.size()));
         if ((v.style & ES_RIGHT) && int(shown.size()) < inner) shown = std::wstring(std::size_t(inner) - shown.size(), L' ') + shown;
         const int shift = int(shown.size()) - int(text.size() - std::min(start, text.size()));
-        g.Put(c.x, c.y, L'[', frame);
+        g.Put(c.x, c.y, open, frame);
         g.Text(c.x + 1, c.y, Fit(shown, inner), field, inner);
         g.Put(c.x + inner + 1, c.y, L']', frame);
         SelectionAttr(start, text.size() - std::min(start, text.size()), shift, selStart, selEnd, v, c.x + 1, c.y, inner);
@@ -425,7 +547,10 @@ struct Painter {
 
     void Static(const WindowView& window, const WindowView& v, const CellRect& c) {
         const DWORD type = v.style & SS_TYPEMASK;
-        const std::uint8_t base = Base(v);
+        const std::uint8_t base = Base(v) | ColorOf(v.textColor);
+        // A static that another window procedure draws (a plot) shows what it draws.
+        if (type != SS_ICON && type != SS_BITMAP && orv::text::ProcedureReplaced(v.hwnd, v) && !ui.Picture(v.hwnd).ops.empty())
+            return Painted(v, c, (v.style & WS_BORDER) != 0);
         switch (type) {
         case SS_ICON: {
             const UINT icon = window.isMessageBox ? window.messageBox.icon : IconOfName(v.text);
@@ -472,14 +597,20 @@ struct Painter {
         }
     }
 
+    // A cleared box over a control's cells, at least minW x minH, its frame bold when focused.
+    CellRect FramedBox(const WindowView& v, const CellRect& c, int minW, int minH) {
+        const CellRect box{c.x, c.y, std::max(c.w, minW), std::max(c.h, minH)};
+        g.Fill(box, L' ');
+        g.Box(box, Base(v) | (v.focused ? kAttrBold : 0));
+        return box;
+    }
+
     // A property grid: a frame of rows (categories in bold with -/+, captions and values in two
     // columns, read-only values dim, the selected row reversed), the open choice list under its
     // row and the help pane at the bottom.
     void Grid(const WindowView& v, const CellRect& c) {
         const std::uint8_t base = Base(v);
-        CellRect box{c.x, c.y, std::max(c.w, 12), std::max(c.h, 4)};
-        g.Fill(box, L' ');
-        g.Box(box, base | (v.focused ? kAttrBold : 0));
+        const CellRect box = FramedBox(v, c, 12, 4);
         const int inner = box.w - 2;
         const int rowHeight = std::max(1, v.gridRowHeight);
         const int helpRows = v.gridHelpVisible ? std::max(1, (v.gridHelpHeight + rowHeight / 2) / rowHeight) : 0;
@@ -562,9 +693,7 @@ struct Painter {
 
     void List(const WindowView& v, const CellRect& c) {
         const std::uint8_t base = Base(v);
-        CellRect box{c.x, c.y, std::max(c.w, 4), std::max(c.h, 3)};
-        g.Fill(box, L' ');
-        g.Box(box, base | (v.focused ? kAttrBold : 0));
+        const CellRect box = FramedBox(v, c, 4, 3);
         const int inner = box.w - 2;
         int row = box.y + 1;
         const int columns = int(v.columns.size());
@@ -628,33 +757,23 @@ struct Painter {
         }
     }
 
-    // A window painted from its display list: a frame when there is room, and the text it drew.
+    // A window painted from its display list, with a frame when there is room.
     void Painted(const WindowView& v, const CellRect& c, bool frame) {
         const std::uint8_t base = Base(v);
-        if (frame && c.h >= 3 && c.w >= 3) g.Box(c, base);
-        const auto& picture = ui.Picture(v.hwnd);
-        const CellRect saved = g.Clip();
-        // Within the control and the clip it is drawn under.
-        // Text stays inside the frame, when there is one.
         const bool framed = frame && c.h >= 3 && c.w >= 3;
+        if (framed) g.Box(c, base);
+        // Within the control (inside its frame) and the clip it is drawn under.
         const CellRect inside = framed ? CellRect{c.x + 1, c.y + 1, c.w - 2, c.h - 2} : c;
-        const int x0 = std::max(inside.x, saved.x), y0 = std::max(inside.y, saved.y);
-        const int x1 = std::min(inside.Right(), saved.Right()), y1 = std::min(inside.Bottom(), saved.Bottom());
+        const CellRect& under = g.Clip();
+        const int x0 = std::max(inside.x, under.x), y0 = std::max(inside.y, under.y);
+        const int x1 = std::min(inside.Right(), under.Right()), y1 = std::min(inside.Bottom(), under.Bottom());
         if (x1 < x0 || y1 < y0) return;
-        g.SetClip(CellRect{x0, y0, x1 - x0 + 1, y1 - y0 + 1});
-        const long dx = v.clientRect.left - v.windowRect.left, dy = v.clientRect.top - v.windowRect.top;
-        int drawn = 0;
-        for (const auto& op : picture.ops) {
-            if (op.kind != orv::win::DrawKind::Text || op.text.empty()) continue;
-            POINT at = op.points.empty() ? POINT{op.rect.left, op.rect.top} : op.points.front();
-            const int col = std::max(inside.x, c.x + RoundDiv(at.x + dx, kCellWidth));
-            const int row = std::max(inside.y, c.y + FloorDiv(at.y + dy + kCellHeight / 2, kCellHeight));
-            const auto lines = Wrap(op.text, std::max(1, inside.Right() - col + 1));
-            for (std::size_t i = 0; i < lines.size(); ++i) g.Text(col, row + int(i), lines[i].text, base);
-            ++drawn;
-        }
-        if (drawn == 0 && framed && !v.text.empty()) g.Text(inside.x, inside.y, v.text, base | kAttrDim, inside.w);
-        g.SetClip(saved);
+        const CellRect clip{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+        CanvasSink sink(g, base, clip);
+        orv::text::DrawPicture(sink, v, orv::text::CellBox{c.x, c.y, c.w, c.h},
+                               orv::text::CellBox{clip.x, clip.y, clip.w, clip.h},
+                               orv::text::CellSize{kCellWidth, kCellHeight}, ui.Picture(v.hwnd));
+        if (sink.Characters() == 0 && framed && !v.text.empty()) g.Text(inside.x, inside.y, v.text, base | kAttrDim, inside.w);
     }
 
     void OpenList() {
@@ -776,7 +895,8 @@ bool TermUi::ShowMixedValues() {
 }
 
 CursorPlace TermUi::Render(Canvas& canvas) {
-    Painter p{*this, canvas, {}, 0, 0};
+    Painter p{*this, canvas, {}, 0, 0, {}};
+    drawn_.clear();
     canvas.Fill(CellRect{0, 0, canvas.Width(), canvas.Height()}, L' ');
     const int W = canvas.Width(), H = canvas.Height();
     if (W < kMinColumns || H < kMinRows) {
@@ -825,7 +945,7 @@ CursorPlace TermUi::Render(Canvas& canvas) {
     // Bottom to top; windows above the active one (pop-ups such as balloons) stay bright.
     const std::ptrdiff_t activeIndex = act - tops.data();
     for (std::ptrdiff_t i = std::ptrdiff_t(tops.size()) - 1; i >= 0; --i) {
-        p.Top(tops[std::size_t(i)], i <= activeIndex);
+        p.Top(tops[std::size_t(i)], i <= activeIndex, i < activeIndex);
         canvas.SetClip(CellRect{0, 0, W, areaH});
     }
     canvas.SetClip(CellRect{0, 0, W, H});

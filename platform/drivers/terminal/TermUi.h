@@ -2,7 +2,8 @@
 // The terminal front end without the terminal: draws the kernel's window stack into a Canvas
 // and turns keys into the kernel's input events (Input.h). The kernel stays authoritative; the
 // only state kept here is what a terminal adds to it: list scroll positions, an open drop-down
-// list, a help pop-up, the status line, and the last pictures of painted windows.
+// list, a help pop-up, the status line, the last pictures of painted windows and where the last
+// drawing put each window.
 
 #include <cstdint>
 #include <map>
@@ -91,6 +92,16 @@ public:
     // The drop-down list open on this combo box; null when none.
     HWND OpenList() const { return openList_; }
 
+    // Whether the terminal shows colours (default): without them a coloured entry (an
+    // expression edit whose text cannot be evaluated) is marked "!" in place of its bracket.
+    void SetColors(bool colors) { colors_ = colors; }
+    // Where the last Render drew a window: a top-level window's frame, a control's cells; empty
+    // when it was not drawn.
+    CellRect DrawnCells(HWND hwnd) const {
+        const auto it = drawn_.find(hwnd);
+        return it == drawn_.end() ? CellRect{} : it->second;
+    }
+
     // The window's picture changed (painted windows are repainted at the next Render).
     void Invalidate(HWND hwnd) { pictures_.erase(hwnd); }
     void Forget(HWND hwnd);
@@ -118,6 +129,8 @@ private:
 
     std::map<HWND, ListRows> lists_;
     std::map<HWND, orv::win::DisplayList> pictures_;
+    std::map<HWND, CellRect> drawn_;
+    bool colors_ = true;
     HWND openList_ = nullptr;
     int openHighlight_ = 0;
     int openTop_ = 0;

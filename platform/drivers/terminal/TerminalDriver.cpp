@@ -132,6 +132,7 @@ struct TerminalDriver::Impl {
     FILE* out = nullptr;
     std::string savedLocale;
     bool utf8 = true;
+    bool colors = false;
     bool dirty = true;
     bool gone = false;
     TermUi ui;
@@ -221,6 +222,7 @@ struct TerminalDriver::Impl {
                 if (c.attr & kAttrUnderline) a |= A_UNDERLINE;
                 if (c.attr & kAttrReverse) a |= A_REVERSE;
                 if (c.attr & kAttrDim) a |= A_DIM;
+                const short pair = colors && AttrColor(c.attr) >= 0 ? short(AttrColor(c.attr) + 1) : 0;
                 if (!utf8 && c.ch > 127) {
                     chtype line = '?';
                     switch (c.ch) {
@@ -230,14 +232,22 @@ struct TerminalDriver::Impl {
                     case L'\u2510': line = ACS_URCORNER; break;
                     case L'\u2514': line = ACS_LLCORNER; break;
                     case L'\u2518': line = ACS_LRCORNER; break;
-                    default: break;
+                    case L'\u251C': line = ACS_LTEE; break;
+                    case L'\u2524': line = ACS_RTEE; break;
+                    case L'\u252C': line = ACS_TTEE; break;
+                    case L'\u2534': line = ACS_BTEE; break;
+                    case L'\u253C': line = ACS_PLUS; break;
+                    case L'\u00B7': line = ACS_BULLET; break;
+                    default:
+                        if (c.ch >= 0x2800 && c.ch <= 0x28FF) line = '*';  // a plotted line's dots
+                        break;
                     }
-                    mvwaddch(stdscr, y, x, line | a);
+                    mvwaddch(stdscr, y, x, line | a | COLOR_PAIR(pair));
                     continue;
                 }
                 wchar_t text[2] = {c.ch, 0};
                 cchar_t cc;
-                setcchar(&cc, text, a, 0, nullptr);
+                setcchar(&cc, text, a, pair, nullptr);
                 mvwadd_wch(stdscr, y, x, &cc);
             }
         }
@@ -384,6 +394,13 @@ bool TerminalDriver::Start(std::string& error) {
     keypad(stdscr, TRUE);
     meta(stdscr, TRUE);
     m.DefineKeys();
+    // The eight colours over the terminal's own background, where it has colours.
+    m.colors = has_colors() && start_color() == OK;
+    if (m.colors) {
+        const bool ownBackground = use_default_colors() == OK;
+        for (short color = 0; color < 8; ++color) init_pair(short(color + 1), color, ownBackground ? -1 : COLOR_BLACK);
+    }
+    m.ui.SetColors(m.colors);
     // Pasted text arrives marked, so that its line breaks are not taken for Enter.
     std::fputs("\033[?2004h", m.out);
     std::fflush(m.out);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 
+#include "platform/drivers/text/PictureCells.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinMessages.h"
@@ -168,33 +169,6 @@ std::wstring Field(wchar_t open, std::wstring_view text, std::wstring_view tail,
     std::wstring t(text.substr(0, std::size_t(inner)));
     t.resize(std::size_t(inner), L' ');
     return std::wstring(1, open) + t + std::wstring(tail) + std::wstring(1, close);
-}
-
-// Splits text into lines that fit `width`, breaking at blanks where possible.
-std::vector<std::wstring> Wrap(std::wstring_view text, int width) {
-    std::vector<std::wstring> lines;
-    if (width <= 0) return lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring_view::npos) end = text.size();
-        std::wstring_view para = text.substr(start, end - start);
-        if (!para.empty() && para.back() == L'\r') para.remove_suffix(1);
-        if (para.empty()) lines.emplace_back();
-        while (!para.empty()) {
-            if (int(para.size()) <= width) {
-                lines.emplace_back(para);
-                break;
-            }
-            std::size_t cut = para.rfind(L' ', std::size_t(width));
-            if (cut == std::wstring_view::npos || cut == 0) cut = std::size_t(width);
-            lines.emplace_back(para.substr(0, cut));
-            para.remove_prefix(cut);
-            while (!para.empty() && para.front() == L' ') para.remove_prefix(1);
-        }
-        start = end + 1;
-    }
-    return lines;
 }
 
 std::wstring CheckMark(int check) {
@@ -465,84 +439,24 @@ void DrawControl(Grid& g, const WindowView& v, const Cells& c, CellSize cell) {
     g.Text(c.x, c.y, Field(disabled ? L'{' : L'[', text, L"", disabled ? L'}' : L']', c.w), c.w);
 }
 
-// A self-painted control from its display list (client coordinates in pixels).
-void DrawPicture(Grid& g, const WindowView& v, const Cells& c, CellSize cell, const orv::win::DisplayList& picture) {
-    const long dx = v.clientRect.left - v.windowRect.left, dy = v.clientRect.top - v.windowRect.top;
-    auto col = [&](long x) { return c.x + FloorDiv(x + dx, cell.width); };
-    auto row = [&](long y) { return c.y + FloorDiv(y + dy, cell.height); };
-    const int right = c.x + c.w - 1, bottom = c.y + std::max(c.h, 1) - 1;
-    auto put = [&](int x, int y, wchar_t ch) {
-        if (x >= c.x && x <= right && y >= c.y && y <= bottom) g.Put(x, y, ch);
-    };
-    auto text = [&](int x, int y, const std::wstring& t) {
-        for (std::size_t i = 0; i < t.size(); ++i) put(x + int(i), y, t[i]);
-    };
-    using orv::win::DrawKind;
-    for (const auto& op : picture.ops) {
-        switch (op.kind) {
-            case DrawKind::Rectangle: {
-                const int x0 = col(op.rect.left), y0 = row(op.rect.top);
-                const int x1 = col(op.rect.right - 1), y1 = row(op.rect.bottom - 1);
-                if (x1 > x0 && y1 > y0) g.Box(std::max(x0, c.x), std::max(y0, c.y), std::min(x1, right), std::min(y1, bottom));
-                break;
-            }
-            case DrawKind::Line:
-            case DrawKind::Polyline: {
-                if (op.nullPen || op.pen.width < 2) break;
-                for (std::size_t i = 0; i + 1 < op.points.size(); ++i) {
-                    const POINT a = op.points[i], b = op.points[i + 1];
-                    const long steps = std::max({std::labs(b.x - a.x) / std::max(1, cell.width / 2),
-                                                 std::labs(b.y - a.y) / std::max(1, cell.height / 2), 1L});
-                    for (long k = 0; k <= steps; ++k)
-                        put(col(a.x + (b.x - a.x) * k / steps), row(a.y + (b.y - a.y) * k / steps), L'*');
-                }
-                break;
-            }
-            case DrawKind::Text: {
-                if (op.text.empty()) break;
-                const bool drawText = op.points.empty() || (op.rect.right > op.rect.left && op.points[0].x == op.rect.left &&
-                                                            op.points[0].y == op.rect.top);
-                std::vector<std::wstring> lines = Wrap(op.text, 1000);
-                if (drawText) {
-                    // Within the control's cells, which round its edges.
-                    const int x0 = std::max(col(op.rect.left), c.x), x1 = std::min(col(op.rect.right - 1), right);
-                    int y = (op.format & DT_VCENTER) && (op.format & DT_SINGLELINE) ? row((op.rect.top + op.rect.bottom) / 2)
-                                                                                     : row(op.rect.top);
-                    for (const auto& line : lines) {
-                        int x = x0;
-                        if (op.format & DT_RIGHT) x = x1 - int(line.size()) + 1;
-                        else if (op.format & DT_CENTER) x = x0 + (x1 - x0 + 1 - int(line.size())) / 2;
-                        text(std::max(x, c.x), y++, line);
-                    }
-                    break;
-                }
-                const std::wstring line = lines.empty() ? std::wstring() : lines.front();
-                const int n = int(line.size());
-                const POINT at = op.points[0];
-                if (op.font.escapement == 900) {
-                    // Turned upwards: a short text left of its point, a long one down the
-                    // control's first column.
-                    const int x = col(at.x), y = std::clamp(row(at.y), c.y, bottom);
-                    if (n <= 8) {
-                        for (int i = 0; i < n; ++i)
-                            if (x - n + i >= c.x + 1) put(x - n + i, y, line[std::size_t(i)]);
-                    } else {
-                        const int top = (op.format & TA_CENTER) == TA_CENTER ? y - n / 2 : y - n + 1;
-                        for (int i = 0; i < n; ++i) put(c.x, top + i, line[std::size_t(i)]);
-                    }
-                    break;
-                }
-                int x = col(at.x);
-                if ((op.format & TA_CENTER) == TA_CENTER) x -= n / 2;
-                else if (op.format & TA_RIGHT) x -= n - 1;
-                // Pixels and cells round differently: a text at an edge stays whole.
-                x = std::max(c.x, std::min(x, right - n + 1));
-                text(x, (op.format & TA_BOTTOM) ? row(at.y - 1) : row(at.y + cell.height / 2), line);
-                break;
-            }
-            default: break;
-        }
+// A self-painted control from its display list: rectangles as frames, lines of pen width 2 or
+// more as "*", texts as they are.
+class GridSink : public PictureSink {
+public:
+    explicit GridSink(Grid& g) : g_(g) {}
+    void Frame(int x0, int y0, int x1, int y1, const orv::win::DrawOp&) override { g_.Box(x0, y0, x1, y1); }
+    void Char(int x, int y, wchar_t ch, const orv::win::DrawOp&) override { g_.Put(x, y, ch); }
+    void LinePoint(int x, int y, int, int, unsigned, const orv::win::DrawOp& op) override {
+        if (op.kind != orv::win::DrawKind::Rectangle && op.pen.width >= 2) g_.Put(x, y, L'*');
     }
+
+private:
+    Grid& g_;
+};
+
+void DrawPicture(Grid& g, const WindowView& v, const Cells& c, CellSize cell, const orv::win::DisplayList& picture) {
+    GridSink sink(g);
+    orv::text::DrawPicture(sink, v, c, c, cell, picture);
 }
 
 // The window frame around a client grid: title row, separator, client rows.

@@ -311,7 +311,7 @@ TEST_F(TermControlsTest, APopUpPaintedOverTheDialogShowsItsTextInsideItsFrame) {
             const auto text = p.Find(L"Oil flow");
             ASSERT_GE(text.first, 0);
             EXPECT_EQ(p.screen.Row(text.second).find(L"Oil flow", std::size_t(text.first) + 1), std::wstring::npos);
-            EXPECT_EQ(p.screen.At(text.first - 2, text.second).ch, L'\u2502');
+            EXPECT_EQ(p.screen.At(text.first - 1, text.second).ch, L'\u2502');
             EXPECT_EQ(p.screen.At(text.first, text.second - 1).ch, L'\u2500');
             EXPECT_FALSE(p.screen.At(text.first, text.second).attr & orv::term::kAttrDim);
             DestroyWindow(popup);

@@ -1,0 +1,198 @@
+#include "platform/drivers/text/PictureCells.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/win/Gdi.h"
+#include "platform/win/WinApi.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+
+namespace orv::text {
+namespace {
+
+int FloorDiv(long value, int by) {
+    if (by <= 0) return 0;
+    return int(value >= 0 ? value / by : -((-value + by - 1) / by));
+}
+
+// Maps the picture's pixels to cells and keeps every call to the sink within the clip.
+class Placer {
+public:
+    Placer(PictureSink& sink, const orv::win::WindowView& v, const CellBox& cells, const CellBox& clip, CellSize cell)
+        : sink_(sink), cells_(cells), cell_(cell), dx_(v.clientRect.left - v.windowRect.left),
+          dy_(v.clientRect.top - v.windowRect.top), left_(std::max(clip.x, cells.x)), top_(std::max(clip.y, cells.y)),
+          right_(std::min(clip.x + clip.w, cells.x + cells.w) - 1),
+          bottom_(std::min(clip.y + std::max(clip.h, 1), cells.y + std::max(cells.h, 1)) - 1) {}
+
+    int Col(long x) const { return cells_.x + FloorDiv(x + dx_, cell_.width); }
+    int Row(long y) const { return cells_.y + FloorDiv(y + dy_, cell_.height); }
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Right() const { return right_; }
+    int Bottom() const { return bottom_; }
+    bool Inside(int x, int y) const { return x >= left_ && x <= right_ && y >= top_ && y <= bottom_; }
+
+    void Put(int x, int y, wchar_t ch, const orv::win::DrawOp& op) {
+        if (Inside(x, y)) sink_.Char(x, y, ch, op);
+    }
+    void Text(int x, int y, std::wstring_view text, const orv::win::DrawOp& op) {
+        if (sink_.KeepsTextInside()) y = std::clamp(y, top_, bottom_);
+        for (std::size_t i = 0; i < text.size(); ++i) Put(x + int(i), y, text[i], op);
+    }
+
+    void Rectangle(const orv::win::DrawOp& op) {
+        const int x0 = Col(op.rect.left), y0 = Row(op.rect.top);
+        const int x1 = Col(op.rect.right - 1), y1 = Row(op.rect.bottom - 1);
+        if (x1 > x0 && y1 > y0) {
+            sink_.Frame(std::max(x0, left_), std::max(y0, top_), std::min(x1, right_), std::min(y1, bottom_), op);
+            return;
+        }
+        // Too small for a frame (a point's mark): one point at its middle.
+        Point((op.rect.left + op.rect.right) / 2, (op.rect.top + op.rect.bottom) / 2, 0, op);
+    }
+
+    // The points of a line from a to b, as finely as the sink follows lines.
+    void Line(POINT a, POINT b, const orv::win::DrawOp& op) {
+        const int subW = std::max(1, cell_.width / std::max(1, sink_.SubColumns()));
+        const int subH = std::max(1, cell_.height / std::max(1, sink_.SubRows()));
+        const long steps = std::max({std::labs(b.x - a.x) / subW, std::labs(b.y - a.y) / subH, 1L});
+        const bool horizontal = a.y == b.y, vertical = a.x == b.x;
+        const int c0 = std::min(Col(a.x), Col(b.x)), c1 = std::max(Col(a.x), Col(b.x));
+        const int r0 = std::min(Row(a.y), Row(b.y)), r1 = std::max(Row(a.y), Row(b.y));
+        for (long k = 0; k <= steps; ++k) {
+            const long x = a.x + (b.x - a.x) * k / steps, y = a.y + (b.y - a.y) * k / steps;
+            unsigned through = 0;
+            if (horizontal && c1 > c0) {
+                const int col = Col(x);
+                through = (col > c0 ? kLineLeft : 0u) | (col < c1 ? kLineRight : 0u);
+            } else if (vertical && r1 > r0) {
+                const int row = Row(y);
+                through = (row > r0 ? kLineUp : 0u) | (row < r1 ? kLineDown : 0u);
+            }
+            Point(x, y, through, op);
+        }
+    }
+
+private:
+    void Point(long x, long y, unsigned through, const orv::win::DrawOp& op) {
+        const int col = Col(x), row = Row(y);
+        if (!Inside(col, row)) return;
+        const long px = x + dx_ - long(col - cells_.x) * cell_.width, py = y + dy_ - long(row - cells_.y) * cell_.height;
+        const int subX = std::clamp(int(px * sink_.SubColumns() / std::max(1, cell_.width)), 0, sink_.SubColumns() - 1);
+        const int subY = std::clamp(int(py * sink_.SubRows() / std::max(1, cell_.height)), 0, sink_.SubRows() - 1);
+        sink_.LinePoint(col, row, subX, subY, through, op);
+    }
+
+    PictureSink& sink_;
+    CellBox cells_;
+    CellSize cell_;
+    long dx_, dy_;
+    int left_, top_, right_, bottom_;
+};
+
+void DrawTextOp(Placer& at, const orv::win::DrawOp& op, CellSize cell) {
+    const bool inRect = op.points.empty() || (op.rect.right > op.rect.left && op.points[0].x == op.rect.left &&
+                                              op.points[0].y == op.rect.top);
+    if (inRect) {
+        // Within the control's cells, which round its edges.
+        const int x0 = std::max(at.Col(op.rect.left), at.Left()), x1 = std::min(at.Col(op.rect.right - 1), at.Right());
+        const std::vector<std::wstring> lines = Wrap(op.text, (op.format & DT_WORDBREAK) ? std::max(1, x1 - x0 + 1) : 1000);
+        int y = (op.format & DT_VCENTER) && (op.format & DT_SINGLELINE) ? at.Row((op.rect.top + op.rect.bottom) / 2)
+                                                                         : at.Row(op.rect.top);
+        for (const auto& line : lines) {
+            int x = x0;
+            if (op.format & DT_RIGHT) x = x1 - int(line.size()) + 1;
+            else if (op.format & DT_CENTER) x = x0 + (x1 - x0 + 1 - int(line.size())) / 2;
+            at.Text(std::max(x, at.Left()), y++, line, op);
+        }
+        return;
+    }
+    const std::vector<std::wstring> lines = Wrap(op.text, 1000);
+    const std::wstring line = lines.empty() ? std::wstring() : lines.front();
+    const int n = int(line.size());
+    const POINT p = op.points[0];
+    if (op.font.escapement == 900) {
+        // Turned upwards: a short text left of its point, a long one down the control's first
+        // column.
+        const int x = at.Col(p.x), y = std::clamp(at.Row(p.y), at.Top(), at.Bottom());
+        if (n <= 8) {
+            for (int i = 0; i < n; ++i)
+                if (x - n + i >= at.Left() + 1) at.Put(x - n + i, y, line[std::size_t(i)], op);
+        } else {
+            const int top = (op.format & TA_CENTER) == TA_CENTER ? y - n / 2 : y - n + 1;
+            for (int i = 0; i < n; ++i) at.Put(at.Left(), top + i, line[std::size_t(i)], op);
+        }
+        return;
+    }
+    int x = at.Col(p.x);
+    if ((op.format & TA_CENTER) == TA_CENTER) x -= n / 2;
+    else if (op.format & TA_RIGHT) x -= n - 1;
+    // Pixels and cells round differently: a text at an edge stays whole.
+    x = std::max(at.Left(), std::min(x, at.Right() - n + 1));
+    at.Text(x, (op.format & TA_BOTTOM) ? at.Row(p.y - 1) : at.Row(p.y + cell.height / 2), line, op);
+}
+
+}  // namespace
+
+std::vector<std::wstring> Wrap(std::wstring_view text, int width) {
+    std::vector<std::wstring> lines;
+    if (width <= 0) return lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring_view::npos) end = text.size();
+        std::wstring_view para = text.substr(start, end - start);
+        if (!para.empty() && para.back() == L'\r') para.remove_suffix(1);
+        if (para.empty()) lines.emplace_back();
+        while (!para.empty()) {
+            if (int(para.size()) <= width) {
+                lines.emplace_back(para);
+                break;
+            }
+            std::size_t cut = para.rfind(L' ', std::size_t(width));
+            if (cut == std::wstring_view::npos || cut == 0) cut = std::size_t(width);
+            lines.emplace_back(para.substr(0, cut));
+            para.remove_prefix(cut);
+            while (!para.empty() && para.front() == L' ') para.remove_prefix(1);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox& cells, const CellBox& clip,
+                 CellSize cell, const orv::win::DisplayList& picture) {
+    if (cell.width <= 0 || cell.height <= 0) return;
+    Placer at(sink, v, cells, clip, cell);
+    if (at.Right() < at.Left() || at.Bottom() < at.Top()) return;
+    using orv::win::DrawKind;
+    for (const auto& op : picture.ops) {
+        switch (op.kind) {
+            case DrawKind::Rectangle: at.Rectangle(op); break;
+            case DrawKind::Line:
+            case DrawKind::Polyline:
+                if (op.nullPen) break;
+                for (std::size_t i = 0; i + 1 < op.points.size(); ++i) at.Line(op.points[i], op.points[i + 1], op);
+                break;
+            case DrawKind::Text:
+                if (!op.text.empty()) DrawTextOp(at, op, cell);
+                break;
+            default: break;
+        }
+    }
+}
+
+bool ProcedureReplaced(HWND hwnd, const orv::win::WindowView& v) {
+    WNDCLASS wc;
+    return ::GetClassInfo(nullptr, v.className.c_str(), &wc) &&
+           ::GetWindowLongPtr(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(wc.lpfnWndProc);
+}
+
+const orv::win::DisplayList* SelfPainted(HWND hwnd, const orv::win::WindowView& v) {
+    if (!orv::win::IsWindowClass(v, L"Static") || !ProcedureReplaced(hwnd, v)) return nullptr;
+    const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
+    return list && !list->ops.empty() ? list : nullptr;
+}
+
+}  // namespace orv::text
