@@ -22,8 +22,16 @@ namespace {
 
 using DataModelDialogs::AFeaObjectPropertiesDialog;
 
-// Column widths in dialog units.
-constexpr int kTypeColumn = 132, kIdColumn = 22, kDescriptionColumn = 92;
+// Column widths in dialog units: the type column as wide as the longest name the host gives a
+// type (four units a character, with padding), the description the rest of the list (less its
+// borders and a vertical scroll bar).
+constexpr int kListWidth = 252, kListChrome = 13, kIdColumn = 22, kMinDescriptionColumn = 60;
+
+int TypeColumnUnits() {
+    std::size_t longest = std::wstring_view(L"Initial Fluid Volume").size();
+    for (const auto& info : OrvDbRecord::AllFeaTypes()) longest = std::max(longest, HostTypeName(info.typeCode).size());
+    return std::min(int(longest) * 4 + 8, kListWidth - kListChrome - kIdColumn - kMinDescriptionColumn);
+}
 
 int DialogUnitsToPixels(const CDialog& dialog, int cx) {
     RECT rect{0, 0, cx, 0};
@@ -164,12 +172,13 @@ private:
 
 orv::res::DialogTemplate BuildTemplate() {
     using H = HostWindow;
-    return orv::res::DialogBuilder(L"orvdlg", 330, 208)
-        .Control(L"SysListView32", L"", H::IDC_OBJECTS, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 7, 252,
-                 110)
+    // The status line has two rows, so that a long message wraps rather than losing its end.
+    return orv::res::DialogBuilder(L"orvdlg", 330, 216)
+        .Control(L"SysListView32", L"", H::IDC_OBJECTS, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 7,
+                 kListWidth, 110)
         .Label(L"C&ontact pairs:", IDC_STATIC, 7, 122, 120, 8)
         .Control(L"SysListView32", L"", H::IDC_CONTACTS, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 132,
-                 252, 58)
+                 kListWidth, 58)
         .Button(L"&New...", H::IDC_NEW, 266, 7, 57, 14)
         .DefaultButton(L"&Modify...", H::IDC_MODIFY, 266, 25, 57, 14)
         .Button(L"&Save", H::IDC_SAVE, 266, 50, 57, 14)
@@ -179,7 +188,7 @@ orv::res::DialogTemplate BuildTemplate() {
         .Button(L"&Calculator...", H::IDC_CALCULATOR, 266, 129, 57, 14)
         .Button(L"&Libraries...", H::IDC_LIBRARIES, 266, 147, 57, 14)
         .Button(L"E&xit", H::IDC_EXIT, 266, 165, 57, 14)
-        .Label(L"", H::IDC_STATUS, 7, 195, 316, 8, SS_LEFT | SS_NOPREFIX)
+        .Label(L"", H::IDC_STATUS, 7, 195, 316, 16, SS_LEFT | SS_NOPREFIX)
         .Build();
 }
 
@@ -243,9 +252,11 @@ BOOL HostWindow::OnInitDialog() {
     CDialog::OnInitDialog();
     CListCtrl* list = ListOf(*this, IDC_OBJECTS);
     list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    list->InsertColumn(0, L"Type", LVCFMT_LEFT, DialogUnitsToPixels(*this, kTypeColumn));
+    const int typeColumn = TypeColumnUnits();
+    list->InsertColumn(0, L"Type", LVCFMT_LEFT, DialogUnitsToPixels(*this, typeColumn));
     list->InsertColumn(1, L"Id", LVCFMT_RIGHT, DialogUnitsToPixels(*this, kIdColumn));
-    list->InsertColumn(2, L"Description", LVCFMT_LEFT, DialogUnitsToPixels(*this, kDescriptionColumn));
+    list->InsertColumn(2, L"Description", LVCFMT_LEFT,
+                       DialogUnitsToPixels(*this, kListWidth - kListChrome - kIdColumn - typeColumn));
     Refresh({});
     RefreshContacts({});
     // The first row starts selected, so that Enter opens it at once.

@@ -7,6 +7,7 @@
 #include "apps/orvdlg/DemoCommands.h"
 #include "apps/orvdlg/FeaDialogCommands.h"
 #include "apps/orvdlg/HostCommands.h"
+#include "apps/orvdlg/HostWindowCommands.h"
 #include "apps/orvdlg/SettingsCommands.h"
 #include "apps/orvdlg/ModelessCommands.h"
 #include "platform/drivers/scripted/ScriptedDriver.h"
@@ -27,6 +28,7 @@ struct ScriptSession::Layers {
         runner.AddLayer(settings);
         runner.AddLayer(contacts);
         runner.AddLayer(modeless);
+        runner.AddLayer(hostWindow);
         runner.SetWindowProbe(&ui);
     }
     orv::script::ScriptRunner runner;
@@ -40,6 +42,7 @@ struct ScriptSession::Layers {
     SettingsCommands settings{host};
     ContactCommands contacts{host};
     ModelessCommands modeless{host};
+    HostWindowCommands hostWindow{host};
     orv::script::ScriptedDriver driver;
     orv::win::Driver* frontEnd = nullptr;
 };

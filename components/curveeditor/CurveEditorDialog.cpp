@@ -5,32 +5,77 @@
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
+#include <utility>
 
 #include "platform/res/DialogBuilder.h"
+#include "platform/win/PlotAxes.h"
 
 namespace orv::components {
 namespace {
 
-orv::res::DialogTemplate BuildTemplate(const std::wstring& title) {
+// The layout in dialog units: the captions' rows only when there are captions, a table wide
+// enough for both column headings, the plot beside it, and the dialog no wider than a terminal
+// of 100 columns shows.
+constexpr int kMargin = 7, kGap = 8, kMinTable = 140, kPlotWidth = 168, kMinPlotWidth = 150, kMaxWidth = 392;
+constexpr int kMinColumn = 56;  // room for a value such as "0.30000000000000004"
+constexpr int kTableChrome = 13;  // the borders and a vertical scroll bar
+
+// A column as wide as its heading (four dialog units a character, with padding).
+int ColumnUnits(const std::wstring& caption) { return std::max(kMinColumn, int(caption.size()) * 4 + 10); }
+
+struct Layout {
+    int top = 0;  // of the table and the plot
+    int table = 0, plot = 0, width = 0, height = 0;
+    int xColumn = 0, yColumn = 0;
+};
+
+Layout ComputeLayout(const std::wstring& caption2, const std::wstring& caption3, const std::wstring& xCaption,
+                     const std::wstring& yCaption) {
+    Layout l;
+    const int captions = int(!caption2.empty()) + int(!caption3.empty());
+    l.top = captions ? 5 + 10 * captions + 1 : kMargin;
+    l.xColumn = ColumnUnits(xCaption.empty() ? L"X" : xCaption);
+    l.yColumn = ColumnUnits(yCaption.empty() ? L"Y" : yCaption);
+    const int maxTable = kMaxWidth - 2 * kMargin - kGap - kMinPlotWidth;
+    l.table = std::clamp(l.xColumn + l.yColumn + kTableChrome, kMinTable, maxTable);
+    // Headings that fit share what is left; a table at its widest gives them its room in proportion.
+    const int room = l.table - kTableChrome, wanted = l.xColumn + l.yColumn;
+    if (wanted < room) {
+        l.xColumn += (room - wanted) / 2;
+        l.yColumn = room - l.xColumn;
+    } else if (wanted > room) {
+        l.xColumn = l.xColumn * room / wanted;
+        l.yColumn = room - l.xColumn;
+    }
+    l.plot = std::clamp(kMaxWidth - 2 * kMargin - kGap - l.table, kMinPlotWidth, kPlotWidth);
+    l.width = 2 * kMargin + l.table + kGap + l.plot;
+    l.height = l.top + 174;
+    return l;
+}
+
+orv::res::DialogTemplate BuildTemplate(const std::wstring& title, const Layout& l, bool caption2, bool caption3) {
     using D = CurveEditorDialog;
-    return orv::res::DialogBuilder(title.empty() ? D::kTitleFallback : title, 330, 200)
-        .Label(L"", D::IDC_CAPTION2, 7, 5, 316, 8)
-        .Label(L"", D::IDC_CAPTION3, 7, 15, 316, 8)
-        .Control(L"SysListView32", L"", D::IDC_POINTS, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
-                 7, 26, 140, 110)
-        .Label(L"&X:", D::IDC_X_LABEL, 7, 143, 10, 8)
-        .Edit(D::IDC_X, 18, 141, 56, 14)
-        .Label(L"&Y:", D::IDC_Y_LABEL, 80, 143, 10, 8)
-        .Edit(D::IDC_Y, 91, 141, 56, 14)
-        .Button(L"&Add", D::IDC_ADD, 7, 160, 34, 14)
-        .Button(L"&Insert", D::IDC_INSERT, 43, 160, 34, 14)
-        .Button(L"&Replace", D::IDC_REPLACE, 79, 160, 34, 14)
-        .Button(L"&Delete", D::IDC_DELETE, 115, 160, 32, 14)
-        .Button(L"&Sort", D::IDC_SORT, 7, 179, 34, 14)
-        .Label(L"", D::IDC_COUNT, 45, 182, 100, 8)
-        .Label(L"", D::IDC_PLOT, 155, 26, 168, 148, SS_LEFT | WS_BORDER)
-        .DefaultButton(L"OK", IDOK, 219, 179, 50, 14)
-        .Button(L"Cancel", IDCANCEL, 273, 179, 50, 14)
+    const int t = l.top, right = kMargin + l.table;
+    const int field = (l.table - 28) / 2;  // the X and Y edits share the table's width
+    orv::res::DialogBuilder b(title.empty() ? D::kTitleFallback : title, l.width, l.height);
+    int captionY = 5;
+    if (caption2) b.Label(L"", D::IDC_CAPTION2, kMargin, std::exchange(captionY, captionY + 10), l.width - 2 * kMargin, 8);
+    if (caption3) b.Label(L"", D::IDC_CAPTION3, kMargin, captionY, l.width - 2 * kMargin, 8);
+    return b.Control(L"SysListView32", L"", D::IDC_POINTS,
+                     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, kMargin, t, l.table, 110)
+        .Label(L"&X:", D::IDC_X_LABEL, kMargin, t + 117, 10, 8)
+        .Edit(D::IDC_X, 18, t + 115, field, 14)
+        .Label(L"&Y:", D::IDC_Y_LABEL, 24 + field, t + 117, 10, 8)
+        .Edit(D::IDC_Y, right - field, t + 115, field, 14)
+        .Button(L"&Add", D::IDC_ADD, 7, t + 134, 34, 14)
+        .Button(L"&Insert", D::IDC_INSERT, 43, t + 134, 34, 14)
+        .Button(L"&Replace", D::IDC_REPLACE, 79, t + 134, 34, 14)
+        .Button(L"&Delete", D::IDC_DELETE, 115, t + 134, 32, 14)
+        .Button(L"&Sort", D::IDC_SORT, 7, t + 153, 34, 14)
+        .Label(L"", D::IDC_COUNT, 45, t + 156, 100, 8)
+        .Label(L"", D::IDC_PLOT, right + kGap, t, l.plot, 148, SS_LEFT | WS_BORDER)
+        .DefaultButton(L"OK", IDOK, l.width - kMargin - 104, t + 153, 50, 14)
+        .Button(L"Cancel", IDCANCEL, l.width - kMargin - 50, t + 153, 50, 14)
         .Build();
 }
 
@@ -56,36 +101,39 @@ void CurvePlotWindow::OnPaint() {
     RECT client{};
     GetClientRect(&client);
     dc.FillSolidRect(&client, RGB(255, 255, 255));
-    const int margin = 16;
-    const RECT area{client.left + margin, client.top + 4, client.right - 4, client.bottom - margin};
-    dc.MoveTo(area.left, area.top);
-    dc.LineTo(area.left, area.bottom);
-    dc.LineTo(area.right, area.bottom);
-    if (!xCaption_.empty()) dc.TextOut(area.left, area.bottom + 2, xCaption_.c_str(), int(xCaption_.size()));
-    if (!yCaption_.empty()) dc.TextOut(client.left + 1, area.top, yCaption_.c_str(), int(yCaption_.size()));
-    if (!points_ || points_->empty()) return;
-    double minX = points_->front().x, maxX = minX, minY = points_->front().y, maxY = minY;
-    for (const CurvePointRecord& p : *points_) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
+    orv::win::PlotAxes axes{0, 1, 0, 1, xCaption_, yCaption_};
+    bool first = true;
+    for (const CurvePointRecord& p : points_ ? *points_ : std::vector<CurvePointRecord>{}) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+        axes.xMin = first ? p.x : std::min(axes.xMin, p.x);
+        axes.xMax = first ? p.x : std::max(axes.xMax, p.x);
+        axes.yMin = first ? p.y : std::min(axes.yMin, p.y);
+        axes.yMax = first ? p.y : std::max(axes.yMax, p.y);
+        first = false;
     }
-    const double spanX = maxX > minX ? maxX - minX : 1.0;
-    const double spanY = maxY > minY ? maxY - minY : 1.0;
+    // One value along an axis: it stands in the middle of a span of two.
+    if (axes.xMax == axes.xMin) axes.xMin -= 1, axes.xMax += 1;
+    if (axes.yMax == axes.yMin) axes.yMin -= 1, axes.yMax += 1;
+    CWnd* parent = GetParent();
+    const RECT box = orv::win::PaintPlotAxes(dc, client, axes, parent ? parent->GetFont() : nullptr, nullptr);
+    if (first) return;
+    const double spanX = axes.xMax - axes.xMin, spanY = axes.yMax - axes.yMin;
     std::vector<POINT> line;
     line.reserve(points_->size());
     for (const CurvePointRecord& p : *points_) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-        const double fx = (p.x - minX) / spanX, fy = (p.y - minY) / spanY;
-        line.push_back(POINT{LONG(area.left + std::lround(fx * (area.right - area.left))),
-                             LONG(area.bottom - std::lround(fy * (area.bottom - area.top)))});
+        const double fx = (p.x - axes.xMin) / spanX, fy = (p.y - axes.yMin) / spanY;
+        line.push_back(POINT{LONG(box.left + std::lround(fx * (box.right - box.left))),
+                             LONG(box.bottom - std::lround(fy * (box.bottom - box.top)))});
     }
+    CPen blue(PS_SOLID, 2, RGB(0, 0, 255));
+    CPen* oldPen = dc.SelectObject(&blue);
     if (line.size() == 1) {
         dc.Rectangle(line[0].x - 2, line[0].y - 2, line[0].x + 2, line[0].y + 2);
-    } else if (!line.empty()) {
+    } else {
         dc.Polyline(line.data(), int(line.size()));
     }
+    dc.SelectObject(oldPen);
 }
 
 // ---- dialog ----
@@ -93,9 +141,13 @@ void CurvePlotWindow::OnPaint() {
 CurveEditorDialog::CurveEditorDialog(CWnd* parent, std::vector<CurvePointRecord> points, LONG mode,
                                      std::wstring title, std::wstring caption2, std::wstring caption3,
                                      std::wstring xCaption, std::wstring yCaption)
-    : template_(BuildTemplate(title)), points_(std::move(points)), mode_(mode), title_(std::move(title)),
+    : points_(std::move(points)), mode_(mode), title_(std::move(title)),
       caption2_(std::move(caption2)), caption3_(std::move(caption3)), xCaption_(std::move(xCaption)),
       yCaption_(std::move(yCaption)) {
+    const Layout layout = ComputeLayout(caption2_, caption3_, xCaption_, yCaption_);
+    template_ = BuildTemplate(title_, layout, !caption2_.empty(), !caption3_.empty());
+    xColumn_ = layout.xColumn;
+    yColumn_ = layout.yColumn;
     InitModalIndirect(&template_, parent);
     HandleCommand(IDC_ADD, [this] { OnAdd(); });
     HandleCommand(IDC_INSERT, [this] { OnInsert(); });
@@ -146,13 +198,16 @@ bool CurveEditorDialog::ParseValue(const std::wstring& text, double& value) {
 
 BOOL CurveEditorDialog::OnInitDialog() {
     CDialog::OnInitDialog();
-    SetDlgItemText(IDC_CAPTION2, caption2_.c_str());
-    SetDlgItemText(IDC_CAPTION3, caption3_.c_str());
+    if (!caption2_.empty()) SetDlgItemText(IDC_CAPTION2, caption2_.c_str());
+    if (!caption3_.empty()) SetDlgItemText(IDC_CAPTION3, caption3_.c_str());
     HWND list = ::GetDlgItem(m_hWnd, IDC_POINTS);
     CListCtrl table;
     table.Attach(list);
-    table.InsertColumn(0, xCaption_.empty() ? L"X" : xCaption_.c_str(), LVCFMT_LEFT, 100);
-    table.InsertColumn(1, yCaption_.empty() ? L"Y" : yCaption_.c_str(), LVCFMT_LEFT, 100);
+    RECT xColumn{0, 0, xColumn_, 0}, yColumn{0, 0, yColumn_, 0};
+    MapDialogRect(&xColumn);
+    MapDialogRect(&yColumn);
+    table.InsertColumn(0, xCaption_.empty() ? L"X" : xCaption_.c_str(), LVCFMT_LEFT, xColumn.right);
+    table.InsertColumn(1, yCaption_.empty() ? L"Y" : yCaption_.c_str(), LVCFMT_LEFT, yColumn.right);
     table.Detach();
     plot_.SubclassDlgItem(IDC_PLOT, this);
     plot_.SetCaptions(xCaption_, yCaption_);

@@ -12,7 +12,8 @@
 
 namespace orv::components {
 
-// Draws the points as a polyline scaled to the window, with the axis captions.
+// Draws the points as a polyline in a box with the axes of orv::win::PaintPlotAxes: ticks
+// with their values and the axis captions as titles.
 class CurvePlotWindow : public CWnd {
 public:
     CurvePlotWindow();
@@ -82,6 +83,7 @@ private:
     LONG mode_;
     std::wstring title_, caption2_, caption3_, xCaption_, yCaption_;
     CurvePlotWindow plot_;
+    int xColumn_ = 0, yColumn_ = 0;  // the table's column widths in dialog units
     bool filling_ = false;
 };
 

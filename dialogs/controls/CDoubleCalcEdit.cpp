@@ -185,7 +185,14 @@ void CDoubleCalcEdit::OnCharacter(UINT ch) {
     CString after;
     GetWindowText(after);
     if (!IsPermitted(after)) {
-        MessageBeep(MB_ICONEXCLAMATION);
+        // The framework's refusal: a beep, and the reason for the front ends to show.
+        wchar_t refused = wchar_t(ch);
+        for (int i = 0; i < after.GetLength(); ++i)
+            if (permitted_.Find(after[i]) < 0) {
+                refused = after[i];
+                break;
+            }
+        orv::win::RefuseCharacter(m_hWnd, refused, MB_ICONEXCLAMATION);
         SetTextQuietly(before);
         SetSel(selStart, selEnd);
         return;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "components/interfaces/IExpressionEvaluatorBlock.h"
+#include "platform/win/PlotAxes.h"
 #include "platform/win/WinApi.h"
 
 namespace DataModelDialogs {
@@ -125,13 +125,6 @@ ShapeCurve ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<
     return curve;
 }
 
-std::wstring FormatAxisLabel(double value, double span) {
-    const wchar_t* format = span <= 0.05 ? L"%.3f" : span <= 0.5 ? L"%.2f" : L"%.1f";
-    wchar_t buffer[64];
-    std::swprintf(buffer, 64, format, value);
-    return buffer;
-}
-
 std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT& box) {
     std::vector<std::vector<POINT>> pieces;
     const double width = double(box.right - box.left), height = double(box.bottom - box.top);
@@ -184,51 +177,11 @@ std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT&
 
 void PaintShapePlot(CDC& dc, const RECT& frame, const ShapeCurve& curve, const std::wstring& xTitle,
                     const std::wstring& yTitle, CFont* horizontal, CFont* vertical) {
-    const RECT box{frame.left + 35, frame.top, frame.right, frame.bottom - 35};
-    const LONG width = box.right - box.left, height = box.bottom - box.top;
-    CPen black(PS_SOLID, 1, RGB(0, 0, 0));
-    CBrush white(RGB(255, 255, 255));
-    CPen* oldPen = dc.SelectObject(&black);
-    CBrush* oldBrush = dc.SelectObject(&white);
-    dc.Rectangle(&box);
-    CPen grid(PS_DOT, 1, RGB(192, 192, 192));
-    for (int i = 1; i <= 4; ++i) {
-        const LONG x = box.left + width * i / 5, y = box.top + height * i / 5;
-        dc.SelectObject(&grid);
-        dc.MoveTo(x, box.top + 1);
-        dc.LineTo(x, box.bottom - 1);
-        dc.MoveTo(box.left + 1, y);
-        dc.LineTo(box.right - 1, y);
-        dc.SelectObject(&black);
-        dc.MoveTo(x, box.bottom - 1);
-        dc.LineTo(x, box.bottom - 1 - 5);
-        dc.MoveTo(box.left + 1, y);
-        dc.LineTo(box.left + 1 + 5, y);
-    }
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(0, 0, 0));
-    const double xSpan = curve.xMax - curve.xMin, ySpan = curve.yMax - curve.yMin;
-    CFont* oldFont = horizontal ? dc.SelectObject(horizontal) : nullptr;
-    for (int i = 0; i <= 5; ++i) {
-        const std::wstring label = FormatAxisLabel(curve.xMin + i * xSpan / 5, xSpan);
-        dc.SetTextAlign(TA_TOP | (i == 0 ? TA_LEFT : i == 5 ? TA_RIGHT : TA_CENTER));
-        dc.TextOut(box.left + width * i / 5, box.bottom + 3, label.c_str(), int(label.size()));
-    }
-    dc.SetTextAlign(TA_TOP | TA_CENTER);
-    dc.TextOut(box.left + width / 2, box.bottom + 20, xTitle.c_str(), int(xTitle.size()));
-    if (vertical) dc.SelectObject(vertical);
-    for (int j = 0; j <= 5; ++j) {
-        const std::wstring label = FormatAxisLabel(curve.yMin + (5 - j) * ySpan / 5, ySpan);
-        dc.SetTextAlign(TA_BOTTOM | (j == 0 ? TA_RIGHT : j == 5 ? TA_LEFT : TA_CENTER));
-        dc.TextOut(box.left - 3, box.top + height * j / 5, label.c_str(), int(label.size()));
-    }
-    dc.SetTextAlign(TA_BOTTOM | TA_CENTER);
-    dc.TextOut(box.left - 20, box.top + height / 2, yTitle.c_str(), int(yTitle.size()));
+    const orv::win::PlotAxes axes{curve.xMin, curve.xMax, curve.yMin, curve.yMax, xTitle, yTitle};
+    const RECT box = orv::win::PaintPlotAxes(dc, frame, axes, horizontal, vertical);
     CPen blue(PS_SOLID, 2, RGB(0, 0, 255));
-    dc.SelectObject(&blue);
+    CPen* oldPen = dc.SelectObject(&blue);
     for (const auto& piece : CurvePieces(curve, box)) dc.Polyline(piece.data(), int(piece.size()));
-    if (oldFont) dc.SelectObject(oldFont);
-    dc.SelectObject(oldBrush);
     dc.SelectObject(oldPen);
 }
 

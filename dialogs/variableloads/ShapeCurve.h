@@ -40,16 +40,12 @@ ShapeCurve ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<
 void ComputeShapeCurve(IExpressionEvaluator& evaluator, const std::vector<double>& nodeValues, int variable,
                        const double (&at)[3], ShapeCurve& curve);
 
-// "%.3f" for a span up to 0.05, "%.2f" up to 0.5, else "%.1f".
-std::wstring FormatAxisLabel(double value, double span);
-
 // The pieces of line the curve paints in `box` (device units): NaN points break the line; in
 // each pixel column a run of points keeps its first, lowest, highest and last point; a valid
 // point alone is a one-unit stub.
 std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT& box);
 
-// Paints the plot into `frame`: the box (the frame less 35 units on the left and at the
-// bottom), grid, ticks, labels, the axis titles and the curve.
+// Paints the plot into `frame`: the axes (orv::win::PaintPlotAxes) and the curve in their box.
 void PaintShapePlot(CDC& dc, const RECT& frame, const ShapeCurve& curve, const std::wstring& xTitle,
                     const std::wstring& yTitle, CFont* horizontal, CFont* vertical);
 

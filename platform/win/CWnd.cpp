@@ -129,6 +129,15 @@ CreatingScope::CreatingScope(CWnd* wnd) : previous_(g_creating) { g_creating = w
 CreatingScope::~CreatingScope() { g_creating = previous_; }
 void SetHelpFilePath(std::wstring path) { g_helpFile = std::move(path); }
 const std::wstring& HelpFilePath() { return g_helpFile; }
+
+bool AnswersHelp(HWND hwnd) {
+    for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+        if (const CWnd* w = CWnd::FromHandlePermanent(h))
+            if (w->HandlesMessage(WM_HELP)) return true;
+        if (!(GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return false;
+}
 }  // namespace orv::win
 
 CWnd::CWnd() = default;

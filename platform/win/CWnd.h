@@ -164,6 +164,9 @@ public:
     void BeginWaitCursor();
     void EndWaitCursor();
 
+    // Whether the handler tables have an entry for `message`.
+    bool HandlesMessage(UINT message) const { return messages_.count(message) != 0; }
+
 protected:
     using MessageHandler = std::function<LRESULT(WPARAM, LPARAM)>;
     // Handler tables (the framework's message maps).
@@ -273,4 +276,7 @@ private:
 namespace orv::win {
 void SetHelpFilePath(std::wstring path);
 const std::wstring& HelpFilePath();
+// Whether F1 in `hwnd` reaches a window that answers help requests: a window from `hwnd` up to
+// its top-level window whose object handles WM_HELP (the kernel's default answers nothing).
+bool AnswersHelp(HWND hwnd);
 }  // namespace orv::win

@@ -143,7 +143,7 @@ bool EditMessage(EditTarget& t, UINT message, WPARAM wParam, LPARAM lParam, LRES
         if (ch == L'\t' && !t.multiline) return true;
         if (ch < 32 && ch != L'\t') return true;
         if ((t.style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9')) {
-            RecordBeep(0);
+            orv::win::RefuseCharacter(t.hwnd, ch);
             return true;
         }
         ReplaceSel(t, std::wstring(1, ch));

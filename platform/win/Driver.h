@@ -51,6 +51,7 @@ public:
     // Recorded side effects (also kept by the kernel: see Inspect.h).
     virtual void Beeped(UINT type) { (void)type; }
     virtual void HelpRequested(std::size_t index) { (void)index; }  // index into HelpRequests()
+    virtual void InputRefused(std::size_t index) { (void)index; }   // index into InputRefusals()
     virtual void ShellExecuted(std::size_t index) { (void)index; }  // index into ShellExecutes()
     // A window procedure threw; the kernel caught it and keeps the window alive.
     virtual void ProcedureFailed(HWND hwnd, UINT message, const std::wstring& what) {

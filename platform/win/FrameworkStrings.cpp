@@ -46,6 +46,7 @@ const std::map<UINT, const wchar_t*>& Strings() {
         {kStringPathNotFound, L"%1\nThe folder cannot be found.\nCheck the path and try again."},
         {kStringReplaceFile, L"%1 already exists.\nDo you want to replace it?"},
         {kStringInvalidFileName, L"%1\nThe file name is not valid."},
+        {kStringNumbersOnly, L"Unacceptable character \"%1\": you can only type a number here."},
     };
     return strings;
 }

@@ -156,6 +156,12 @@ struct ShellExecuteRecord {
     int show = 0;
 };
 const std::vector<UINT>& Beeps();
+// Characters that controls refused (RefuseCharacter), with the reason shown to a person.
+struct InputRefusal {
+    HWND hwnd = nullptr;
+    std::wstring reason;
+};
+const std::vector<InputRefusal>& InputRefusals();
 const std::vector<HelpRequest>& HelpRequests();
 const std::vector<ShellExecuteRecord>& ShellExecutes();
 // Failures caught at window procedures ("WM_COMMAND to #1002: what()").

@@ -11,6 +11,7 @@
 #include "platform/res/Resources.h"
 #include "platform/win/Driver.h"
 #include "platform/win/Input.h"
+#include "platform/win/TextFormat.h"
 #include "platform/win/Utf8.h"
 
 namespace orv::win {
@@ -60,6 +61,7 @@ struct Kernel {
     UINT_PTR nextHook = 1;
     std::vector<Monitor> monitors{{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}}};
     std::vector<UINT> beeps;
+    std::vector<InputRefusal> refusals;
     std::vector<HelpRequest> help;
     std::vector<ShellExecuteRecord> shell;
     std::vector<std::wstring> failures;
@@ -1429,6 +1431,15 @@ BOOL MessageBeep(UINT type) {
     return TRUE;
 }
 
+namespace orv::win {
+void RefuseCharacter(HWND hwnd, wchar_t ch, UINT beepType) {
+    RecordBeep(beepType);
+    const std::wstring character(1, ch);
+    K().refusals.push_back({hwnd, orv::FormatMessageStrings(FrameworkString(kStringNumbersOnly), {&character, 1})});
+    ActiveDriver().InputRefused(K().refusals.size() - 1);
+}
+}  // namespace orv::win
+
 HWND HtmlHelp(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
     HelpRequest r;
     r.caller = caller;
@@ -1524,6 +1535,7 @@ void ResetKernel() {
     k.focus = k.active = k.capture = nullptr;
     k.now = 0;
     k.beeps.clear();
+    k.refusals.clear();
     k.help.clear();
     k.shell.clear();
     k.failures.clear();
@@ -1545,12 +1557,14 @@ std::vector<HWND> ChildWindows(HWND parent) {
 }
 
 const std::vector<UINT>& Beeps() { return K().beeps; }
+const std::vector<InputRefusal>& InputRefusals() { return K().refusals; }
 const std::vector<HelpRequest>& HelpRequests() { return K().help; }
 const std::vector<ShellExecuteRecord>& ShellExecutes() { return K().shell; }
 const std::vector<std::wstring>& ProcedureFailures() { return K().failures; }
 
 void ClearRecords() {
     K().beeps.clear();
+    K().refusals.clear();
     K().help.clear();
     K().shell.clear();
     K().failures.clear();

@@ -148,6 +148,7 @@ inline constexpr UINT kStringFileNotFound = 0xF816;
 inline constexpr UINT kStringPathNotFound = 0xF817;
 inline constexpr UINT kStringReplaceFile = 0xF818;
 inline constexpr UINT kStringInvalidFileName = 0xF819;
+inline constexpr UINT kStringNumbersOnly = 0xF81A;
 
 // Built-in framework strings (prompts, button captions).
 bool BuiltinString(UINT id, std::wstring& out);

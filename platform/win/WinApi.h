@@ -414,6 +414,12 @@ DWORD ThemeDialogTexture(HWND hwnd);
 int WaitCursorDepth();
 void ChangeWaitCursor(int delta);
 
+// A character that `hwnd` does not take: beeps (MessageBeep(beepType)), records the refusal with
+// the reason a person is told (Inspect.h, InputRefusals) and tells the driver, so that a front
+// end shows why: "Unacceptable character "a": you can only type a number here." (a framework
+// string a resource module may replace).
+void RefuseCharacter(HWND hwnd, wchar_t ch, UINT beepType = 0);
+
 // Application name shown as the caption of AfxMessageBox.
 void SetApplicationName(std::wstring name);
 const std::wstring& ApplicationName();

@@ -25,6 +25,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <clocale>
@@ -865,6 +866,17 @@ void QtDriver::Beeped(UINT type) {
 
 void QtDriver::HelpRequested(std::size_t index) {
     if (impl_->options.inner) impl_->options.inner->HelpRequested(index);
+}
+
+void QtDriver::InputRefused(std::size_t index) {
+    if (impl_->options.inner) impl_->options.inner->InputRefused(index);
+    // A person is told why at the control, as the framework's balloon does.
+    const auto& refusals = orv::win::InputRefusals();
+    if (!impl_->Interactive() || index >= refusals.size()) return;
+    const auto it = impl_->entries.find(refusals[index].hwnd);
+    if (it == impl_->entries.end() || !it->second.widget) return;
+    QWidget* w = it->second.widget;
+    QToolTip::showText(w->mapToGlobal(QPoint(0, w->height())), Q(refusals[index].reason), w);
 }
 
 void QtDriver::ShellExecuted(std::size_t index) {

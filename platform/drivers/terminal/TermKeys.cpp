@@ -4,9 +4,13 @@
 #include <cwctype>
 
 #include "platform/drivers/terminal/TermUi.h"
+#include "platform/drivers/text/TextSnapshot.h"
+#include "platform/win/CWnd.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Input.h"
 #include "platform/win/WinApi.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
 
 namespace orv::term {
 
@@ -213,6 +217,54 @@ bool TermUi::HandleKey(const Key& key) {
     const UINT vk = VirtualKey(key.code);
     if (vk == 0) return false;
     return Give(in::PressKey(vk, mods));
+}
+
+namespace {
+
+bool IsPushButton(const WindowView& v) {
+    const DWORD type = v.style & BS_TYPEMASK;
+    return IsWindowClass(v, L"Button") && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// What Enter presses where the focus is, as the dialog manager decides it: the focused push
+// button, else the dialog's default button (OK when it names none); empty when Enter presses
+// nothing there.
+std::wstring EnterTarget(const WindowView& focus) {
+    if (focus.hwnd && IsPushButton(focus)) return orv::text::StripMnemonics(focus.text);
+    HWND dialog = focus.hwnd ? focus.hwnd : orv::win::ActiveModalWindow();
+    while (dialog && (GetWindowLongPtr(dialog, GWL_STYLE) & WS_CHILD)) dialog = GetAncestor(dialog, GA_PARENT);
+    if (!dialog) return {};
+    const LRESULT answer = SendMessage(dialog, DM_GETDEFID, 0, 0);
+    const int id = HIWORD(DWORD(answer)) == DC_HASDEFID ? LOWORD(DWORD(answer)) : IDOK;
+    const WindowView button = orv::win::Inspect(orv::win::FindControl(dialog, id));
+    if (!button.hwnd || !button.enabled || !button.reallyVisible) return {};
+    return orv::text::StripMnemonics(button.text);
+}
+
+}  // namespace
+
+std::wstring KeyHints() {
+    const HWND focus = ::GetFocus();
+    const WindowView f = focus ? orv::win::Inspect(focus) : WindowView{};
+    if (IsWindowClass(f.className, L"OrvPropertyGrid"))
+        return L"Up/Down move  Enter or F4 choices  letter picks  Left/Right fold  Tab move  Esc cancel";
+    std::wstring hints;
+    if (IsCombo(f)) hints = L"Up/Down choose  Enter, F4 or Alt+Down list  Tab/Shift+Tab move";
+    else if (MultipleSelection(f)) hints = L"Up/Down choose  Ctrl+Up/Down move  Space add/remove  Tab move";
+    else if (IsList(f)) hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab move";
+    else hints = L"Tab/Shift+Tab move  Space check/press";
+    if (!IsCombo(f)) {
+        if (IsWindowClass(f, L"Edit") && (f.style & ES_MULTILINE) && (f.style & ES_WANTRETURN)) {
+            hints += L"  Enter new line";
+        } else {
+            const std::wstring target = EnterTarget(f);
+            if (!target.empty()) hints += L"  Enter " + target;
+        }
+    }
+    hints += L"  Esc cancel";
+    if (orv::win::AnswersHelp(focus ? focus : orv::win::ActiveModalWindow())) hints += L"  F1 help";
+    if (!IsList(f) && !IsCombo(f)) hints += L"  Alt+letter jump";
+    return hints;
 }
 
 }  // namespace orv::term

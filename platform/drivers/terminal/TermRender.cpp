@@ -694,10 +694,14 @@ struct Painter {
     void List(const WindowView& v, const CellRect& c) {
         const std::uint8_t base = Base(v);
         const CellRect box = FramedBox(v, c, 4, 3);
-        const int inner = box.w - 2;
         int row = box.y + 1;
         const int columns = int(v.columns.size());
         const bool report = columns > 0;
+        // A list that scrolls keeps its last inner column for the scroll marks, so that its
+        // right frame stays whole.
+        const int count = int(v.items.size());
+        const bool scrolls = count > std::max(1, box.Bottom() - row - (report ? 1 : 0));
+        const int inner = box.w - 2 - (scrolls ? 1 : 0);
         auto cellsOf = [&](const orv::win::ItemView* item, std::vector<std::wstring>& cols) {
             cols.clear();
             if (!item) return;
@@ -718,7 +722,6 @@ struct Painter {
             g.Text(box.x + 2, row++, Fit(joined(v.columns), inner - 1), base | kAttrUnderline, inner - 1);
         }
         const int rows = std::max(1, box.Bottom() - row);
-        const int count = int(v.items.size());
         auto& state = ui.lists_[v.hwnd];
         state.rows = rows;
         if (state.cursor >= count) state.cursor = count - 1;
@@ -740,8 +743,8 @@ struct Painter {
             g.Text(box.x + 2, row + i, Fit(joined(cols), inner - 1), attr, inner - 1);
         }
         if (v.focused && count == 0) g.Text(box.x + 1, row, L">", base | kAttrBold);
-        if (state.top > 0) g.Put(box.Right(), row, L'^', base | kAttrBold);
-        if (state.top + rows < count) g.Put(box.Right(), box.Bottom() - 1, L'v', base | kAttrBold);
+        if (state.top > 0) g.Put(box.Right() - 1, row, L'^', base | kAttrBold);
+        if (state.top + rows < count) g.Put(box.Right() - 1, box.Bottom() - 1, L'v', base | kAttrBold);
     }
 
     void Tabs(const WindowView& v, const CellRect& c) {
@@ -924,14 +927,26 @@ CursorPlace TermUi::Render(Canvas& canvas) {
         p.StatusLine(L"No window is open.");
         return {};
     }
-    // The active window centred in the rows above the status line; a window larger than the
+    // The bottom window centred in the rows above the status line, and the windows above it
+    // where the kernel puts them, so that nothing moves while a dialog or message box is up;
+    // an active window that would not fit there is centred itself. A window larger than the
     // terminal starts at the top left, moved so that its focused control shows.
     const int areaH = H - 1;
-    const long cw = act->clientRect.right - act->clientRect.left, ch = act->clientRect.bottom - act->clientRect.top;
-    const int cols = RoundDiv(cw, kCellWidth), rows = RoundDiv(ch, kCellHeight);
-    int fx = std::max(0, (W - cols - 2) / 2), fy = std::max(0, (areaH - rows - 2) / 2);
-    p.ox = act->clientRect.left - long(fx + 1) * kCellWidth;
-    p.oy = act->clientRect.top - long(fy + 1) * kCellHeight;
+    auto centre = [&](const WindowView& v) {
+        const long cw = v.clientRect.right - v.clientRect.left, ch = v.clientRect.bottom - v.clientRect.top;
+        const int cols = RoundDiv(cw, kCellWidth), rows = RoundDiv(ch, kCellHeight);
+        const int fx = std::max(0, (W - cols - 2) / 2), fy = std::max(0, (areaH - rows - 2) / 2);
+        p.ox = v.clientRect.left - long(fx + 1) * kCellWidth;
+        p.oy = v.clientRect.top - long(fy + 1) * kCellHeight;
+    };
+    centre(tops.back());
+    {
+        const int left = FloorDiv(act->clientRect.left - p.ox, kCellWidth) - 1;
+        const int top = FloorDiv(act->clientRect.top - p.oy, kCellHeight) - 1;
+        const int right = left + RoundDiv(act->clientRect.right - act->clientRect.left, kCellWidth) + 1;
+        const int bottom = top + RoundDiv(act->clientRect.bottom - act->clientRect.top, kCellHeight) + 1;
+        if (left < 0 || top < 0 || right >= W || bottom >= areaH) centre(*act);
+    }
     if (HWND focus = ::GetFocus()) {
         const WindowView f = orv::win::Inspect(focus);
         if (f.hwnd && f.reallyVisible) {
@@ -951,16 +966,7 @@ CursorPlace TermUi::Render(Canvas& canvas) {
     canvas.SetClip(CellRect{0, 0, W, H});
     if (openList_) p.OpenList();
     if (!help_.empty()) p.Help();
-    std::wstring hints = L"Tab/Shift+Tab move  Space check/press  Enter OK  Esc cancel  F1 help  Alt+letter jump";
-    if (HWND focus = ::GetFocus()) {
-        const WindowView f = orv::win::Inspect(focus);
-        if (IsWindowClass(f.className, L"OrvPropertyGrid")) hints = L"Up/Down move  Enter or F4 choices  letter picks  Left/Right fold  Tab move  Esc cancel";
-        else if (IsWindowClass(f.className, L"ComboBox")) hints = L"Up/Down choose  F4 or Alt+Down list  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
-        else if (MultipleSelection(f))
-            hints = L"Up/Down choose  Ctrl+Up/Down move  Space add/remove  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
-        else if (IsWindowClass(f.className, L"ListBox") || IsWindowClass(f.className, L"SysListView32"))
-            hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab/Shift+Tab move  Enter OK  Esc cancel  F1 help";
-    }
+    std::wstring hints = KeyHints();
     if (!MixedValuesOf(orv::win::ActiveModalWindow()).empty()) hints += L"  F2 values";
     p.StatusLine(hints);
     return p.cursor;

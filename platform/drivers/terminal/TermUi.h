@@ -31,6 +31,11 @@ std::string TooSmallMessage(int columns, int rows);
 // A list box or list view in which several items can be selected.
 bool MultipleSelection(const orv::win::WindowView& v);
 
+// The key line: the keys that act where the focus is, with what Enter presses there ("Enter
+// Modify...", the focused push button or the dialog's default button) and F1 only where a
+// window answers help requests.
+std::wstring KeyHints();
+
 enum class KeyCode {
     None,
     Char,       // `ch`: a character typed (with `alt`: Alt+character)

@@ -527,6 +527,14 @@ void TerminalDriver::Beeped(UINT type) {
     if (impl_->Interactive() && impl_->screen) beep();
 }
 
+void TerminalDriver::InputRefused(std::size_t index) {
+    if (impl_->options.inner) impl_->options.inner->InputRefused(index);
+    const auto& refusals = orv::win::InputRefusals();
+    if (index >= refusals.size()) return;
+    impl_->ui.SetStatus(refusals[index].reason);
+    impl_->dirty = true;
+}
+
 void TerminalDriver::HelpRequested(std::size_t index) {
     if (impl_->options.inner) impl_->options.inner->HelpRequested(index);
     const auto& requests = orv::win::HelpRequests();

@@ -45,6 +45,7 @@ public:
     void ModalLoopLeft(HWND hwnd, INT_PTR result) override;
     void Beeped(UINT type) override;
     void HelpRequested(std::size_t index) override;
+    void InputRefused(std::size_t index) override;
     void ShellExecuted(std::size_t index) override;
     void ProcedureFailed(HWND hwnd, UINT message, const std::wstring& what) override;
 

@@ -7,6 +7,7 @@
 #include "RstTestSupport.h"
 #include "dialogs/variableloads/ShapeCurve.h"
 #include "platform/com/Bstr.h"
+#include "platform/win/PlotAxes.h"
 
 using namespace DataModelDialogs;
 
@@ -51,9 +52,10 @@ TEST(ShapeCurveTest, LimitsWidenWhenTheyMeetAndNaNLeavesNoPoint) {
 }
 
 TEST(ShapeCurveTest, LabelsHaveDecimalsBySpan) {
-    EXPECT_EQ(FormatAxisLabel(1.02, 0.04), L"1.020");
-    EXPECT_EQ(FormatAxisLabel(1.02, 0.3), L"1.02");
-    EXPECT_EQ(FormatAxisLabel(1.02, 3), L"1.0");
+    EXPECT_EQ(orv::win::FormatAxisLabel(1.02, 0.04), L"1.020");
+    EXPECT_EQ(orv::win::FormatAxisLabel(1.02, 0.3), L"1.02");
+    EXPECT_EQ(orv::win::FormatAxisLabel(1.02, 3), L"1.0");
+    EXPECT_EQ(orv::win::FormatAxisLabel(0.3 - 0.1 * 3, 1), L"0.0");  // not "-0.0"
 }
 
 TEST(ShapeCurveTest, AMillionPointsPaintAFewPointsPerColumn) {
