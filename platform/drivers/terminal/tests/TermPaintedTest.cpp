@@ -96,7 +96,7 @@ TEST(TermPainted, TheCurveEditorsPlotShowsItsFrameAxesTextsAndCurve) {
                  ++texts;
                  bool found = false;
                  for (int y = c.y + 1; y < c.Bottom() && !found; ++y) {
-                     const auto at = o.screen.Row(y).find(op.text);
+                     const auto at = o.screen.Row(y).find(op.text, std::size_t(c.x + 1));
                      found = at != std::wstring::npos && int(at) > c.x && int(at + op.text.size()) <= c.Right();
                  }
                  EXPECT_TRUE(found) << orv::WideToUtf8(op.text);
