@@ -336,15 +336,26 @@ void DrawCombo(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
            std::max(c.w, 5));
 }
 
-void DrawList(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
-    const int x1 = c.x + std::max(c.w, 4) - 1;
-    const int y1 = c.y + std::max(c.h, 3) - 1;
+struct Corner {
+    int x, y;
+};
+
+// The cleared, framed box of a list or grid over the control's cells, at least minWidth by
+// minHeight; a disabled one shows "{" and "}" at its corners. Returns its bottom right corner.
+Corner DrawFramedBox(Grid& g, const Cells& c, bool disabled, int minWidth, int minHeight) {
+    const int x1 = c.x + std::max(c.w, minWidth) - 1;
+    const int y1 = c.y + std::max(c.h, minHeight) - 1;
     g.Clear(c.x, c.y, x1, y1);
     g.Box(c.x, c.y, x1, y1);
     if (disabled) {
         g.Put(c.x, c.y, L'{');
         g.Put(x1, y1, L'}');
     }
+    return Corner{x1, y1};
+}
+
+void DrawList(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const auto [x1, y1] = DrawFramedBox(g, c, disabled, 4, 3);
     int row = c.y + 1;
     const int inner = x1 - c.x - 1;
     if (!v.columns.empty()) {
@@ -380,14 +391,7 @@ void DrawTabs(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
 // an expanded/collapsed category, an editable value as [value  v], a read-only one bare), the
 // open list of choices under the selected row, and the help pane at the bottom.
 void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disabled, CellSize cell) {
-    const int x1 = c.x + std::max(c.w, 12) - 1;
-    const int y1 = c.y + std::max(c.h, 4) - 1;
-    g.Clear(c.x, c.y, x1, y1);
-    g.Box(c.x, c.y, x1, y1);
-    if (disabled) {
-        g.Put(c.x, c.y, L'{');
-        g.Put(x1, y1, L'}');
-    }
+    const auto [x1, y1] = DrawFramedBox(g, c, disabled, 12, 4);
     const int inner = x1 - c.x - 1;
     const int rowHeight = std::max(1, v.gridRowHeight);
     const int helpRows = v.gridHelpVisible ? std::max(1, RoundDiv(v.gridHelpHeight, rowHeight)) : 0;
@@ -465,10 +469,47 @@ void DrawControl(Grid& g, const WindowView& v, const Cells& c, CellSize cell) {
     g.Text(c.x, c.y, Field(disabled ? L'{' : L'[', text, L"", disabled ? L'}' : L']', c.w), c.w);
 }
 
+bool IsTurnedText(const orv::win::DrawOp& op) {
+    return op.kind == orv::win::DrawKind::Text && op.font.escapement == 900 && !op.points.empty() && !op.text.empty();
+}
+
+// Texts turned upwards: axis labels stand left of their point, an axis title goes down the
+// control's first column. The title is the text left of all others (a plot draws its title
+// beyond its labels); where all stand at one place, a text longer than 8 characters.
+struct TurnedTexts {
+    bool anchorsDiffer = false;
+    long left = 0;
+    explicit TurnedTexts(const orv::win::DisplayList& picture) {
+        bool any = false;
+        for (const auto& op : picture.ops) {
+            if (!IsTurnedText(op)) continue;
+            if (any && op.points[0].x != left) anchorsDiffer = true;
+            left = any ? std::min(left, long(op.points[0].x)) : long(op.points[0].x);
+            any = true;
+        }
+    }
+    bool IsLabel(const orv::win::DrawOp& op) const {
+        if (!IsTurnedText(op)) return false;
+        return anchorsDiffer ? op.points[0].x > left : Wrap(op.text, 1000).front().size() <= 8;
+    }
+};
+
 // A self-painted control from its display list (client coordinates in pixels).
 void DrawPicture(Grid& g, const WindowView& v, const Cells& c, CellSize cell, const orv::win::DisplayList& picture) {
     const long dx = v.clientRect.left - v.windowRect.left, dy = v.clientRect.top - v.windowRect.top;
-    auto col = [&](long x) { return c.x + FloorDiv(x + dx, cell.width); };
+    // Turned labels stand whole between the first column (kept for a turned title) and their
+    // point: where the pixels leave too few columns for the widest, the drawing moves right by
+    // `shift` columns and is narrowed to fit the rest of the control.
+    const TurnedTexts turned(picture);
+    const int width = std::max(c.w, 1);
+    int shift = 0;
+    auto col = [&](long x) { return c.x + shift + FloorDiv((x + dx) * (width - shift), width * cell.width); };
+    auto labelsFit = [&] {
+        for (const auto& op : picture.ops)
+            if (turned.IsLabel(op) && col(op.points[0].x) - int(Wrap(op.text, 1000).front().size()) < c.x + 1) return false;
+        return true;
+    };
+    while (shift < width / 2 && !labelsFit()) ++shift;
     auto row = [&](long y) { return c.y + FloorDiv(y + dy, cell.height); };
     const int right = c.x + c.w - 1, bottom = c.y + std::max(c.h, 1) - 1;
     auto put = [&](int x, int y, wchar_t ch) {
@@ -520,15 +561,15 @@ void DrawPicture(Grid& g, const WindowView& v, const Cells& c, CellSize cell, co
                 const int n = int(line.size());
                 const POINT at = op.points[0];
                 if (op.font.escapement == 900) {
-                    // Turned upwards: a short text left of its point, a long one down the
-                    // control's first column.
                     const int x = col(at.x), y = std::clamp(row(at.y), c.y, bottom);
-                    if (n <= 8) {
+                    if (turned.IsLabel(op)) {
                         for (int i = 0; i < n; ++i)
                             if (x - n + i >= c.x + 1) put(x - n + i, y, line[std::size_t(i)]);
                     } else {
+                        // Within the control's rows where it is short enough.
                         const int top = (op.format & TA_CENTER) == TA_CENTER ? y - n / 2 : y - n + 1;
-                        for (int i = 0; i < n; ++i) put(c.x, top + i, line[std::size_t(i)]);
+                        const int fitted = std::max(c.y, std::min(top, bottom - n + 1));
+                        for (int i = 0; i < n; ++i) put(c.x, fitted + i, line[std::size_t(i)]);
                     }
                     break;
                 }
