@@ -238,13 +238,14 @@ std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT&
     // point still draws a few pieces per column: `columnPiece` is the last such piece, `merged`
     // tells whether others were merged into it, `spanTop` and `spanBottom` are their extent.
     std::size_t columnPiece = SIZE_MAX;
-    bool merged = false;
+    bool merged = false, spare = false;
     LONG spanColumn = 0, spanTop = 0, spanBottom = 0;
     auto endColumnPiece = [&] {
         if (columnPiece == SIZE_MAX) return;
         std::vector<POINT>& stroke = pieces[columnPiece];
         if (merged) stroke = {POINT{spanColumn, spanTop}, POINT{spanColumn, spanBottom}};
-        if (stroke.size() == 1 || (merged && spanTop == spanBottom)) stroke = {stroke.front(), POINT{stroke.front().x + 1, stroke.front().y}};
+        if (stroke.size() == 1 || (merged && spanTop == spanBottom))
+            stroke = {stroke.front(), POINT{stroke.front().x + 1, stroke.front().y}};
         columnPiece = SIZE_MAX;
         merged = false;
     };
@@ -264,7 +265,9 @@ std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT&
             spanTop = std::min(spanTop, top);
             spanBottom = std::max(spanBottom, bottom);
             merged = true;
-            pieces.pop_back();
+            // Its storage serves the next piece: no allocation per piece.
+            pieces.back().clear();
+            spare = true;
             return;
         }
         endColumnPiece();
@@ -280,7 +283,8 @@ std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT&
         const LONG px = Round(double(box.left) + (x - curve.xMin) * xScale);
         const LONG py = Round(double(box.bottom) - (y - curve.yMin) * yScale);
         if (!piece) {
-            pieces.emplace_back();
+            if (!spare) pieces.emplace_back();
+            spare = false;
             piece = &pieces.back();
         }
         if (inRun && px == column) {
@@ -296,6 +300,7 @@ std::vector<std::vector<POINT>> CurvePieces(const ShapeCurve& curve, const RECT&
     }
     endPiece();
     endColumnPiece();
+    if (spare) pieces.pop_back();
     // A column's lowest and highest are kept in drawing order: entry, extremes, exit.
     return pieces;
 }
