@@ -80,8 +80,30 @@ void BM_ShapeViewer_Pieces(benchmark::State& state) {
     state.counters["points"] = double(points);
 }
 
+// A curve broken at every other point (the function has no value there): the pieces stay a few
+// per pixel column all the same.
+void BM_ShapeViewer_PiecesBroken(benchmark::State& state) {
+    ShapeCurve curve;
+    curve.x = NodeValues();
+    curve.y.resize(kValues);
+    for (std::size_t i = 0; i < kValues; ++i) curve.y[i] = i % 2 ? std::nan("") : std::sin(curve.x[i]);
+    curve.xMin = curve.x.front(), curve.xMax = curve.x.back(), curve.yMin = -1, curve.yMax = 1;
+    const RECT box{35, 0, 635, 300};
+    std::size_t points = 0, pieces = 0;
+    for (auto _ : state) {
+        const auto drawn = CurvePieces(curve, box);
+        points = 0;
+        for (const auto& piece : drawn) points += piece.size();
+        pieces = drawn.size();
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = double(points);
+    state.counters["pieces"] = double(pieces);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ShapeViewer_Curve)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapeViewer_BlocksAlone)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapeViewer_Pieces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShapeViewer_PiecesBroken)->Unit(benchmark::kMillisecond);

@@ -123,10 +123,7 @@ void ShapeViewerDlg::Recalculate() {
 }
 
 void ShapeViewerDlg::ComputeCurve() {
-    curve_.x.clear();
-    curve_.y.clear();
-    curve_.xMin = curve_.xMax = curve_.yMin = curve_.yMax = 0;
-    curve_.validPoints = 0;
+    bool computed = false;
     const OrvDbRecord::RSTVariableUnitsInfo info(type_, valueUnit_);
     plottedUnit_ = info.VariableUnit(direction_);
     CComPtr<IExpressionEvaluator> evaluator;
@@ -140,8 +137,19 @@ void ShapeViewerDlg::ComputeCurve() {
             CComBSTR text(expression_.c_str());
             outcome.result = evaluator->SetExpression(text.m_str);
         }
-        if (FAILED(outcome.result)) ShowExpressionError(m_hWnd, outcome);
-        else ComputeShapeCurve(*evaluator, nodeValues_[std::size_t(direction_)], direction_, at_, curve_);
+        if (FAILED(outcome.result)) {
+            ShowExpressionError(m_hWnd, outcome);
+        } else {
+            ComputeShapeCurve(*evaluator, nodeValues_[std::size_t(direction_)], direction_, at_, curve_);
+            computed = true;
+        }
+    }
+    // A curve computed again keeps its storage; one that could not be computed is empty.
+    if (!computed) {
+        curve_.x.clear();
+        curve_.y.clear();
+        curve_.xMin = curve_.xMax = curve_.yMin = curve_.yMax = 0;
+        curve_.validPoints = 0;
     }
     if (curve_.x.empty()) curve_.yMin = -10, curve_.yMax = 10;
     if (plot_ && plot_->m_hWnd) {

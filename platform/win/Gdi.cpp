@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "platform/res/Resources.h"
 #include "platform/win/CWnd.h"
 #include "platform/win/Kernel.h"
 
@@ -59,7 +60,11 @@ struct DCState {
 struct ImageList {
     int cx = 16, cy = 16;
     UINT flags = 0;
+    // Each image: an icon, or a slice cx wide of a bitmap starting at its offset.
     std::vector<UINT_PTR> images;
+    std::vector<LONG> offsets;
+    // The list's own copies of the bitmaps added (the caller may delete its own).
+    std::vector<UINT_PTR> bitmaps;
 };
 
 struct Gdi {
@@ -458,6 +463,7 @@ bool GetImageListInformation(HIMAGELIST list, ImageListInfo& info) {
     info.cy = it->second.cy;
     info.flags = it->second.flags;
     info.images = it->second.images;
+    info.offsets = it->second.offsets;
     return true;
 }
 
@@ -602,10 +608,13 @@ BOOL CBitmap::CreateBitmap(int cx, int cy, UINT, UINT, const void*) {
     return Attach(Make(o));
 }
 BOOL CBitmap::LoadBitmap(UINT id) {
+    // The current resource module, then the chain; the bitmap has the resource's size.
+    const orv::res::Image* image = orv::res::FindBitmap(nullptr, id);
+    if (!image) return FALSE;
     Object o;
     o.kind = Kind::Bitmap;
     o.resourceId = id;
-    o.cx = o.cy = 16;
+    o.cx = image->width, o.cy = image->height;
     return Attach(Make(o));
 }
 int CBitmap::GetBitmap(BITMAP* info) const {
@@ -1044,7 +1053,7 @@ CImageList::~CImageList() {
 BOOL CImageList::Create(int cx, int cy, UINT flags, int, int) {
     if (m_hImageList) return FALSE;
     UINT_PTR h = NewHandle();
-    G().imageLists[h] = ImageList{cx, cy, flags, {}};
+    G().imageLists[h] = ImageList{cx, cy, flags, {}, {}, {}};
     m_hImageList = reinterpret_cast<HIMAGELIST>(h);
     owned_ = true;
     return TRUE;
@@ -1052,7 +1061,11 @@ BOOL CImageList::Create(int cx, int cy, UINT flags, int, int) {
 
 BOOL CImageList::DeleteImageList() {
     if (!m_hImageList) return FALSE;
-    G().imageLists.erase(reinterpret_cast<UINT_PTR>(m_hImageList));
+    auto it = G().imageLists.find(reinterpret_cast<UINT_PTR>(m_hImageList));
+    if (it != G().imageLists.end()) {
+        for (UINT_PTR bitmap : it->second.bitmaps) G().objects.erase(bitmap);
+        G().imageLists.erase(it);
+    }
     m_hImageList = nullptr;
     owned_ = false;
     return TRUE;
@@ -1069,14 +1082,25 @@ int CImageList::Add(HICON icon) {
     ImageList* l = ListOf(m_hImageList);
     if (!l || !icon) return -1;
     l->images.push_back(reinterpret_cast<UINT_PTR>(icon));
+    l->offsets.push_back(0);
     return int(l->images.size()) - 1;
 }
 
 int CImageList::Add(CBitmap* bitmap, CBitmap*) {
     ImageList* l = ListOf(m_hImageList);
-    if (!l || !bitmap) return -1;
-    l->images.push_back(reinterpret_cast<UINT_PTR>(bitmap->m_hObject));
-    return int(l->images.size()) - 1;
+    Object* o = bitmap ? FindObject(bitmap->m_hObject) : nullptr;
+    if (!l || !o || o->kind != Kind::Bitmap || l->cx <= 0) return -1;
+    // A strip wider than the list's images holds one image per width, left to right (a
+    // narrower bitmap is one image). The list keeps a copy of the pixels.
+    const int count = std::max(1, o->cx / l->cx);
+    const UINT_PTR copy = reinterpret_cast<UINT_PTR>(Make(*o));
+    l->bitmaps.push_back(copy);
+    const int first = int(l->images.size());
+    for (int i = 0; i < count; ++i) {
+        l->images.push_back(copy);
+        l->offsets.push_back(LONG(i * l->cx));
+    }
+    return first;
 }
 
 int CImageList::Add(CBitmap* bitmap, COLORREF) { return Add(bitmap, static_cast<CBitmap*>(nullptr)); }
@@ -1087,6 +1111,7 @@ BOOL CImageList::Replace(int index, HICON icon) {
     if (index == -1) return Add(icon) >= 0;
     if (index < 0 || index >= int(l->images.size())) return FALSE;
     l->images[size_t(index)] = reinterpret_cast<UINT_PTR>(icon);
+    l->offsets[size_t(index)] = 0;
     return TRUE;
 }
 
@@ -1095,10 +1120,12 @@ BOOL CImageList::Remove(int index) {
     if (!l) return FALSE;
     if (index == -1) {
         l->images.clear();
+        l->offsets.clear();
         return TRUE;
     }
     if (index < 0 || index >= int(l->images.size())) return FALSE;
     l->images.erase(l->images.begin() + index);
+    l->offsets.erase(l->offsets.begin() + index);
     return TRUE;
 }
 
@@ -1123,9 +1150,18 @@ HICON CImageList::ExtractIcon(int index) {
 BOOL CImageList::Draw(CDC* dc, int index, POINT at, UINT) {
     ImageList* l = ListOf(m_hImageList);
     if (!l || !dc || index < 0 || index >= int(l->images.size())) return FALSE;
-    DrawOp op = Op(dc->m_hDC, DrawKind::Icon);
+    const UINT_PTR image = l->images[size_t(index)];
+    const DisplayList* drawing = BitmapDisplayList(reinterpret_cast<HBITMAP>(image));
+    // An icon is drawn whole; a bitmap image is its slice of the bitmap, as a copy of pixels.
+    DrawOp op = Op(dc->m_hDC, drawing ? DrawKind::Bitmap : DrawKind::Icon);
     op.rect = RECT{at.x, at.y, at.x + l->cx, at.y + l->cy};
-    op.image = l->images[size_t(index)];
+    op.image = image;
+    if (drawing) {
+        op.points = {POINT{l->offsets[size_t(index)], 0}};
+        op.size = SIZE{l->cx, l->cy};
+        op.rop = SRCCOPY;
+        op.source = std::make_shared<const DisplayList>(*drawing);
+    }
     Record(dc->m_hDC, op);
     return TRUE;
 }

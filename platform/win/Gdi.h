@@ -415,11 +415,13 @@ private:
 };
 
 namespace orv::win {
-// The images of an image list: for each, the icon or bitmap handle it was made from.
+// The images of an image list: for each, the icon or bitmap handle it was made from (a bitmap the
+// list's own copy) and where its slice starts in that bitmap (0 for an icon).
 struct ImageListInfo {
     int cx = 0, cy = 0;
     UINT flags = 0;
     std::vector<UINT_PTR> images;
+    std::vector<LONG> offsets;
 };
 bool GetImageListInformation(HIMAGELIST list, ImageListInfo& info);
 }  // namespace orv::win

@@ -25,7 +25,11 @@ public:
           right_(std::min(clip.x + clip.w, cells.x + cells.w) - 1),
           bottom_(std::min(clip.y + std::max(clip.h, 1), cells.y + std::max(cells.h, 1)) - 1) {}
 
-    int Col(long x) const { return cells_.x + FloorDiv(x + dx_, cell_.width); }
+    // Columns may be narrowed: the drawing then starts `shift` columns right and is scaled to fit
+    // the rest of the control (see ShiftForTurnedLabels).
+    int Col(long x) const { return cells_.x + shift_ + FloorDiv(Scaled(x), cell_.width); }
+    void SetShift(int shift) { shift_ = shift; }
+    int CellsLeft() const { return cells_.x; }
     int Row(long y) const { return cells_.y + FloorDiv(y + dy_, cell_.height); }
     int Left() const { return left_; }
     int Top() const { return top_; }
@@ -78,10 +82,16 @@ private:
     void Point(long x, long y, unsigned through, const orv::win::DrawOp& op) {
         const int col = Col(x), row = Row(y);
         if (!Inside(col, row)) return;
-        const long px = x + dx_ - long(col - cells_.x) * cell_.width, py = y + dy_ - long(row - cells_.y) * cell_.height;
+        const long px = Scaled(x) - long(col - cells_.x - shift_) * cell_.width, py = y + dy_ - long(row - cells_.y) * cell_.height;
         const int subX = std::clamp(int(px * sink_.SubColumns() / std::max(1, cell_.width)), 0, sink_.SubColumns() - 1);
         const int subY = std::clamp(int(py * sink_.SubRows() / std::max(1, cell_.height)), 0, sink_.SubRows() - 1);
         sink_.LinePoint(col, row, subX, subY, through, op);
+    }
+
+    // A pixel column from the control's left edge, scaled to the columns left of the shift.
+    long Scaled(long x) const {
+        const long width = std::max(cells_.w, 1);
+        return long(FloorDiv((x + dx_) * (width - shift_), int(width)));
     }
 
     PictureSink& sink_;
@@ -89,9 +99,49 @@ private:
     CellSize cell_;
     long dx_, dy_;
     int left_, top_, right_, bottom_;
+    int shift_ = 0;
 };
 
-void DrawTextOp(Placer& at, const orv::win::DrawOp& op, CellSize cell) {
+bool IsTurnedText(const orv::win::DrawOp& op) {
+    return op.kind == orv::win::DrawKind::Text && op.font.escapement == 900 && !op.points.empty() && !op.text.empty();
+}
+
+// Texts turned upwards: axis labels stand left of their point, an axis title goes down the
+// control's first column. The title is the text left of all others (a plot draws its title
+// beyond its labels); where all stand at one place, a text longer than 8 characters.
+struct TurnedTexts {
+    bool anchorsDiffer = false;
+    long left = 0;
+    explicit TurnedTexts(const orv::win::DisplayList& picture) {
+        bool any = false;
+        for (const auto& op : picture.ops) {
+            if (!IsTurnedText(op)) continue;
+            if (any && op.points[0].x != left) anchorsDiffer = true;
+            left = any ? std::min(left, long(op.points[0].x)) : long(op.points[0].x);
+            any = true;
+        }
+    }
+    bool IsLabel(const orv::win::DrawOp& op) const {
+        if (!IsTurnedText(op)) return false;
+        return anchorsDiffer ? op.points[0].x > left : Wrap(op.text, 1000).front().size() <= 8;
+    }
+};
+
+// Turned labels stand whole between the first column (kept for a turned title) and their point:
+// where the pixels leave too few columns for the widest, the drawing moves right and is narrowed
+// to fit the rest of the control.
+void ShiftForTurnedLabels(Placer& at, const orv::win::DisplayList& picture, const TurnedTexts& turned, int width) {
+    auto labelsFit = [&] {
+        for (const auto& op : picture.ops)
+            if (turned.IsLabel(op) && at.Col(op.points[0].x) - int(Wrap(op.text, 1000).front().size()) < at.CellsLeft() + 1)
+                return false;
+        return true;
+    };
+    int shift = 0;
+    while (shift < width / 2 && !labelsFit()) at.SetShift(++shift);
+}
+
+void DrawTextOp(Placer& at, const orv::win::DrawOp& op, CellSize cell, const TurnedTexts& turned) {
     const bool inRect = op.points.empty() || (op.rect.right > op.rect.left && op.points[0].x == op.rect.left &&
                                               op.points[0].y == op.rect.top);
     if (inRect) {
@@ -113,15 +163,15 @@ void DrawTextOp(Placer& at, const orv::win::DrawOp& op, CellSize cell) {
     const int n = int(line.size());
     const POINT p = op.points[0];
     if (op.font.escapement == 900) {
-        // Turned upwards: a short text left of its point, a long one down the control's first
-        // column.
         const int x = at.Col(p.x), y = std::clamp(at.Row(p.y), at.Top(), at.Bottom());
-        if (n <= 8) {
+        if (turned.IsLabel(op)) {
             for (int i = 0; i < n; ++i)
                 if (x - n + i >= at.Left() + 1) at.Put(x - n + i, y, line[std::size_t(i)], op);
         } else {
+            // Within the control's rows where it is short enough.
             const int top = (op.format & TA_CENTER) == TA_CENTER ? y - n / 2 : y - n + 1;
-            for (int i = 0; i < n; ++i) at.Put(at.Left(), top + i, line[std::size_t(i)], op);
+            const int fitted = std::max(at.Top(), std::min(top, at.Bottom() - n + 1));
+            for (int i = 0; i < n; ++i) at.Put(at.Left(), fitted + i, line[std::size_t(i)], op);
         }
         return;
     }
@@ -166,6 +216,8 @@ void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox
     if (cell.width <= 0 || cell.height <= 0) return;
     Placer at(sink, v, cells, clip, cell);
     if (at.Right() < at.Left() || at.Bottom() < at.Top()) return;
+    const TurnedTexts turned(picture);
+    ShiftForTurnedLabels(at, picture, turned, std::max(cells.w, 1));
     using orv::win::DrawKind;
     for (const auto& op : picture.ops) {
         switch (op.kind) {
@@ -176,7 +228,7 @@ void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox
                 for (std::size_t i = 0; i + 1 < op.points.size(); ++i) at.Line(op.points[i], op.points[i + 1], op);
                 break;
             case DrawKind::Text:
-                if (!op.text.empty()) DrawTextOp(at, op, cell);
+                if (!op.text.empty()) DrawTextOp(at, op, cell, turned);
                 break;
             default: break;
         }

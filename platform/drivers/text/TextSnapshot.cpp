@@ -310,15 +310,26 @@ void DrawCombo(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
            std::max(c.w, 5));
 }
 
-void DrawList(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
-    const int x1 = c.x + std::max(c.w, 4) - 1;
-    const int y1 = c.y + std::max(c.h, 3) - 1;
+struct Corner {
+    int x, y;
+};
+
+// The cleared, framed box of a list or grid over the control's cells, at least minWidth by
+// minHeight; a disabled one shows "{" and "}" at its corners. Returns its bottom right corner.
+Corner DrawFramedBox(Grid& g, const Cells& c, bool disabled, int minWidth, int minHeight) {
+    const int x1 = c.x + std::max(c.w, minWidth) - 1;
+    const int y1 = c.y + std::max(c.h, minHeight) - 1;
     g.Clear(c.x, c.y, x1, y1);
     g.Box(c.x, c.y, x1, y1);
     if (disabled) {
         g.Put(c.x, c.y, L'{');
         g.Put(x1, y1, L'}');
     }
+    return Corner{x1, y1};
+}
+
+void DrawList(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
+    const auto [x1, y1] = DrawFramedBox(g, c, disabled, 4, 3);
     int row = c.y + 1;
     const int inner = x1 - c.x - 1;
     if (!v.columns.empty()) {
@@ -354,14 +365,7 @@ void DrawTabs(Grid& g, const WindowView& v, const Cells& c, bool disabled) {
 // an expanded/collapsed category, an editable value as [value  v], a read-only one bare), the
 // open list of choices under the selected row, and the help pane at the bottom.
 void DrawPropertyGrid(Grid& g, const WindowView& v, const Cells& c, bool disabled, CellSize cell) {
-    const int x1 = c.x + std::max(c.w, 12) - 1;
-    const int y1 = c.y + std::max(c.h, 4) - 1;
-    g.Clear(c.x, c.y, x1, y1);
-    g.Box(c.x, c.y, x1, y1);
-    if (disabled) {
-        g.Put(c.x, c.y, L'{');
-        g.Put(x1, y1, L'}');
-    }
+    const auto [x1, y1] = DrawFramedBox(g, c, disabled, 12, 4);
     const int inner = x1 - c.x - 1;
     const int rowHeight = std::max(1, v.gridRowHeight);
     const int helpRows = v.gridHelpVisible ? std::max(1, RoundDiv(v.gridHelpHeight, rowHeight)) : 0;

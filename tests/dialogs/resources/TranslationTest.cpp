@@ -119,9 +119,12 @@ TEST(TranslationTest, InsertsAreReadInOrderOfNumberAndPrintfSpecifiersInPlace) {
     EXPECT_TRUE(Inserts(L"no inserts here").empty());
 }
 
+// Also: no string id is defined in two English scripts. The scripts compile one by one, so only
+// the German aggregate would notice, and then only which text won.
 TEST(TranslationTest, EveryEnglishStringHasAGermanEntryWithTheSameInserts) {
     const auto defines = Defines();
     std::vector<StringEntry> entries;
+    std::map<unsigned, std::string> firstDefinition;
     for (const auto& file : fs::directory_iterator(kResources)) {
         if (file.path().extension() != ".rc") continue;
         const std::string name = file.path().filename().string();
@@ -133,6 +136,10 @@ TEST(TranslationTest, EveryEnglishStringHasAGermanEntryWithTheSameInserts) {
         for (const StringEntry& e : StringTableEntries(file.path(), defines)) {
             EXPECT_NE(e.id, 0u) << e.file << ":" << e.line << ": no id for " << e.name;
             EXPECT_TRUE(translated) << e.file << " has strings but no German script";
+            const std::string where = e.file + ":" + std::to_string(e.line);
+            const auto [first, fresh] = firstDefinition.emplace(e.id, where);
+            EXPECT_TRUE(fresh || e.id == 0)
+                << where << ": string " << e.id << " (" << e.name << ") is defined at " << first->second << " already";
             entries.push_back(e);
         }
     }

@@ -82,4 +82,14 @@ TEST(ShapeCurveTest, AMillionPointsPaintAFewPointsPerColumn) {
         for (const POINT& p : piece) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
     EXPECT_EQ(top, 0);
     EXPECT_EQ(bottom, 200);
+    // Broken at every other point: the pieces of one column become one stroke, still over the
+    // whole height.
+    for (std::size_t i = 1; i < n; i += 2) curve.y[i] = NAN;
+    const auto strokes = CurvePieces(curve, box);
+    EXPECT_LE(strokes.size(), 402u);
+    top = 200, bottom = 0;
+    for (const auto& piece : strokes)
+        for (const POINT& p : piece) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    EXPECT_EQ(top, 0);
+    EXPECT_EQ(bottom, 200);
 }

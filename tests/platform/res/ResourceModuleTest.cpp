@@ -15,6 +15,7 @@
 #include "platform/res/Module.h"
 #include "platform/res/Resources.h"
 #include "platform/res/VersionInfo.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinStyles.h"
 
@@ -147,6 +148,44 @@ TEST(LibraryModule, LoadLookUpAndFree) {
     EXPECT_EQ(String(module, 100), L"<none>");
     EXPECT_EQ(orv::res::FindDialogTemplate(module, 3000), nullptr);
     EXPECT_FALSE(FreeLibrary(module));
+}
+
+// A bitmap strip loaded from the current module adds one image per width of the list; drawing
+// image i copies the i-th slice, also after the caller has deleted its bitmap.
+TEST(LibraryModule, ABitmapStripBecomesOneImagePerWidth) {
+    LoadedLibrary lib;
+    ASSERT_NE(lib.get(), nullptr);
+    orv::res::ResourceHandleScope scope(lib.get());
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0));
+    {
+        CBitmap strip;
+        EXPECT_FALSE(strip.LoadBitmap(3191)) << "no such bitmap";
+        ASSERT_TRUE(strip.LoadBitmap(3190));
+        EXPECT_EQ(strip.GetBitmapDimension(), CSize(48, 16));
+        EXPECT_EQ(images.Add(&strip, RGB(255, 0, 255)), 0);
+    }
+    ASSERT_EQ(images.GetImageCount(), 3);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap canvas;
+    ASSERT_TRUE(canvas.CreateBitmap(100, 20, 1, 32, nullptr));
+    dc.SelectObject(&canvas);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(images.Draw(&dc, i, POINT{20 * i, 2}, ILD_NORMAL));
+    EXPECT_FALSE(images.Draw(&dc, 3, POINT{0, 0}, ILD_NORMAL));
+    const orv::win::DisplayList* drawn = orv::win::BitmapDisplayList(canvas);
+    ASSERT_TRUE(drawn);
+    ASSERT_EQ(drawn->ops.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        const orv::win::DrawOp& op = drawn->ops[std::size_t(i)];
+        EXPECT_EQ(op.kind, orv::win::DrawKind::Bitmap);
+        EXPECT_EQ(op.rect.left, 20 * i);
+        EXPECT_EQ(op.rect.right - op.rect.left, 16);
+        ASSERT_EQ(op.points.size(), 1u);
+        EXPECT_EQ(op.points[0].x, 16 * i) << "slice " << i;
+        EXPECT_EQ(op.size.cx, 16);
+        EXPECT_EQ(op.image, drawn->ops[0].image) << "one copy of the strip";
+    }
 }
 
 TEST(LibraryModule, LoadStringLikeTheFramework) {

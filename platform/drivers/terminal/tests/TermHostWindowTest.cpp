@@ -25,7 +25,7 @@ using orv::term::KeyCode;
 class Screen : public orv::win::Driver {
 public:
     using Step = std::function<void(Screen&)>;
-    explicit Screen(std::vector<Step> steps) : steps_(std::move(steps)), canvas(100, 30) {}
+    explicit Screen(std::vector<Step> steps) : canvas(100, 30), steps_(std::move(steps)) {}
     bool WaitForInput(HWND) override {
         if (next_ >= steps_.size()) return false;
         ui.Render(canvas);
