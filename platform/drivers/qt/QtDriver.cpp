@@ -17,12 +17,14 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
 #include <QStyle>
 #include <QTabBar>
+#include <QTextCursor>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -125,6 +127,18 @@ void MakeToolWindow(QWidget* w) {
     if (QGuiApplication::platformName() != "offscreen") w->setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
+// A window with a caption gets the title bar buttons its styles ask for; one that is owned is a
+// dialog, kept above its owner (transient for it, see Update).
+Qt::WindowFlags TitleBarFlags(const WindowView& v) {
+    const Qt::WindowFlags type = v.owner ? Qt::Dialog : Qt::Window;
+    if ((v.style & WS_CAPTION) != WS_CAPTION) return type | Qt::FramelessWindowHint;
+    Qt::WindowFlags flags = type | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (v.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (v.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (v.style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
 // Kernel screen coordinates to the real screen's: the kernel lays windows out on its own work
 // area, which is moved so that its centre is the centre of the screen Qt shows them on, so that
 // a window the kernel centres is centred on the real screen. Windows keep their places relative
@@ -190,6 +204,39 @@ QPalette KernelPalette() {
     return p;
 }
 
+// Fusion with the focus frames a person looks for: the dotted rectangle of the kernel's controls
+// over Fusion's faint one (round a check box's text, inside a push button, where Fusion's default
+// button and focused button look alike), and a multi-line edit's frame in the highlight colour
+// while it has the focus, as a line edit's is.
+class FocusFrameStyle : public QProxyStyle {
+public:
+    FocusFrameStyle() : QProxyStyle("Fusion") {}
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element == PE_FrameFocusRect && (option->state & State_KeyboardFocusChange))
+            Outline(painter, option->rect, QPen(option->palette.color(QPalette::WindowText), 1, Qt::DotLine));
+        else if (element == PE_Frame && (option->state & State_HasFocus) && qobject_cast<const QPlainTextEdit*>(widget))
+            Outline(painter, option->rect, QPen(option->palette.color(QPalette::Highlight), 1));
+    }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButtonBevel && (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange))
+            Outline(painter, option->rect.adjusted(3, 3, -3, -3), QPen(option->palette.color(QPalette::ButtonText), 1, Qt::DotLine));
+    }
+
+private:
+    static void Outline(QPainter* painter, const QRect& rect, const QPen& pen) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(pen);
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
 }  // namespace
 
 void EnsureApplication(bool offscreen) {
@@ -203,7 +250,7 @@ void EnsureApplication(bool offscreen) {
     // Qt sets every locale category from the environment; numbers printed and read by the C
     // library (messages, records, scripts) keep the C syntax, as they do without a front end.
     std::setlocale(LC_NUMERIC, "C");
-    app->setStyle("Fusion");
+    app->setStyle(new FocusFrameStyle);
     QApplication::setPalette(KernelPalette());
     // Windows without a font of their own show the 8-point dialog face.
     QApplication::setFont(KernelFont(L"MS Shell Dlg", -DialogFontPixels(8), 400, false, false, QApplication::font()));
@@ -358,6 +405,26 @@ struct QtDriver::Impl {
                 }
                 return true;
             }
+            // A window manager moved or sized a window (its title bar dragged): the kernel's
+            // window follows, as the window's own caption would have moved it.
+            if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && event->spontaneous() &&
+                !impl_.syncing && impl_.Interactive() && widget->isWindow()) {
+                const WindowView v = orv::win::Inspect(hwnd);
+                const QRect client = widget->geometry().translated(-ScreenOffset());
+                const QRect kernel(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
+                                   v.clientRect.bottom - v.clientRect.top);
+                if (v.hwnd && client != kernel) {
+                    const RECT to{client.left() - (v.clientRect.left - v.windowRect.left),
+                                  client.top() - (v.clientRect.top - v.windowRect.top),
+                                  client.right() + 1 + (v.windowRect.right - v.clientRect.right),
+                                  client.bottom() + 1 + (v.windowRect.bottom - v.clientRect.bottom)};
+                    impl_.Give([hwnd, to] {
+                        return ::SetWindowPos(hwnd, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                                              SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+                    });
+                }
+                return false;
+            }
             if (event->type() == QEvent::Close && impl_.Interactive()) {
                 event->ignore();
                 impl_.Give([hwnd] { return in::CloseWindow(hwnd); });
@@ -370,7 +437,11 @@ struct QtDriver::Impl {
                 mods.control = key->modifiers() & Qt::ControlModifier;
                 mods.alt = key->modifiers() & Qt::AltModifier;
                 UINT vk = 0;
-                switch (key->key()) {
+                // A multi-line edit that takes Enter as a line break gets it as typing (below).
+                const bool lineBreak = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                                       impl_.entries.count(hwnd) && impl_.entries.at(hwnd).kind == Kind::MultiEdit &&
+                                       (orv::win::Inspect(hwnd).style & ES_WANTRETURN);
+                switch (lineBreak ? 0 : key->key()) {
                 case Qt::Key_F1: vk = VK_F1; break;
                 case Qt::Key_Return: case Qt::Key_Enter: vk = VK_RETURN; break;
                 case Qt::Key_Escape: vk = VK_ESCAPE; break;
@@ -423,13 +494,10 @@ struct QtDriver::Impl {
             w = new PaintedWidget(nullptr);
             w->setAutoFillBackground(true);
             w->setMouseTracking(!IsDialog(v));
-            // What a window manager needs to know: an owned window is a dialog kept above its
-            // owner (transient for it, see Update), a balloon a tool window without a title bar.
-            if (IsToolWindow(v)) {
-                MakeToolWindow(w);
-            } else if (v.owner) {
-                w->setWindowFlags((v.style & WS_CAPTION) == WS_CAPTION ? Qt::Dialog : Qt::Dialog | Qt::FramelessWindowHint);
-            }
+            // What a window manager needs to know: a balloon is a tool window without a title
+            // bar, an owned window a dialog.
+            if (IsToolWindow(v)) MakeToolWindow(w);
+            else w->setWindowFlags(TitleBarFlags(v));
             w->winId();  // its window now, so that the windows it owns can be transient for it
             break;
         }
@@ -467,6 +535,7 @@ struct QtDriver::Impl {
         case Kind::MultiEdit: {
             auto* edit = new QPlainTextEdit(parent);
             // Changes made by a sync are ignored (Give does nothing while syncing).
+            // Typed as characters: the kernel's edit makes each line break CR LF.
             QObject::connect(edit, &QPlainTextEdit::textChanged, [this, hwnd, edit] {
                 const std::wstring text = edit->toPlainText().toStdWString();
                 Give([hwnd, text] { return in::ReplaceText(hwnd, text); });
@@ -548,6 +617,9 @@ struct QtDriver::Impl {
             w->setWindowTitle(Q(v.text));
             const QRect client = QRect(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
                                        v.clientRect.bottom - v.clientRect.top).translated(ScreenOffset());
+            // The kernel sizes a window without a sizing border: a window manager may not.
+            if (!(v.style & WS_THICKFRAME) && (w->minimumSize() != client.size() || w->maximumSize() != client.size()))
+                w->setFixedSize(client.size());
             if (w->geometry() != client) w->setGeometry(client);
             if (QWindow* owner = OwnerWindow(v); owner && w->windowHandle() && w->windowHandle()->transientParent() != owner)
                 w->windowHandle()->setTransientParent(owner);
@@ -614,8 +686,18 @@ struct QtDriver::Impl {
         }
         case Kind::MultiEdit: {
             auto* edit = static_cast<QPlainTextEdit*>(w);
-            if (edit->toPlainText() != Q(v.text)) edit->setPlainText(Q(v.text));
-            edit->setReadOnly(v.readOnly);
+            const QString text = Q(v.text).replace("\r\n", "\n");  // as Qt keeps line breaks
+            if (edit->toPlainText() != text) {
+                edit->setPlainText(text);
+                // The caret stays where the kernel keeps it (its positions count CR LF as two).
+                if (v.focused) {
+                    const std::wstring before = v.text.substr(0, std::min<std::size_t>(std::size_t(std::max(0, v.selEnd)), v.text.size()));
+                    QTextCursor caret = edit->textCursor();
+                    caret.setPosition(int(before.size()) - int(std::count(before.begin(), before.end(), L'\r')));
+                    edit->setTextCursor(caret);
+                }
+            }
+            if (edit->isReadOnly() != v.readOnly) edit->setReadOnly(v.readOnly);
             break;
         }
         case Kind::Label: {

@@ -310,7 +310,7 @@ TEST(QtLooks, TemplateIconAndBitmapStaticsShowTheModulesResources) {
         for (QWidget* top : QApplication::topLevelWidgets())
             for (QLabel* l : top->findChildren<QLabel*>()) {
                 const QImage shown = l->pixmap(Qt::ReturnByValue).toImage();
-                if (shown.isNull()) continue;
+                if (shown.isNull() || !l->isVisible()) continue;  // not a window of an earlier test
                 (shown.width() == 32 ? iconShown : bitmapShown) = shown;
             }
     });

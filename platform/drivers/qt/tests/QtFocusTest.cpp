@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -29,6 +30,7 @@
 #include "components/Registration.h"
 #include "dialogs/controls/BalloonHelp.h"
 #include "platform/drivers/qt/QtDriver.h"
+#include "platform/res/DialogBuilder.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/WinApi.h"
@@ -121,6 +123,37 @@ TEST(QtFocus, TheFocusedControlShowsAFrameAndTheDefaultButtonFollowsTheFocus) {
     EXPECT_EQ(framed, (std::set<std::string>{"QCheckBox", "QComboBox", "QLineEdit", "QListWidget", "QPushButton", "QRadioButton"}));
     EXPECT_EQ(defaults, "[&Reset: &Reset] [OK: OK] [Cancel: Cancel] [&Help: &Help] ");
     EXPECT_EQ(Defaults(), "OK") << "back in an edit";
+}
+
+// A multi-line edit that takes Enter shows the focus in its frame, and Enter there breaks the
+// line where the caret is, once, instead of pressing OK.
+TEST(QtFocus, AMultiLineEditShowsTheFocusAndTakesEnterAsALineBreak) {
+    Fixture f;
+    constexpr int kNotes = 100;
+    const orv::res::DialogTemplate notes =
+        orv::res::DialogBuilder(L"Notes", 120, 70)
+            .Edit(kNotes, 7, 7, 106, 36, WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN)
+            .DefaultButton(L"OK", IDOK, 63, 50, 50, 14)
+            .Build();
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(&notes));
+    dialog.ShowWindow(SW_SHOW);
+    Settle(f.driver);
+    auto* edit = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget());
+    ASSERT_NE(edit, nullptr);
+    const int framed = FramePixels(edit);
+    QTest::keyClicks(edit, "ab");
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClicks(edit, "c");
+    Settle(f.driver);
+    EXPECT_EQ(orv::win::Inspect(orv::win::FindControl(dialog.m_hWnd, kNotes)).text, L"a\r\ncb");
+    EXPECT_EQ(edit->toPlainText(), "a\ncb");
+    EXPECT_TRUE(::IsWindow(dialog.m_hWnd)) << "Enter did not press OK";
+    QTest::keyClick(edit, Qt::Key_Tab);
+    Settle(f.driver);
+    EXPECT_GT(framed, FramePixels(edit));
+    dialog.DestroyWindow();
 }
 
 // A balloon and the help pop-up F1 raises are tool windows of the dialog, without a title bar,
