@@ -282,12 +282,12 @@ struct QtDriver::Impl {
     bool Interactive() const { return options.inner == nullptr; }
 
     // The help pop-up the kernel raised (HtmlHelp): a tool window of the window that asked,
-    // under the control it is about, until the next key or click (with an inner driver: until
-    // the input after the next one, so that a picture taken then shows it).
+    // under the control it is about, until the focus leaves that control or its window goes,
+    // and for a person also until the next key or click.
     QLabel* help = nullptr;
     HWND helpOwner = nullptr;
+    HWND helpFocus = nullptr;
     QPoint helpAt;  // its top left in the kernel's screen coordinates
-    int helpShows = 0;
 
     void ShowHelp(const orv::win::HelpRequest& r) {
         if (!help) {
@@ -312,6 +312,7 @@ struct QtDriver::Impl {
         helpOwner = r.caller ? ::GetAncestor(r.caller, GA_ROOT) : orv::win::ActiveModalWindow();
         // Under the focused control when F1 was pressed in one, else where it was asked for.
         const HWND focus = ::GetFocus();
+        helpFocus = focus;
         RECT below{};
         if (focus && ::GetAncestor(focus, GA_ROOT) == helpOwner && ::GetWindowRect(focus, &below))
             helpAt = QPoint(below.left, below.bottom + 2);
@@ -330,7 +331,6 @@ struct QtDriver::Impl {
         help->windowHandle()->setTransientParent(
             owner != entries.end() && owner->second.kind == Kind::Top ? owner->second.widget->windowHandle() : nullptr);
         ShowWithoutActivating(help);
-        ++helpShows;
     }
 
     // Shows a tool window; the active window stays active, also where the platform activates
@@ -997,7 +997,9 @@ struct QtDriver::Impl {
             if (it != entries.end() && !it->second.widget->isVisible() && orv::win::Inspect(t).visible)
                 it->second.widget->show();
         }
-        if (help && help->isVisible() && !(entries.count(helpOwner) && ::IsWindowVisible(helpOwner))) HideHelp();
+        if (help && help->isVisible() &&
+            (::GetFocus() != helpFocus || !(entries.count(helpOwner) && ::IsWindowVisible(helpOwner))))
+            HideHelp();
         FollowFocus();
         syncing = false;
     }
@@ -1049,10 +1051,8 @@ bool QtDriver::WaitForInput(HWND modal) {
                 QThread::msleep(10);
             }
         }
-        const int helpShown = impl_->help && impl_->help->isVisible() ? impl_->helpShows : -1;
         const bool more = impl_->options.inner->WaitForInput(modal);
         if (more && impl_->options.afterInput) impl_->options.afterInput(modal);
-        if (helpShown == impl_->helpShows) impl_->HideHelp();
         return more;
     }
     // A person's input: Qt's loop blocks until an event comes (a widget's input, a repaint,
