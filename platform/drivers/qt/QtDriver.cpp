@@ -267,6 +267,9 @@ struct QtDriver::Impl {
         QToolButton* down = nullptr;
         // A static icon or bitmap: the handle whose picture is shown.
         UINT_PTR shownImage = 0;
+        // A top-level window: the last places the driver gave it, whose word back from the window
+        // system is no move by a person.
+        std::vector<QRect> placed;
     };
 
     QtDriverOptions options;
@@ -410,10 +413,12 @@ struct QtDriver::Impl {
             if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && event->spontaneous() &&
                 !impl_.syncing && impl_.Interactive() && widget->isWindow()) {
                 const WindowView v = orv::win::Inspect(hwnd);
+                const auto& placed = impl_.entries.at(hwnd).placed;
                 const QRect client = widget->geometry().translated(-ScreenOffset());
                 const QRect kernel(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
                                    v.clientRect.bottom - v.clientRect.top);
-                if (v.hwnd && client != kernel) {
+                if (v.hwnd && client != kernel &&
+                    std::find(placed.begin(), placed.end(), widget->geometry()) == placed.end()) {
                     const RECT to{client.left() - (v.clientRect.left - v.windowRect.left),
                                   client.top() - (v.clientRect.top - v.windowRect.top),
                                   client.right() + 1 + (v.windowRect.right - v.clientRect.right),
@@ -620,7 +625,11 @@ struct QtDriver::Impl {
             // The kernel sizes a window without a sizing border: a window manager may not.
             if (!(v.style & WS_THICKFRAME) && (w->minimumSize() != client.size() || w->maximumSize() != client.size()))
                 w->setFixedSize(client.size());
-            if (w->geometry() != client) w->setGeometry(client);
+            if (w->geometry() != client) {
+                w->setGeometry(client);
+                if (e.placed.size() >= 4) e.placed.erase(e.placed.begin());
+                e.placed.push_back(client);
+            }
             if (QWindow* owner = OwnerWindow(v); owner && w->windowHandle() && w->windowHandle()->transientParent() != owner)
                 w->windowHandle()->setTransientParent(owner);
             w->setWindowOpacity(v.alpha / 255.0);
