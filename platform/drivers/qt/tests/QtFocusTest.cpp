@@ -6,14 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -21,6 +18,7 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -83,17 +81,12 @@ int FramePixels(QWidget* w) {
     return n;
 }
 
-QPushButton* Button(const QString& text) {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        for (auto* b : top->findChildren<QPushButton*>())
-            if (b->isVisible() && b->text() == text) return b;
-    return nullptr;
-}
-
+// The push buttons of the sample dialog that show as the default one.
 std::string Defaults() {
     std::string out;
-    for (const char* name : {"&Reset", "OK", "Cancel", "&Help"})
-        if (QPushButton* b = Button(name); b && b->isDefault()) out += std::string(out.empty() ? "" : " ") + name;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        for (auto* b : top->findChildren<QPushButton*>())
+            if (b->isVisible() && b->isDefault()) out += (out.empty() ? "" : " ") + b->text().toStdString();
     return out;
 }
 
@@ -156,84 +149,57 @@ TEST(QtFocus, AMultiLineEditShowsTheFocusAndTakesEnterAsALineBreak) {
     dialog.DestroyWindow();
 }
 
-// A balloon and the help pop-up F1 raises are tool windows of the dialog, without a title bar,
-// that take no focus: the name field keeps the focus and its frame. The pop-up shows under the
-// field, and the next key only closes it.
-TEST(QtFocus, BalloonsAndTheHelpPopUpAreToolWindowsThatTakeNoFocus) {
+// A balloon, the help pop-up F1 raises and a message box are windows of the dialog: the first
+// two tool windows without a title bar that leave the focus and its frame where they were (the
+// pop-up under the field, closed by the next key, which does nothing else), the message box a
+// dialog transient for it.
+TEST(QtFocus, PopUpsAreToolWindowsAndAMessageBoxADialogOfTheirOwner) {
     Fixture f;
     HelpfulSample dialog;
     Settle(f.driver);
     auto* name = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_TRUE(name && name->text() == "Bracket");
+    QWindow* const owner = name->window()->windowHandle();
     const int frame = FramePixels(name);
+    auto shownTop = [&](const std::function<bool(QWidget*)>& match) -> QWidget* {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top != name->window() && match(top)) return top;
+        return nullptr;
+    };
     auto isToolOfDialog = [&](QWidget* w) {
-        return w->windowType() == Qt::Tool && (w->windowFlags() & Qt::FramelessWindowHint) &&
-               (w->windowFlags() & Qt::WindowDoesNotAcceptFocus) && w->windowHandle() &&
-               w->windowHandle()->transientParent() == name->window()->windowHandle();
+        return w && w->windowType() == Qt::Tool && (w->windowFlags() & Qt::FramelessWindowHint) &&
+               (w->windowFlags() & Qt::WindowDoesNotAcceptFocus) && w->windowHandle()->transientParent() == owner &&
+               QApplication::focusWidget() == name;
     };
     auto* balloon = new CBalloonHelp;
     ASSERT_TRUE(balloon->Create(L"Note", L"A balloon.", CPoint(100, 100),
                                 CBalloonHelp::kDisableFadeIn | CBalloonHelp::kDisableFadeOut | CBalloonHelp::kDeleteThisOnClose,
                                 &dialog));
     Settle(f.driver);
-    QWidget* balloonWidget = nullptr;  // the top-level widget without controls
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible() && top != name->window() && top->findChildren<QWidget*>().isEmpty()) balloonWidget = top;
-    ASSERT_NE(balloonWidget, nullptr);
-    EXPECT_TRUE(isToolOfDialog(balloonWidget));
-    EXPECT_EQ(QApplication::focusWidget(), name);
+    EXPECT_TRUE(isToolOfDialog(shownTop([](QWidget* top) { return top->findChildren<QWidget*>().isEmpty(); })));
     EXPECT_EQ(FramePixels(name), frame) << "the focus frame stays while a balloon shows";
     balloon->HideBalloon();
-    Settle(f.driver);
 
     QTest::keyClick(name, Qt::Key_F1);
     Settle(f.driver);
-    QLabel* popup = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* label = qobject_cast<QLabel*>(top); label && label->isVisible()) popup = label;
+    auto* popup = qobject_cast<QLabel*>(shownTop([](QWidget* top) { return qobject_cast<QLabel*>(top) != nullptr; }));
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->text().toStdWString(), kHelp);
     EXPECT_TRUE(isToolOfDialog(popup));
-    EXPECT_EQ(QApplication::focusWidget(), name) << "the pop-up takes no focus";
-    const QPoint under = name->mapToGlobal(QPoint(0, name->height()));
-    EXPECT_GE(popup->y(), under.y());
-    EXPECT_LE(popup->y(), under.y() + 4);
-    EXPECT_EQ(popup->x(), under.x());
+    EXPECT_EQ(popup->pos(), name->mapToGlobal(QPoint(0, name->height() + 2)));
     QTest::keyClick(name, Qt::Key_X);
     Settle(f.driver);
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(name->text(), "Bracket") << "the key that closes the pop-up does nothing else";
-}
+    EXPECT_EQ(name->text(), "Bracket");
 
-// A message box is a dialog transient for the window that owns it, and its warning icon shows
-// its black "!" on the yellow triangle.
-TEST(QtFocus, AMessageBoxIsADialogOfItsOwnerWithItsWarningSign) {
-    Fixture f;
-    HelpfulSample dialog;
-    Settle(f.driver);
-    QWindow* owner = QApplication::activeWindow() ? QApplication::activeWindow()->windowHandle() : nullptr;
-    ASSERT_NE(owner, nullptr);
-    Qt::WindowType type = Qt::Widget;
-    QWindow* transientParent = nullptr;
-    int black = 0;
+    QWidget* box = nullptr;
     QTimer::singleShot(100, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (!top->isVisible() || top->windowTitle() != "Caption") continue;
-            type = top->windowType();
-            transientParent = top->windowHandle() ? top->windowHandle()->transientParent() : nullptr;
-            for (auto* label : top->findChildren<QLabel*>()) {
-                const QImage icon = label->pixmap(Qt::ReturnByValue).toImage();
-                for (int y = 0; y < icon.height(); ++y)
-                    for (int x = 0; x < icon.width(); ++x)
-                        if (icon.pixelColor(x, y) == Qt::black) ++black;
-            }
-        }
+        box = shownTop([](QWidget* top) { return top->windowTitle() == "Caption"; });
+        EXPECT_TRUE(box && box->windowType() == Qt::Dialog && box->windowHandle()->transientParent() == owner);
         ::EndDialog(orv::win::ActiveModalWindow(), IDOK);
     });
     EXPECT_EQ(::MessageBox(dialog.m_hWnd, L"Careful.", L"Caption", MB_OK | MB_ICONWARNING), IDOK);
-    EXPECT_EQ(type, Qt::Dialog);
-    EXPECT_EQ(transientParent, owner);
-    EXPECT_GT(black, 20);
+    EXPECT_NE(box, nullptr);
 }
 
 // The host window is centred on the screen Qt shows it on, whatever work area the kernel
