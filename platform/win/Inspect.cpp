@@ -173,6 +173,13 @@ void SetMixedValues(HWND control, std::vector<MixedValue> values) {
     if (Window* w = Find(control)) w->mixedValues = std::move(values);
 }
 
+std::wstring HelpRequestText(const HelpRequest& r) {
+    if (!r.popupText.empty()) return r.popupText;
+    if (r.command == HH_DISPLAY_TEXT_POPUP) return L"There is no help text for this item.";
+    if (r.command == HH_HELP_CONTEXT) return L"Help topic " + std::to_wstring(r.data) + L" of " + r.file;
+    return L"Help: " + (r.file.empty() ? std::wstring(L"the help file") : r.file);
+}
+
 std::wstring DescribeMixedValues(const std::vector<MixedValue>& values) {
     if (values.empty()) return std::wstring();
     std::wstring text = std::to_wstring(values.size()) + L" different values: ";

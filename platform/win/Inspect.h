@@ -163,6 +163,8 @@ struct InputRefusal {
 };
 const std::vector<InputRefusal>& InputRefusals();
 const std::vector<HelpRequest>& HelpRequests();
+// What a front end shows for a help request: the pop-up's text, else what was asked for.
+std::wstring HelpRequestText(const HelpRequest& request);
 const std::vector<ShellExecuteRecord>& ShellExecutes();
 // Failures caught at window procedures ("WM_COMMAND to #1002: what()").
 const std::vector<std::wstring>& ProcedureFailures();

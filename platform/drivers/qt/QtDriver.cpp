@@ -18,10 +18,14 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QWindow>
 #include <QStyle>
 #include <QTabBar>
+#include <QTextCursor>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -114,6 +118,43 @@ QColor Colour(COLORREF c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) &
 
 bool IsDialog(const WindowView& v) { return v.className == L"#32770" || v.isMessageBox; }
 
+// A top-level window without a caption that is not a dialog (a balloon) shows as a tool window
+// of its owner: no title bar, never activated, so the focus stays where the kernel keeps it.
+bool IsToolWindow(const WindowView& v) { return !IsDialog(v) && (v.style & WS_CAPTION) != WS_CAPTION; }
+
+// A window above its owner that a window manager gives no title bar and never the focus.
+void MakeToolWindow(QWidget* w) {
+    w->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    // The offscreen platform has no stacking to keep (Qt raises a window shown this way).
+    if (QGuiApplication::platformName() != "offscreen") w->setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+// A window with a caption gets the title bar buttons its styles ask for; one that is owned is a
+// dialog, kept above its owner (transient for it, see Update).
+Qt::WindowFlags TitleBarFlags(const WindowView& v) {
+    const Qt::WindowFlags type = v.owner ? Qt::Dialog : Qt::Window;
+    if ((v.style & WS_CAPTION) != WS_CAPTION) return type | Qt::FramelessWindowHint;
+    Qt::WindowFlags flags = type | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (v.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (v.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (v.style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+// Kernel screen coordinates to the real screen's: the kernel lays windows out on its own work
+// area, which is moved so that its centre is the centre of the screen Qt shows them on, so that
+// a window the kernel centres is centred on the real screen. Windows keep their places relative
+// to each other, and the kernel hit-tests in its own coordinates (input goes as points relative
+// to the widgets).
+QPoint ScreenOffset() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    RECT work{};
+    if (!screen || !::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0)) return QPoint();
+    const QRect area = screen->availableGeometry();
+    return QPoint(area.left() + (area.width() - (work.right - work.left)) / 2 - work.left,
+                  area.top() + (area.height() - (work.bottom - work.top)) / 2 - work.top);
+}
+
 // The font a window shows: the one it was given (WM_SETFONT), else for a dialog the font of its
 // template, whose point size the dialog base units give; nothing for a window that uses its
 // parent's font.
@@ -165,6 +206,39 @@ QPalette KernelPalette() {
     return p;
 }
 
+// Fusion with the focus frames a person looks for: the dotted rectangle of the kernel's controls
+// over Fusion's faint one (round a check box's text, inside a push button, where Fusion's default
+// button and focused button look alike), and a multi-line edit's frame in the highlight colour
+// while it has the focus, as a line edit's is.
+class FocusFrameStyle : public QProxyStyle {
+public:
+    FocusFrameStyle() : QProxyStyle("Fusion") {}
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element == PE_FrameFocusRect && (option->state & State_KeyboardFocusChange))
+            Outline(painter, option->rect, QPen(option->palette.color(QPalette::WindowText), 1, Qt::DotLine));
+        else if (element == PE_Frame && (option->state & State_HasFocus) && qobject_cast<const QPlainTextEdit*>(widget))
+            Outline(painter, option->rect, QPen(option->palette.color(QPalette::Highlight), 1));
+    }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButtonBevel && (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange))
+            Outline(painter, option->rect.adjusted(3, 3, -3, -3), QPen(option->palette.color(QPalette::ButtonText), 1, Qt::DotLine));
+    }
+
+private:
+    static void Outline(QPainter* painter, const QRect& rect, const QPen& pen) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(pen);
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
 }  // namespace
 
 void EnsureApplication(bool offscreen) {
@@ -178,7 +252,7 @@ void EnsureApplication(bool offscreen) {
     // Qt sets every locale category from the environment; numbers printed and read by the C
     // library (messages, records, scripts) keep the C syntax, as they do without a front end.
     std::setlocale(LC_NUMERIC, "C");
-    app->setStyle("Fusion");
+    app->setStyle(new FocusFrameStyle);
     QApplication::setPalette(KernelPalette());
     // Windows without a font of their own show the 8-point dialog face.
     QApplication::setFont(KernelFont(L"MS Shell Dlg", -DialogFontPixels(8), 400, false, false, QApplication::font()));
@@ -195,6 +269,9 @@ struct QtDriver::Impl {
         QToolButton* down = nullptr;
         // A static icon or bitmap: the handle whose picture is shown.
         UINT_PTR shownImage = 0;
+        // A top-level window: the last places the driver gave it, whose word back from the window
+        // system is no move by a person.
+        std::vector<QRect> placed;
     };
 
     QtDriverOptions options;
@@ -208,6 +285,70 @@ struct QtDriver::Impl {
     qint64 lastClock = 0;
 
     bool Interactive() const { return options.inner == nullptr; }
+
+    // The help pop-up the kernel raised (HtmlHelp): a tool window of the window that asked,
+    // under the control it is about, until the focus leaves that control or its window goes,
+    // and for a person also until the next key or click.
+    QLabel* help = nullptr;
+    HWND helpOwner = nullptr;
+    HWND helpFocus = nullptr;
+    QPoint helpAt;  // its top left in the kernel's screen coordinates
+
+    void ShowHelp(const orv::win::HelpRequest& r) {
+        if (!help) {
+            help = new QLabel(nullptr);
+            MakeToolWindow(help);
+            help->setTextFormat(Qt::PlainText);
+            help->setWordWrap(true);
+            help->setFrameShape(QFrame::Box);
+            help->setMargin(5);
+            help->setAutoFillBackground(true);
+            QPalette p = help->palette();
+            p.setColor(QPalette::Window, Colour(GetSysColor(COLOR_INFOBK)));
+            p.setColor(QPalette::WindowText, Colour(GetSysColor(COLOR_INFOTEXT)));
+            help->setPalette(p);
+            help->installEventFilter(&filter);
+        }
+        const QString text = Q(orv::win::HelpRequestText(r));
+        help->setText(text);
+        const int chrome = 2 * (help->margin() + help->frameWidth()) + 2;
+        const int width = std::min(QFontMetrics(help->font()).horizontalAdvance(text) + chrome, 320);
+        help->resize(width, help->heightForWidth(width));
+        helpOwner = r.caller ? ::GetAncestor(r.caller, GA_ROOT) : orv::win::ActiveModalWindow();
+        // Under the focused control when F1 was pressed in one, else where it was asked for.
+        const HWND focus = ::GetFocus();
+        helpFocus = focus;
+        RECT below{};
+        if (focus && ::GetAncestor(focus, GA_ROOT) == helpOwner && ::GetWindowRect(focus, &below))
+            helpAt = QPoint(below.left, below.bottom + 2);
+        else
+            helpAt = QPoint(r.popupPosition.x, r.popupPosition.y);
+        QPoint at = helpAt + ScreenOffset();
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - help->width())));
+            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - help->height())));
+        }
+        helpAt = at - ScreenOffset();
+        help->move(at);
+        if (!help->winId() || !help->windowHandle()) return;
+        auto owner = entries.find(helpOwner);
+        help->windowHandle()->setTransientParent(
+            owner != entries.end() && owner->second.kind == Kind::Top ? owner->second.widget->windowHandle() : nullptr);
+        ShowWithoutActivating(help);
+    }
+
+    // Shows a tool window; the active window stays active, also where the platform activates
+    // every window it shows (the offscreen one does).
+    static void ShowWithoutActivating(QWidget* w) {
+        QWidget* active = QApplication::activeWindow();
+        w->show();
+        if (active && active != w && active->windowHandle()) active->windowHandle()->requestActivate();
+    }
+
+    void HideHelp() {
+        if (help && help->isVisible()) help->hide();
+    }
 
     // Windows whose mouse input goes to the kernel as points: those it draws itself, and
     // top-level windows that are not dialogs.
@@ -235,6 +376,12 @@ struct QtDriver::Impl {
         explicit Filter(Impl& impl) : impl_(impl) {}
         bool eventFilter(QObject* object, QEvent* event) override {
             auto* widget = qobject_cast<QWidget*>(object);
+            // The help pop-up takes the next key only to close; a click closes it too.
+            if (impl_.help && impl_.help->isVisible() && impl_.Interactive() &&
+                (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)) {
+                impl_.HideHelp();
+                if (event->type() == QEvent::KeyPress || widget == impl_.help) return true;
+            }
             auto owner = widget ? impl_.owners.find(widget) : impl_.owners.end();
             if (owner == impl_.owners.end()) return false;
             const HWND hwnd = owner->second;
@@ -282,6 +429,28 @@ struct QtDriver::Impl {
                 }
                 return true;
             }
+            // A window manager moved or sized a window (its title bar dragged): the kernel's
+            // window follows, as the window's own caption would have moved it.
+            if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && event->spontaneous() &&
+                !impl_.syncing && impl_.Interactive() && widget->isWindow()) {
+                const WindowView v = orv::win::Inspect(hwnd);
+                const auto& placed = impl_.entries.at(hwnd).placed;
+                const QRect client = widget->geometry().translated(-ScreenOffset());
+                const QRect kernel(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
+                                   v.clientRect.bottom - v.clientRect.top);
+                if (v.hwnd && client != kernel &&
+                    std::find(placed.begin(), placed.end(), widget->geometry()) == placed.end()) {
+                    const RECT to{client.left() - (v.clientRect.left - v.windowRect.left),
+                                  client.top() - (v.clientRect.top - v.windowRect.top),
+                                  client.right() + 1 + (v.windowRect.right - v.clientRect.right),
+                                  client.bottom() + 1 + (v.windowRect.bottom - v.clientRect.bottom)};
+                    impl_.Give([hwnd, to] {
+                        return ::SetWindowPos(hwnd, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                                              SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+                    });
+                }
+                return false;
+            }
             if (event->type() == QEvent::Close && impl_.Interactive()) {
                 event->ignore();
                 impl_.Give([hwnd] { return in::CloseWindow(hwnd); });
@@ -294,7 +463,11 @@ struct QtDriver::Impl {
                 mods.control = key->modifiers() & Qt::ControlModifier;
                 mods.alt = key->modifiers() & Qt::AltModifier;
                 UINT vk = 0;
-                switch (key->key()) {
+                // A multi-line edit that takes Enter as a line break gets it as typing (below).
+                const bool lineBreak = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                                       impl_.entries.count(hwnd) && impl_.entries.at(hwnd).kind == Kind::MultiEdit &&
+                                       (orv::win::Inspect(hwnd).style & ES_WANTRETURN);
+                switch (lineBreak ? 0 : key->key()) {
                 case Qt::Key_F1: vk = VK_F1; break;
                 case Qt::Key_Return: case Qt::Key_Enter: vk = VK_RETURN; break;
                 case Qt::Key_Escape: vk = VK_ESCAPE; break;
@@ -347,6 +520,11 @@ struct QtDriver::Impl {
             w = new PaintedWidget(nullptr);
             w->setAutoFillBackground(true);
             w->setMouseTracking(!IsDialog(v));
+            // What a window manager needs to know: a balloon is a tool window without a title
+            // bar, an owned window a dialog.
+            if (IsToolWindow(v)) MakeToolWindow(w);
+            else w->setWindowFlags(TitleBarFlags(v));
+            w->winId();  // its window now, so that the windows it owns can be transient for it
             break;
         }
         case Kind::Container: w = new QWidget(parent); break;
@@ -383,6 +561,7 @@ struct QtDriver::Impl {
         case Kind::MultiEdit: {
             auto* edit = new QPlainTextEdit(parent);
             // Changes made by a sync are ignored (Give does nothing while syncing).
+            // Typed as characters: the kernel's edit makes each line break CR LF.
             QObject::connect(edit, &QPlainTextEdit::textChanged, [this, hwnd, edit] {
                 const std::wstring text = edit->toPlainText().toStdWString();
                 Give([hwnd, text] { return in::ReplaceText(hwnd, text); });
@@ -462,9 +641,18 @@ struct QtDriver::Impl {
         QWidget* w = e.widget;
         if (e.kind == Kind::Top) {
             w->setWindowTitle(Q(v.text));
-            const QRect client(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
-                               v.clientRect.bottom - v.clientRect.top);
-            if (w->geometry() != client) w->setGeometry(client);
+            const QRect client = QRect(v.clientRect.left, v.clientRect.top, v.clientRect.right - v.clientRect.left,
+                                       v.clientRect.bottom - v.clientRect.top).translated(ScreenOffset());
+            // The kernel sizes a window without a sizing border: a window manager may not.
+            if (!(v.style & WS_THICKFRAME) && (w->minimumSize() != client.size() || w->maximumSize() != client.size()))
+                w->setFixedSize(client.size());
+            if (w->geometry() != client) {
+                w->setGeometry(client);
+                if (e.placed.size() >= 4) e.placed.erase(e.placed.begin());
+                e.placed.push_back(client);
+            }
+            if (QWindow* owner = OwnerWindow(v); owner && w->windowHandle() && w->windowHandle()->transientParent() != owner)
+                w->windowHandle()->setTransientParent(owner);
             w->setWindowOpacity(v.alpha / 255.0);
             // The window region shapes the widget on a screen; pictures clip to it themselves, and
             // the offscreen platform has no masks.
@@ -490,7 +678,8 @@ struct QtDriver::Impl {
         case Kind::PushButton: {
             auto* b = static_cast<QPushButton*>(w);
             if (b->text() != ButtonText(v.text)) b->setText(ButtonText(v.text));
-            b->setDefault(v.isDefaultButton);
+            const bool isDefault = PressedByEnter(hwnd, v);
+            if (b->isDefault() != isDefault) b->setDefault(isDefault);
             break;
         }
         case Kind::CheckBox: {
@@ -519,14 +708,26 @@ struct QtDriver::Impl {
                 // A field shows the beginning of its text unless the caret is in it.
                 if (!v.focused) edit->setCursorPosition(0);
             }
+            // An edit without the focus hides its selection, as the kernel's edits do.
+            if (!v.focused && edit->hasSelectedText()) edit->setCursorPosition(0);
             edit->setReadOnly(v.readOnly);
             edit->setEchoMode((v.style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
             break;
         }
         case Kind::MultiEdit: {
             auto* edit = static_cast<QPlainTextEdit*>(w);
-            if (edit->toPlainText() != Q(v.text)) edit->setPlainText(Q(v.text));
-            edit->setReadOnly(v.readOnly);
+            const QString text = Q(v.text).replace("\r\n", "\n");  // as Qt keeps line breaks
+            if (edit->toPlainText() != text) {
+                edit->setPlainText(text);
+                // The caret stays where the kernel keeps it (its positions count CR LF as two).
+                if (v.focused) {
+                    const std::wstring before = v.text.substr(0, std::min<std::size_t>(std::size_t(std::max(0, v.selEnd)), v.text.size()));
+                    QTextCursor caret = edit->textCursor();
+                    caret.setPosition(int(before.size()) - int(std::count(before.begin(), before.end(), L'\r')));
+                    edit->setTextCursor(caret);
+                }
+            }
+            if (edit->isReadOnly() != v.readOnly) edit->setReadOnly(v.readOnly);
             break;
         }
         case Kind::Label: {
@@ -586,6 +787,9 @@ struct QtDriver::Impl {
             }
             if (v.selection >= 0 && v.selection < list->count() && list->currentRow() != v.selection)
                 list->setCurrentRow(v.selection);
+            // Without a selection the focus frame goes round the first item, as in the kernel's lists.
+            else if (v.selection < 0 && list->count() > 0 && list->currentRow() < 0)
+                list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
             break;
         }
         case Kind::ListView: {
@@ -598,17 +802,23 @@ struct QtDriver::Impl {
             tree->setHeaderHidden(headers.isEmpty() || (v.style & LVS_NOCOLUMNHEADER));
             // Columns as wide as the kernel keeps them; none stretches to fill the view.
             tree->header()->setStretchLastSection(false);
-            for (int i = 0; i < headers.size(); ++i) {
-                const int width = int(::SendMessage(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
-                if (width > 0 && tree->columnWidth(i) != width) tree->setColumnWidth(i, width);
-            }
+            std::vector<int> widths;
+            for (int i = 0; i < headers.size(); ++i) widths.push_back(int(::SendMessage(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)));
             tree->clear();
+            QTreeWidgetItem* current = nullptr;
             for (const auto& item : v.items) {
                 QStringList cells{Q(item.text)};
                 for (const auto& sub : item.subItems) cells << Q(sub);
                 auto* row = new QTreeWidgetItem(tree, cells);
                 row->setSelected(item.selected);
+                if (!current || (item.selected && !current->isSelected())) current = row;
             }
+            // The focus frame goes round the first selected row, else the first.
+            if (current) tree->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+            FitColumns(tree, widths, v.clientRect.right - v.clientRect.left);
+            for (int i = 0; i < int(widths.size()); ++i)
+                if (widths[std::size_t(i)] > 0 && tree->columnWidth(i) != widths[std::size_t(i)])
+                    tree->setColumnWidth(i, widths[std::size_t(i)]);
             break;
         }
         case Kind::Tab: {
@@ -635,9 +845,11 @@ struct QtDriver::Impl {
             PaintIfDirty(hwnd, e);
             break;
         }
-        w->setVisible(v.visible);
+        if (e.kind == Kind::Top && v.visible && !w->isVisible() && IsToolWindow(v)) ShowWithoutActivating(w);
+        else w->setVisible(v.visible);
         if (v.focused && !w->hasFocus()) {
-            w->setFocus(Qt::OtherFocusReason);
+            // As a keyboard move, so that the style draws the focus frame.
+            w->setFocus(Qt::TabFocusReason);
             // The kernel selects an edit's text when the focus moves in by Tab: typing then
             // replaces it, as in the kernel.
             if (e.kind == Kind::Edit) {
@@ -646,6 +858,44 @@ struct QtDriver::Impl {
                 else edit->setCursorPosition(v.selEnd);
             }
         }
+    }
+
+    // Columns that fit the kernel's list fit the view as well: the frame and the vertical scroll
+    // bar take room that the kernel leaves to the columns, which the last column gives up rather
+    // than bring a horizontal scroll bar that scrolls only that much.
+    static void FitColumns(QTreeWidget* tree, std::vector<int>& widths, int kernelWidth) {
+        int total = 0;
+        for (int w : widths) total += std::max(0, w);
+        const bool fits = widths.empty() || total <= kernelWidth;
+        const Qt::ScrollBarPolicy policy = fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+        if (tree->horizontalScrollBarPolicy() != policy) tree->setHorizontalScrollBarPolicy(policy);
+        if (!fits) return;
+        int room = tree->width() - 2 * tree->frameWidth();
+        const int rows = tree->topLevelItemCount();
+        const int header = tree->isHeaderHidden() ? 0 : tree->header()->sizeHint().height();
+        if (rows > 0 && rows * tree->sizeHintForRow(0) > tree->height() - 2 * tree->frameWidth() - header)
+            room -= tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree);
+        int& last = widths.back();
+        last = std::max(std::min(last, 16), last - std::max(0, total - room));
+    }
+
+    // Whether Enter presses this push button, as the dialog manager decides it: a focused push
+    // button is pressed itself, otherwise the dialog's default button (DM_GETDEFID).
+    static bool PressedByEnter(HWND hwnd, const WindowView& v) {
+        const HWND focus = ::GetFocus();
+        const auto pushButton = [](HWND h) {
+            return (::SendMessage(h, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+        };
+        if (focus && ::GetAncestor(focus, GA_ROOT) == ::GetAncestor(hwnd, GA_ROOT) && pushButton(focus))
+            return focus == hwnd;
+        return v.isDefaultButton;
+    }
+
+    // The Qt window of the top-level window that owns `v`'s window; null when it has none.
+    QWindow* OwnerWindow(const WindowView& v) const {
+        if (!v.owner) return nullptr;
+        auto it = entries.find(::GetAncestor(v.owner, GA_ROOT));
+        return it != entries.end() && it->second.kind == Kind::Top ? it->second.widget->windowHandle() : nullptr;
     }
 
     void PaintIfDirty(HWND hwnd, Entry& e) {
@@ -777,7 +1027,24 @@ struct QtDriver::Impl {
             if (it != entries.end() && !it->second.widget->isVisible() && orv::win::Inspect(t).visible)
                 it->second.widget->show();
         }
+        if (help && help->isVisible() &&
+            (::GetFocus() != helpFocus || !(entries.count(helpOwner) && ::IsWindowVisible(helpOwner))))
+            HideHelp();
+        FollowFocus();
         syncing = false;
+    }
+
+    // The focused control shows the focus frame: the style draws it after the focus moved by
+    // keyboard, and a click would hide it.
+    void FollowFocus() {
+        const HWND focus = ::GetFocus();
+        auto it = entries.find(focus ? ::GetAncestor(focus, GA_ROOT) : orv::win::ActiveModalWindow());
+        if (it == entries.end() || it->second.kind != Kind::Top || !it->second.widget->isVisible()) return;
+        QWidget* top = it->second.widget;
+        if (!top->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            top->setAttribute(Qt::WA_KeyboardFocusChange);
+            if (QWidget* f = top->focusWidget()) f->update();
+        }
     }
 
     void AdvanceRealClock() {
@@ -799,6 +1066,7 @@ QtDriver::QtDriver(QtDriverOptions options) : impl_(std::make_unique<Impl>()) {
 QtDriver::~QtDriver() {
     for (auto& [hwnd, e] : impl_->entries)
         if (e.kind == Kind::Top) delete e.widget;
+    delete impl_->help;
 }
 
 bool QtDriver::WaitForInput(HWND modal) {
@@ -866,6 +1134,8 @@ void QtDriver::Beeped(UINT type) {
 
 void QtDriver::HelpRequested(std::size_t index) {
     if (impl_->options.inner) impl_->options.inner->HelpRequested(index);
+    const auto& requests = orv::win::HelpRequests();
+    if (index < requests.size()) impl_->ShowHelp(requests[index]);
 }
 
 void QtDriver::InputRefused(std::size_t index) {
@@ -966,6 +1236,8 @@ bool QtDriver::SaveWindowImage(HWND hwnd, const std::string& path, std::string& 
                                        above.windowRect.bottom - above.windowRect.top));
         if (area.intersects(image.rect())) DrawTopLevel(painter, above, entry->second.widget, origin);
     }
+    if (impl_->help && impl_->help->isVisible())
+        painter.drawPixmap(impl_->helpAt - QPoint(v.windowRect.left, v.windowRect.top), impl_->help->grab());
     painter.end();
     if (!image.save(QString::fromStdString(path), "PNG")) {
         error = "cannot write '" + path + "'";

@@ -539,14 +539,7 @@ void TerminalDriver::HelpRequested(std::size_t index) {
     if (impl_->options.inner) impl_->options.inner->HelpRequested(index);
     const auto& requests = orv::win::HelpRequests();
     if (index >= requests.size()) return;
-    const auto& r = requests[index];
-    std::wstring text = r.popupText;
-    if (text.empty()) {
-        if (r.command == HH_DISPLAY_TEXT_POPUP) text = L"There is no help text for this item.";
-        else if (r.command == HH_HELP_CONTEXT) text = L"Help topic " + std::to_wstring(r.data) + L" of " + r.file;
-        else text = L"Help: " + (r.file.empty() ? std::wstring(L"the help file") : r.file);
-    }
-    impl_->ui.ShowHelp(std::move(text));
+    impl_->ui.ShowHelp(orv::win::HelpRequestText(requests[index]));
     impl_->dirty = true;
 }
 

@@ -483,11 +483,14 @@ TEST(Images, ScalingAndSystemIcons) {
 
     orv::res::Image hand = orv::res::SystemIconImage(32513);
     EXPECT_EQ(hand.width, 32);
-    EXPECT_EQ(hand.At(16, 16), 0xFFD42020u);
+    EXPECT_EQ(hand.At(16, 3), 0xFFD42020u);
+    EXPECT_EQ(hand.At(16, 16), 0xFFFFFFFFu) << "the white cross in the middle";
     EXPECT_EQ(hand.At(0, 0), 0u) << "corners are transparent";
     orv::res::Image warning = orv::res::SystemIconImage(32515, 16);
     EXPECT_EQ(warning.width, 16);
     EXPECT_EQ(warning.At(8, 15), 0xFFF0C000u);
+    EXPECT_EQ(warning.At(8, 8), 0xFF000000u) << "the black \"!\"";
+    EXPECT_EQ(warning.At(8, 12), 0xFFF0C000u) << "the gap above its dot";
     EXPECT_EQ(warning.At(0, 0), 0u);
     EXPECT_EQ(orv::res::SystemIconImage(100).width, 0);
 }

@@ -238,9 +238,9 @@ TEST(QtLooks, StaticIconShowsTheKernelsIconAndAPaintingStaticItsDrawing) {
                 if (image.pixelColor(x - windowRect.left, y - windowRect.top) == colour) ++n;
         return n;
     };
-    // The question icon is the kernel's blue disc, not a style's picture.
+    // The question icon is the kernel's blue disc (above its "?"), not a style's picture.
     const orv::res::Image question = orv::res::SystemIconImage(32514, 32);
-    const QColor blue = QColor::fromRgb(question.At(16, 16));
+    const QColor blue = QColor::fromRgb(question.At(16, 3));
     EXPECT_GT(count(iconRect, blue), 32 * 32 / 2);
     // The subclassed static's own red block, 16 x 16.
     EXPECT_EQ(count(plotRect, QColor(255, 0, 0)), 16 * 16);
@@ -310,7 +310,7 @@ TEST(QtLooks, TemplateIconAndBitmapStaticsShowTheModulesResources) {
         for (QWidget* top : QApplication::topLevelWidgets())
             for (QLabel* l : top->findChildren<QLabel*>()) {
                 const QImage shown = l->pixmap(Qt::ReturnByValue).toImage();
-                if (shown.isNull()) continue;
+                if (shown.isNull() || !l->isVisible()) continue;  // not a window of an earlier test
                 (shown.width() == 32 ? iconShown : bitmapShown) = shown;
             }
     });
