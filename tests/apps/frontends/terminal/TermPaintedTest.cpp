@@ -12,7 +12,7 @@
 
 #include "apps/orvdlg/ScriptSession.h"
 #include "platform/drivers/terminal/TermUi.h"
-#include "platform/drivers/terminal/tests/TmuxSession.h"
+#include "tests/apps/frontends/terminal/TmuxSession.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
 

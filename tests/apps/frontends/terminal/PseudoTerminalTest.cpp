@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/drivers/terminal/tests/TmuxSession.h"
+#include "tests/apps/frontends/terminal/TmuxSession.h"
 
 namespace {
 

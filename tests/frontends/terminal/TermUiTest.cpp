@@ -1,5 +1,5 @@
 // The terminal front end without a terminal: the screen drawn from the kernel's state and a
-// person's keys given as kernel input, on the demo host's sample dialog and on dialogs of our own.
+// person's keys given as kernel input, on the test dialog and on dialogs of our own.
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "apps/orvdlg/SampleDialog.h"
 #include "platform/drivers/terminal/TermUi.h"
 #include "platform/win/Afx.h"
 #include "platform/win/Input.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinApi.h"
+#include "support/TestDialog.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ TEST_F(TermUiTest, TheSampleDialogIsDrawnWithEveryControlAsText) {
         for (const wchar_t* expected :
              {L" Sample ", L"Name:", L"[Bracket", L"Magnitude:", L"[100", L"[ ] Varies with time", L"Load curve:",
               L"[-] Follow surface", L" Coordinates ", L"(*) Global", L"( ) Local", L"Units:", L"[mm", L" v]",
-              L"Lengths in mm", L"Node 1", L"Node 3", L"Reset", L"<<", L"OK", L">>", L"< ", L"Cancel", L"Help"})
+              L"Lengths in mm", L"Node 1", L"Node 3", L"<<", L"OK", L">>", L"< ", L"Cancel", L"Help"})
             EXPECT_TRUE(p.Shows(expected)) << orv::WideToUtf8(expected);
         EXPECT_EQ(text.find('&'), std::string::npos);
         // The mnemonic is underlined, the disabled row dimmed.
@@ -118,7 +118,7 @@ TEST_F(TermUiTest, TheSampleDialogIsDrawnWithEveryControlAsText) {
         p.Press(KeyCode::Escape);
     }});
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(checked);
 }
@@ -149,7 +149,7 @@ TEST_F(TermUiTest, TabToAFieldTypeAndEnterSavesIt) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(person.Done(), 4u);
     EXPECT_EQ(dialog.m_magnitude, 357.0);
@@ -187,7 +187,7 @@ TEST_F(TermUiTest, SpaceTogglesACheckBoxAndEscapeAsksBeforeDiscarding) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(person.Done(), 4u);
     EXPECT_EQ(dialog.m_varies, BST_UNCHECKED);
@@ -239,7 +239,7 @@ TEST_F(TermUiTest, AComboBoxListOpensChoosesAndCloses) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(person.Done(), 7u);
     EXPECT_EQ(dialog.m_units, 0);
@@ -270,7 +270,7 @@ TEST_F(TermUiTest, ListsMoveWithArrowsPagesHomeAndEnd) {
     steps.push_back([](Person& p) { p.Press(KeyCode::Enter); });
     Person person(steps);
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_node, 2);
 }
@@ -298,7 +298,7 @@ TEST_F(TermUiTest, AltMnemonicsAndArrowsInARadioGroup) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_coordinates, 0);
     EXPECT_NE(dialog.m_follow, BST_INDETERMINATE);
@@ -321,7 +321,7 @@ TEST_F(TermUiTest, AHelpPopUpShowsUntilTheNextKeyWhichDoesNothingElse) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(person.Done(), 3u);
 }
@@ -346,7 +346,7 @@ TEST_F(TermUiTest, APasteIsOnePasteAndF1WithoutHelpSaysSo) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_name, CString(L"Beam"));
 }
@@ -356,7 +356,7 @@ TEST_F(TermUiTest, ARefusedKeyBeepsAndSaysWhyOnTheStatusLine) {
         [](Person& p) {
             // The disabled load curve edit: its mnemonic finds nothing to reach.
             p.ui.SetStatus(L"");
-            const HWND curve = orv::win::FindControl(orv::win::ActiveModalWindow(), orvdlg::SampleDialog::IDC_CURVE);
+            const HWND curve = orv::win::FindControl(orv::win::ActiveModalWindow(), orvtest::TestDialog::IDC_CURVE);
             EXPECT_FALSE(orv::win::Inspect(curve).enabled);
             ::EnableWindow(orv::win::ActiveModalWindow(), FALSE);
             p.Press(KeyCode::Tab);
@@ -370,7 +370,7 @@ TEST_F(TermUiTest, ARefusedKeyBeepsAndSaysWhyOnTheStatusLine) {
         },
     });
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
@@ -417,7 +417,7 @@ TEST_F(TermUiTest, ATerminalTooSmallShowsTheMessageInsteadOfTheDialog) {
         }},
         80, 24);
     orv::win::DriverScope scope(&person);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 

@@ -18,10 +18,10 @@
 #include <functional>
 #include <vector>
 
-#include "apps/orvdlg/SampleDialog.h"
 #include "platform/drivers/qt/QtDriver.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/WinApi.h"
+#include "support/TestDialog.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST(QtInteractive, PersonFillsTheSampleDialogWithMouseAndKeyboard) {
     orv::qt::EnsureApplication(true);
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     bool curveEnabledAfterCheck = false;
     Person person({
         []() -> Act {
@@ -131,7 +131,7 @@ TEST(QtInteractive, EscapeAsksBeforeDiscardingInANestedModalLoop) {
     orv::qt::EnsureApplication(true);
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     const CString before = dialog.m_name;
     Person person({
         []() -> Act {
@@ -160,7 +160,7 @@ TEST(QtInteractive, AFieldOfObjectsThatDisagreeTellsTheirValuesInItsTooltip) {
     orv::qt::EnsureApplication(true);
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     QString tip;
     Person person({
         []() -> Act {
@@ -200,7 +200,7 @@ TEST(QtInteractive, AnIdleDialogWaitsWithoutUsingTheProcessor) {
     orv::qt::EnsureApplication(true);
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     QElapsedTimer wall;
     double cpuStart = 0;
     QTimer::singleShot(300, [&] {  // after the dialog has shown itself
@@ -224,7 +224,7 @@ TEST(QtInteractive, TabIntoAnEditThenTypingReplacesItsText) {
     orv::qt::EnsureApplication(true);
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
-    orvdlg::SampleDialog dialog;
+    orvtest::TestDialog dialog;
     Person person({
         []() -> Act {
             auto* name = FindWidget<QLineEdit>([](QLineEdit* e) { return e->text() == "Bracket"; });
