@@ -14,70 +14,15 @@
 #include "platform/win/Utf8.h"
 #include "platform/win/WinApi.h"
 #include "support/TestDialog.h"
+#include "support/TermPerson.h"
 
 namespace {
 
 using orv::term::Key;
 using orv::term::KeyCode;
 
-// A key as the terminal reads it.
-Key MakeKey(KeyCode code, wchar_t ch = 0, bool shift = false, bool control = false, bool alt = false) {
-    Key k;
-    k.code = code;
-    k.ch = ch;
-    k.shift = shift;
-    k.control = control;
-    k.alt = alt;
-    return k;
-}
-
-// A person at a 100 x 30 terminal: at each input request the screen is drawn, then the next
-// step looks at it and presses keys.
-class Person : public orv::win::Driver {
-public:
-    using Step = std::function<void(Person&)>;
-    explicit Person(std::vector<Step> steps, int width = 100, int height = 30)
-        : steps_(std::move(steps)), screen(width, height) {}
-
-    bool WaitForInput(HWND) override {
-        if (next_ >= steps_.size()) return false;
-        Draw();
-        steps_[next_++](*this);
-        return true;
-    }
-    void HelpRequested(std::size_t index) override { ui.ShowHelp(orv::win::HelpRequests()[index].popupText); }
-
-    void Draw() { cursor = ui.Render(screen); }
-    void Press(KeyCode code, bool shift = false, bool control = false, bool alt = false) {
-        ui.HandleKey(MakeKey(code, 0, shift, control, alt));
-    }
-    void Type(const std::wstring& text) {
-        for (wchar_t ch : text) ui.HandleKey(MakeKey(KeyCode::Char, ch));
-    }
-    void Alt(wchar_t ch) { ui.HandleKey(MakeKey(KeyCode::Char, ch, false, false, true)); }
-
-    // Where `text` is on the screen; x -1 when it is not.
-    std::pair<int, int> Find(const std::wstring& text) const {
-        for (int y = 0; y < screen.Height(); ++y) {
-            const std::wstring row = screen.Row(y);
-            const auto at = row.find(text);
-            if (at != std::wstring::npos) return {int(at), y};
-        }
-        return {-1, -1};
-    }
-    bool Shows(const std::wstring& text) const { return Find(text).first >= 0; }
-    std::string Text() const { return screen.Utf8(); }
-    std::size_t Done() const { return next_; }
-
-private:
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-
-public:
-    orv::term::TermUi ui;
-    orv::term::Canvas screen;
-    orv::term::CursorPlace cursor;
-};
+using orvtest::MakeKey;
+using Person = orvtest::TermPerson;
 
 class TermUiTest : public testing::Test {
 protected:

@@ -20,22 +20,15 @@
 #include "platform/win/Inspect.h"
 #include "platform/win/Utf8.h"
 #include "platform/win/WinApi.h"
+#include "tests/support/TermPerson.h"
 
 namespace {
 
 using orv::term::Key;
 using orv::term::KeyCode;
 
-// A key as the terminal reads it.
-Key MakeKey(KeyCode code, wchar_t ch = 0, bool shift = false, bool control = false, bool alt = false) {
-    Key k;
-    k.code = code;
-    k.ch = ch;
-    k.shift = shift;
-    k.control = control;
-    k.alt = alt;
-    return k;
-}
+using orvtest::MakeKey;
+using Person = orvtest::TermPerson;
 
 constexpr int kTabs = 2001, kCount = 2002, kSpin = 2003, kSurfaces = 2004, kNote = 2005, kPlot = 2006;
 
@@ -126,40 +119,6 @@ public:
     }
 };
 
-// As in TermUiTest: the screen is drawn at each input request, then a step presses keys.
-class Person : public orv::win::Driver {
-public:
-    using Step = std::function<void(Person&)>;
-    explicit Person(std::vector<Step> steps) : screen(100, 30), steps_(std::move(steps)) {}
-    bool WaitForInput(HWND) override {
-        if (next_ >= steps_.size()) return false;
-        cursor = ui.Render(screen);
-        steps_[next_++](*this);
-        return true;
-    }
-    void Press(KeyCode code, bool shift = false, bool control = false) { ui.HandleKey(MakeKey(code, 0, shift, control)); }
-    void Type(wchar_t ch) { ui.HandleKey(MakeKey(KeyCode::Char, ch)); }
-    std::pair<int, int> Find(const std::wstring& text) const {
-        for (int y = 0; y < screen.Height(); ++y) {
-            const auto at = screen.Row(y).find(text);
-            if (at != std::wstring::npos) return {int(at), y};
-        }
-        return {-1, -1};
-    }
-    bool Shows(const std::wstring& text) const { return Find(text).first >= 0; }
-    std::string Text() const { return screen.Utf8(); }
-    std::size_t Done() const { return next_; }
-    HWND Control(int id) const { return orv::win::FindControl(orv::win::ActiveModalWindow(), id); }
-
-    orv::term::TermUi ui;
-    orv::term::Canvas screen;
-    orv::term::CursorPlace cursor;
-
-private:
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-};
-
 class TermControlsTest : public testing::Test {
 protected:
     void SetUp() override { orv::win::ResetKernel(); }
@@ -240,7 +199,7 @@ TEST_F(TermControlsTest, AListViewShowsColumnsScrollsAndSelectsSeveralItems) {
             ASSERT_GE(third.first, 0) << p.Text();
             EXPECT_EQ(p.screen.At(third.first - 1, third.second).ch, L'>');
             EXPECT_FALSE(p.screen.At(third.first, third.second).attr & orv::term::kAttrReverse);
-            p.Type(L' ');
+            p.Type(L" ");
         },
         [](Person& p) {
             const auto v = orv::win::Inspect(p.Control(kSurfaces));
@@ -250,7 +209,7 @@ TEST_F(TermControlsTest, AListViewShowsColumnsScrollsAndSelectsSeveralItems) {
             const auto third = p.Find(L"Surface 3 ");
             EXPECT_TRUE(p.screen.At(third.first, third.second).attr & orv::term::kAttrReverse);
             // Space again removes it; a plain arrow selects one item as the kernel does.
-            p.Type(L' ');
+            p.Type(L" ");
             p.Press(KeyCode::Down);
         },
         [](Person& p) {
