@@ -510,9 +510,11 @@ struct Painter {
             }
             return;
         }
-        // One line: scrolled so that the caret shows.
+        // One line: scrolled so that the caret shows. A whole selection (as Tab into the field
+        // makes it) shows the beginning, as a person reads a value.
+        const bool wholeSelected = selStart == 0 && selEnd == int(text.size()) && selEnd > 0;
         std::size_t start = 0;
-        if (v.focused && selEnd >= inner) start = std::size_t(selEnd - inner + 1);
+        if (v.focused && !wholeSelected && selEnd >= inner) start = std::size_t(selEnd - inner + 1);
         std::wstring shown = text.substr(std::min(start, text.size()));
         if ((v.style & ES_RIGHT) && int(shown.size()) < inner) shown = std::wstring(std::size_t(inner) - shown.size(), L' ') + shown;
         const int shift = int(shown.size()) - int(text.size() - std::min(start, text.size()));
@@ -520,7 +522,9 @@ struct Painter {
         g.Text(c.x + 1, c.y, Fit(shown, inner), field, inner);
         g.Put(c.x + inner + 1, c.y, L']', frame);
         SelectionAttr(start, text.size() - std::min(start, text.size()), shift, selStart, selEnd, v, c.x + 1, c.y, inner);
-        if (v.focused) {
+        if (v.focused && wholeSelected) {
+            PlaceCursor(c.x + 1 + shift, c.y);
+        } else if (v.focused) {
             const int col = TextColumns(std::wstring_view(text).substr(start, std::size_t(selEnd) - std::min<std::size_t>(start, selEnd)));
             PlaceCursor(c.x + 1 + shift + std::min(col, inner - 1), c.y);
         }

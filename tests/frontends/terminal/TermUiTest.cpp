@@ -100,6 +100,33 @@ TEST_F(TermUiTest, TabToAFieldTypeAndEnterSavesIt) {
     EXPECT_EQ(dialog.m_magnitude, 357.0);
 }
 
+TEST_F(TermUiTest, AWhollySelectedLongValueShowsItsBeginningAndTheCaretItsEnd) {
+    const std::wstring value = L"Begin" + std::wstring(150, L'x') + L"End";
+    Person person({
+        [&](Person& p) {
+            HWND name = p.Control(orvtest::TestDialog::IDC_NAME);
+            ::SetWindowText(name, value.c_str());
+            ::SetFocus(name);
+            ::SendMessage(name, EM_SETSEL, 0, -1);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"[Beginxxx")) << p.Text();
+            EXPECT_FALSE(p.Shows(L"xxxEnd")) << p.Text();
+            p.Press(KeyCode::End);
+        },
+        [](Person& p) {
+            EXPECT_TRUE(p.Shows(L"xxxEnd")) << p.Text();
+            EXPECT_FALSE(p.Shows(L"Begin")) << p.Text();
+            p.Press(KeyCode::Escape);
+        },
+        [](Person& p) { p.Press(KeyCode::Enter); },
+    });
+    orv::win::DriverScope scope(&person);
+    orvtest::TestDialog dialog;
+    dialog.DoModal();
+    EXPECT_GE(person.Done(), 3u);
+}
+
 TEST_F(TermUiTest, SpaceTogglesACheckBoxAndEscapeAsksBeforeDiscarding) {
     Person person({
         [](Person& p) {
