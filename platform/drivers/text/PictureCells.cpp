@@ -40,9 +40,23 @@ public:
     void Put(int x, int y, wchar_t ch, const orv::win::DrawOp& op) {
         if (Inside(x, y)) sink_.Char(x, y, ch, op);
     }
+    // A text across from (x, y). Where its cells would cover a text placed before (cells round
+    // where pixels do not, and a frame the front end adds pushes texts inward), it moves to the
+    // nearest row above or below that is free within the control, so every text stays legible.
     void Text(int x, int y, std::wstring_view text, const orv::win::DrawOp& op) {
         if (sink_.KeepsTextInside()) y = std::clamp(y, top_, bottom_);
+        const int x1 = x + int(text.size()) - 1;
+        for (int d = 1; Covers(x, x1, y) && d <= bottom_ - top_; ++d) {
+            if (y - d >= top_ && !Covers(x, x1, y - d)) y -= d;
+            else if (y + d <= bottom_ && !Covers(x, x1, y + d)) y += d;
+        }
         for (std::size_t i = 0; i < text.size(); ++i) Put(x + int(i), y, text[i], op);
+        Claim(x, x1, y);
+    }
+    // A character of a text that keeps its place (a turned text's).
+    void TextChar(int x, int y, wchar_t ch, const orv::win::DrawOp& op) {
+        Put(x, y, ch, op);
+        Claim(x, x, y);
     }
 
     void Rectangle(const orv::win::DrawOp& op) {
@@ -79,6 +93,19 @@ public:
     }
 
 private:
+    struct Span {
+        int x0, x1, y;
+    };
+    bool Covers(int x0, int x1, int y) const {
+        x0 = std::max(x0, left_), x1 = std::min(x1, right_);
+        return std::any_of(texts_.begin(), texts_.end(),
+                           [&](const Span& s) { return s.y == y && s.x0 <= x1 && x0 <= s.x1; });
+    }
+    void Claim(int x0, int x1, int y) {
+        x0 = std::max(x0, left_), x1 = std::min(x1, right_);
+        if (x0 <= x1 && y >= top_ && y <= bottom_) texts_.push_back({x0, x1, y});
+    }
+
     void Point(long x, long y, unsigned through, const orv::win::DrawOp& op) {
         const int col = Col(x), row = Row(y);
         if (!Inside(col, row)) return;
@@ -100,6 +127,7 @@ private:
     long dx_, dy_;
     int left_, top_, right_, bottom_;
     int shift_ = 0;
+    std::vector<Span> texts_;  // the cells of the texts placed so far, row by row
 };
 
 bool IsTurnedText(const orv::win::DrawOp& op) {
@@ -166,12 +194,12 @@ void DrawTextOp(Placer& at, const orv::win::DrawOp& op, CellSize cell, const Tur
         const int x = at.Col(p.x), y = std::clamp(at.Row(p.y), at.Top(), at.Bottom());
         if (turned.IsLabel(op)) {
             for (int i = 0; i < n; ++i)
-                if (x - n + i >= at.Left() + 1) at.Put(x - n + i, y, line[std::size_t(i)], op);
+                if (x - n + i >= at.Left() + 1) at.TextChar(x - n + i, y, line[std::size_t(i)], op);
         } else {
             // Within the control's rows where it is short enough.
             const int top = (op.format & TA_CENTER) == TA_CENTER ? y - n / 2 : y - n + 1;
             const int fitted = std::max(at.Top(), std::min(top, at.Bottom() - n + 1));
-            for (int i = 0; i < n; ++i) at.Put(at.Left(), fitted + i, line[std::size_t(i)], op);
+            for (int i = 0; i < n; ++i) at.TextChar(at.Left(), fitted + i, line[std::size_t(i)], op);
         }
         return;
     }

@@ -102,6 +102,15 @@ TEST(TermPainted, TheCurveEditorsPlotShowsItsFrameAxesTextsAndCurve) {
                  EXPECT_TRUE(found) << orv::WideToUtf8(op.text);
              }
              EXPECT_GE(texts, 2);
+             // The top tick label on the plot box's top line, not covered by the y title moved
+             // in from the row the frame takes ("2.0" also hides in "12.0" further down).
+             bool topLabel = false;
+             for (int y = c.y + 1; y < c.Bottom() && !topLabel; ++y) {
+                 const std::wstring row = o.screen.Row(y);
+                 const auto at = row.find(L"2.0\u250C", std::size_t(c.x + 1));
+                 topLabel = at != std::wstring::npos && int(at) < c.Right();
+             }
+             EXPECT_TRUE(topLabel);
              // The axes in line-drawing characters, the curve in braille dots.
              int vertical = 0, horizontal = 0, dots = 0;
              for (int y = c.y + 1; y < c.Bottom(); ++y)
