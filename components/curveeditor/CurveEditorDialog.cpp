@@ -102,8 +102,10 @@ void CurvePlotWindow::OnPaint() {
     GetClientRect(&client);
     dc.FillSolidRect(&client, RGB(255, 255, 255));
     orv::win::PlotAxes axes{0, 1, 0, 1, xCaption_, yCaption_};
+    static const std::vector<CurvePointRecord> kNoPoints;
+    const std::vector<CurvePointRecord>& points = points_ ? *points_ : kNoPoints;
     bool first = true;
-    for (const CurvePointRecord& p : points_ ? *points_ : std::vector<CurvePointRecord>{}) {
+    for (const CurvePointRecord& p : points) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
         axes.xMin = first ? p.x : std::min(axes.xMin, p.x);
         axes.xMax = first ? p.x : std::max(axes.xMax, p.x);
@@ -119,8 +121,8 @@ void CurvePlotWindow::OnPaint() {
     if (first) return;
     const double spanX = axes.xMax - axes.xMin, spanY = axes.yMax - axes.yMin;
     std::vector<POINT> line;
-    line.reserve(points_->size());
-    for (const CurvePointRecord& p : *points_) {
+    line.reserve(points.size());
+    for (const CurvePointRecord& p : points) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
         const double fx = (p.x - axes.xMin) / spanX, fy = (p.y - axes.yMin) / spanY;
         line.push_back(POINT{LONG(box.left + std::lround(fx * (box.right - box.left))),
