@@ -28,6 +28,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/WinApi.h"
+#include "support/QtPaintedStep.h"
 
 namespace {
 
@@ -251,29 +252,12 @@ TEST(QtLooks, APersonsMouseOnAWindowTheKernelDrawsReachesItAtThatPoint) {
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
     LooksDialog dialog(8);
-    int ticks = 0;
     QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (++ticks > 250) {
-            if (HWND modal = orv::win::ActiveModalWindow()) ::EndDialog(modal, IDABORT);
-            return;
-        }
-        orv::qt::PaintedWidget* plot = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            for (QWidget* w : top->findChildren<QWidget*>())
-                if (auto* p = dynamic_cast<orv::qt::PaintedWidget*>(w); p && p->isVisible()) plot = p;
-        if (!plot) return;
-        timer.stop();
-        QMetaObject::invokeMethod(
-            qApp,
-            [plot] {
-                QMouseEvent move(QEvent::MouseMove, QPointF(7, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-                QApplication::sendEvent(plot, &move);
-                QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(12, 9));
-            },
-            Qt::QueuedConnection);
+    orvtest::WhenPaintedWidgetShows(timer, [](orv::qt::PaintedWidget* plot) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(7, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+        QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(12, 9));
     });
-    timer.start(20);
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.plot_.moved.x, 7);
     EXPECT_EQ(dialog.plot_.moved.y, 5);

@@ -18,6 +18,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Inspect.h"
 #include "platform/win/WinApi.h"
+#include "support/QtPaintedStep.h"
 
 namespace {
 
@@ -76,36 +77,19 @@ TEST(QtMouse, ADragAndTheWheelReachTheKernelAsItsMouseMessages) {
     orv::qt::QtDriver driver{orv::qt::QtDriverOptions{}};
     orv::win::DriverScope scope(&driver);
     CanvasDialog dialog;
-    int ticks = 0;
     QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (++ticks > 250) {
-            if (HWND modal = orv::win::ActiveModalWindow()) ::EndDialog(modal, IDABORT);
-            return;
-        }
-        orv::qt::PaintedWidget* canvas = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            for (QWidget* w : top->findChildren<QWidget*>())
-                if (auto* p = dynamic_cast<orv::qt::PaintedWidget*>(w); p && p->isVisible()) canvas = p;
-        if (!canvas) return;
-        timer.stop();
-        QMetaObject::invokeMethod(
-            qApp,
-            [canvas] {
-                QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 12), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-                QApplication::sendEvent(canvas, &press);
-                QMouseEvent move(QEvent::MouseMove, QPointF(30, 20), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
-                QApplication::sendEvent(canvas, &move);
-                QMouseEvent release(QEvent::MouseButtonRelease, QPointF(30, 20), Qt::LeftButton, Qt::NoButton,
-                                    Qt::NoModifier);
-                QApplication::sendEvent(canvas, &release);
-                QWheelEvent wheel(QPointF(30, 20), canvas->mapToGlobal(QPoint(30, 20)), QPoint(), QPoint(0, -120),
-                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(canvas, &wheel);
-            },
-            Qt::QueuedConnection);
+    orvtest::WhenPaintedWidgetShows(timer, [](orv::qt::PaintedWidget* canvas) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 12), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &press);
+        QMouseEvent move(QEvent::MouseMove, QPointF(30, 20), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(canvas, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(30, 20), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(canvas, &release);
+        QWheelEvent wheel(QPointF(30, 20), canvas->mapToGlobal(QPoint(30, 20)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
     });
-    timer.start(20);
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.canvas_.got,
               (std::vector<std::string>{"down 10 12 left", "move 30 20 left shift", "up 30 20", "wheel -120"}));
