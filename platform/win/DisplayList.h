@@ -46,7 +46,8 @@ enum class DrawKind {
     Text,          // text at points[0] (TextOut) or in rect (DrawText), with font, colours, align
     FillRegion,    // region rectangles (rects), brush
     FrameRegion,   // region rectangles (rects), brush, frame size in `size`
-    Bitmap,        // bitmap id (`image`) from rect (source `size` and `points[0]`) into rect
+    Bitmap,        // bitmap id (`image`) from rect (source `size` and `points[0]`) into rect;
+                   // with no `image`, the pixels of bitmap resource `resource` of `module`
     Icon,          // icon `image` at rect
     Pixel,         // points[0], textColor as the colour
 };
@@ -71,6 +72,11 @@ struct DrawOp {
     int backMode = 2;       // OPAQUE 2, TRANSPARENT 1
     UINT_PTR image = 0;
     DWORD rop = 0;
+    // Bitmap: a resource's pixels (a loaded bitmap's drawing starts with them), and the source
+    // colour left out, as an image list with a mask colour draws (CLR_NONE: none).
+    HINSTANCE module = nullptr;
+    UINT resource = 0;
+    COLORREF transparent = CLR_NONE;
     // Bitmap: the source bitmap's drawing as it was when copied (null when it had none).
     std::shared_ptr<const DisplayList> source;
 };

@@ -36,7 +36,6 @@ struct Object {
     std::vector<RegionShape> region;
     int cx = 0, cy = 0;
     DisplayList drawing;
-    UINT resourceId = 0;
     bool stock = false;
 };
 
@@ -60,9 +59,7 @@ struct DCState {
 struct ImageList {
     int cx = 16, cy = 16;
     UINT flags = 0;
-    // Each image: an icon, or a slice cx wide of a bitmap starting at its offset.
-    std::vector<UINT_PTR> images;
-    std::vector<LONG> offsets;
+    std::vector<ImageListEntry> images;
     // The list's own copies of the bitmaps added (the caller may delete its own).
     std::vector<UINT_PTR> bitmaps;
 };
@@ -463,7 +460,6 @@ bool GetImageListInformation(HIMAGELIST list, ImageListInfo& info) {
     info.cy = it->second.cy;
     info.flags = it->second.flags;
     info.images = it->second.images;
-    info.offsets = it->second.offsets;
     return true;
 }
 
@@ -608,13 +604,23 @@ BOOL CBitmap::CreateBitmap(int cx, int cy, UINT, UINT, const void*) {
     return Attach(Make(o));
 }
 BOOL CBitmap::LoadBitmap(UINT id) {
-    // The current resource module, then the chain; the bitmap has the resource's size.
-    const orv::res::Image* image = orv::res::FindBitmap(nullptr, id);
+    // The current resource module, then the chain; the bitmap has the resource's size, and its
+    // drawing starts with the resource's pixels (what is drawn into it later goes over them).
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(id), RT_BITMAP);
+    const orv::res::Image* image = orv::res::FindBitmap(module, id);
     if (!image) return FALSE;
     Object o;
     o.kind = Kind::Bitmap;
-    o.resourceId = id;
     o.cx = image->width, o.cy = image->height;
+    DrawOp pixels;
+    pixels.kind = DrawKind::Bitmap;
+    pixels.rect = RECT{0, 0, o.cx, o.cy};
+    pixels.points = {POINT{0, 0}};
+    pixels.size = SIZE{o.cx, o.cy};
+    pixels.rop = SRCCOPY;
+    pixels.module = module;
+    pixels.resource = id;
+    o.drawing.ops.push_back(std::move(pixels));
     return Attach(Make(o));
 }
 int CBitmap::GetBitmap(BITMAP* info) const {
@@ -1053,7 +1059,7 @@ CImageList::~CImageList() {
 BOOL CImageList::Create(int cx, int cy, UINT flags, int, int) {
     if (m_hImageList) return FALSE;
     UINT_PTR h = NewHandle();
-    G().imageLists[h] = ImageList{cx, cy, flags, {}, {}, {}};
+    G().imageLists[h] = ImageList{cx, cy, flags, {}, {}};
     m_hImageList = reinterpret_cast<HIMAGELIST>(h);
     owned_ = true;
     return TRUE;
@@ -1081,12 +1087,13 @@ ImageList* ListOf(HIMAGELIST h) {
 int CImageList::Add(HICON icon) {
     ImageList* l = ListOf(m_hImageList);
     if (!l || !icon) return -1;
-    l->images.push_back(reinterpret_cast<UINT_PTR>(icon));
-    l->offsets.push_back(0);
+    l->images.push_back(ImageListEntry{reinterpret_cast<UINT_PTR>(icon), 0, CLR_NONE});
     return int(l->images.size()) - 1;
 }
 
-int CImageList::Add(CBitmap* bitmap, CBitmap*) {
+int CImageList::Add(CBitmap* bitmap, CBitmap*) { return Add(bitmap, CLR_NONE); }
+
+int CImageList::Add(CBitmap* bitmap, COLORREF mask) {
     ImageList* l = ListOf(m_hImageList);
     Object* o = bitmap ? FindObject(bitmap->m_hObject) : nullptr;
     if (!l || !o || o->kind != Kind::Bitmap || l->cx <= 0) return -1;
@@ -1096,22 +1103,16 @@ int CImageList::Add(CBitmap* bitmap, CBitmap*) {
     const UINT_PTR copy = reinterpret_cast<UINT_PTR>(Make(*o));
     l->bitmaps.push_back(copy);
     const int first = int(l->images.size());
-    for (int i = 0; i < count; ++i) {
-        l->images.push_back(copy);
-        l->offsets.push_back(LONG(i * l->cx));
-    }
+    for (int i = 0; i < count; ++i) l->images.push_back(ImageListEntry{copy, LONG(i * l->cx), mask});
     return first;
 }
-
-int CImageList::Add(CBitmap* bitmap, COLORREF) { return Add(bitmap, static_cast<CBitmap*>(nullptr)); }
 
 BOOL CImageList::Replace(int index, HICON icon) {
     ImageList* l = ListOf(m_hImageList);
     if (!l) return FALSE;
     if (index == -1) return Add(icon) >= 0;
     if (index < 0 || index >= int(l->images.size())) return FALSE;
-    l->images[size_t(index)] = reinterpret_cast<UINT_PTR>(icon);
-    l->offsets[size_t(index)] = 0;
+    l->images[size_t(index)] = ImageListEntry{reinterpret_cast<UINT_PTR>(icon), 0, CLR_NONE};
     return TRUE;
 }
 
@@ -1120,12 +1121,10 @@ BOOL CImageList::Remove(int index) {
     if (!l) return FALSE;
     if (index == -1) {
         l->images.clear();
-        l->offsets.clear();
         return TRUE;
     }
     if (index < 0 || index >= int(l->images.size())) return FALSE;
     l->images.erase(l->images.begin() + index);
-    l->offsets.erase(l->offsets.begin() + index);
     return TRUE;
 }
 
@@ -1144,23 +1143,25 @@ BOOL CImageList::GetImageSize(int& cx, int& cy) const {
 HICON CImageList::ExtractIcon(int index) {
     ImageList* l = ListOf(m_hImageList);
     if (!l || index < 0 || index >= int(l->images.size())) return nullptr;
-    return CopyIcon(reinterpret_cast<HICON>(l->images[size_t(index)]));
+    return CopyIcon(reinterpret_cast<HICON>(l->images[size_t(index)].handle));
 }
 
-BOOL CImageList::Draw(CDC* dc, int index, POINT at, UINT) {
+BOOL CImageList::Draw(CDC* dc, int index, POINT at, UINT style) {
     ImageList* l = ListOf(m_hImageList);
     if (!l || !dc || index < 0 || index >= int(l->images.size())) return FALSE;
-    const UINT_PTR image = l->images[size_t(index)];
-    const DisplayList* drawing = BitmapDisplayList(reinterpret_cast<HBITMAP>(image));
+    const ImageListEntry& image = l->images[size_t(index)];
+    const DisplayList* drawing = BitmapDisplayList(reinterpret_cast<HBITMAP>(image.handle));
     // An icon is drawn whole; a bitmap image is its slice of the bitmap, as a copy of pixels.
     DrawOp op = Op(dc->m_hDC, drawing ? DrawKind::Bitmap : DrawKind::Icon);
     op.rect = RECT{at.x, at.y, at.x + l->cx, at.y + l->cy};
-    op.image = image;
+    op.image = image.handle;
     if (drawing) {
-        op.points = {POINT{l->offsets[size_t(index)], 0}};
+        op.points = {POINT{image.offset, 0}};
         op.size = SIZE{l->cx, l->cy};
         op.rop = SRCCOPY;
         op.source = std::make_shared<const DisplayList>(*drawing);
+        // A masked list leaves its mask colour out, unless asked for the image as it is.
+        if ((l->flags & ILC_MASK) && !(style & ILD_IMAGE)) op.transparent = image.transparent;
     }
     Record(dc->m_hDC, op);
     return TRUE;

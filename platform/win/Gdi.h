@@ -384,6 +384,7 @@ inline constexpr UINT ILC_COLOR16 = 0x0010;
 inline constexpr UINT ILC_COLOR24 = 0x0018;
 inline constexpr UINT ILC_COLOR32 = 0x0020;
 inline constexpr UINT ILD_NORMAL = 0x0000;
+inline constexpr UINT ILD_IMAGE = 0x0020;
 inline constexpr UINT ILD_TRANSPARENT = 0x0001;
 
 class CImageList {
@@ -415,13 +416,18 @@ private:
 };
 
 namespace orv::win {
-// The images of an image list: for each, the icon or bitmap handle it was made from (a bitmap the
-// list's own copy) and where its slice starts in that bitmap (0 for an icon).
+// One image of an image list: the icon or bitmap handle it was made from (a bitmap the list's own
+// copy), where its slice starts in that bitmap (0 for an icon), and the colour a masked list
+// leaves out of it (CLR_NONE: none).
+struct ImageListEntry {
+    UINT_PTR handle = 0;
+    LONG offset = 0;
+    COLORREF transparent = CLR_NONE;
+};
 struct ImageListInfo {
     int cx = 0, cy = 0;
     UINT flags = 0;
-    std::vector<UINT_PTR> images;
-    std::vector<LONG> offsets;
+    std::vector<ImageListEntry> images;
 };
 bool GetImageListInformation(HIMAGELIST list, ImageListInfo& info);
 }  // namespace orv::win

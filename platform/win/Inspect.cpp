@@ -102,6 +102,7 @@ WindowView Inspect(HWND hwnd) {
             v.items.push_back(std::move(iv));
         }
         v.selection = l->current;
+        v.imageList = l->imageList;
         v.selStart = l->edit.SelStart();
         v.selEnd = l->edit.SelEnd();
         v.limit = l->edit.limit;

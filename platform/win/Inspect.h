@@ -82,6 +82,7 @@ struct WindowView {
     // Combo, list box, list view, tab control: items; selection index (-1 none).
     std::vector<ItemView> items;
     int selection = -1;
+    HIMAGELIST imageList = nullptr;     // extended combo boxes: the images of the items
     std::vector<std::wstring> columns;  // list view columns
     // Spin buttons: range, position and buddy.
     int rangeMin = 0, rangeMax = 0, position = 0;

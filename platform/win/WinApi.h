@@ -34,8 +34,6 @@ using HPEN = HPEN__*;
 struct HRGN__;
 using HRGN = HRGN__*;
 using HGDIOBJ = void*;
-struct HIMAGELIST__;
-using HIMAGELIST = HIMAGELIST__*;
 using HCURSOR = HICON;
 using ATOM = WORD;
 

@@ -58,6 +58,8 @@ struct HICON__;
 using HICON = HICON__*;
 struct HBITMAP__;
 using HBITMAP = HBITMAP__*;
+struct HIMAGELIST__;
+using HIMAGELIST = HIMAGELIST__*;
 struct HMENU__;
 using HMENU = HMENU__*;
 struct HFONT__;
@@ -70,6 +72,7 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) { return DWORD(r) | (DWORD(g) << 
 constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr COLORREF CLR_NONE = 0xFFFFFFFF;  // no colour (an image list without a mask colour)
 
 constexpr WORD LOWORD(DWORD_PTR v) { return WORD(v & 0xFFFF); }
 constexpr WORD HIWORD(DWORD_PTR v) { return WORD((v >> 16) & 0xFFFF); }

@@ -761,11 +761,19 @@ struct QtDriver::Impl {
         }
         case Kind::Combo: {
             auto* combo = static_cast<QComboBox*>(w);
+            // An extended combo shows each item's image from its image list; the image index
+            // is kept with the item so a changed image is noticed as a changed text is.
+            auto image = [&](const orv::win::ItemView& item) { return v.imageList ? item.image : -1; };
             bool same = combo->count() == static_cast<int>(v.items.size());
-            for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == Q(v.items[i].text);
+            for (int i = 0; same && i < combo->count(); ++i)
+                same = combo->itemText(i) == Q(v.items[i].text) && combo->itemData(i).toInt() == image(v.items[i]);
             if (!same) {
                 combo->clear();
-                for (const auto& item : v.items) combo->addItem(Q(item.text));
+                for (const auto& item : v.items) {
+                    const QImage picture = ImageListPicture(v.imageList, image(item));
+                    if (picture.isNull()) combo->addItem(Q(item.text), image(item));
+                    else combo->addItem(QIcon(QPixmap::fromImage(picture)), Q(item.text), image(item));
+                }
             }
             combo->setCurrentIndex(v.selection);
             if (combo->lineEdit() && combo->lineEdit()->text() != Q(v.text)) combo->lineEdit()->setText(Q(v.text));

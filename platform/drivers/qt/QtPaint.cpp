@@ -120,6 +120,28 @@ QImage PictureOfHandle(UINT_PTR handle, int cx, int cy) {
     return picture;
 }
 
+QImage ToQImage(const orv::res::Image& image) {
+    if (image.width <= 0 || image.height <= 0) return {};
+    QImage out(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.width; ++x) row[x] = image.At(x, y);
+    }
+    return out;
+}
+
+// The source colour an image list leaves out becomes see-through.
+void LeaveOut(QImage& picture, COLORREF colour) {
+    if (colour == CLR_NONE || picture.isNull()) return;
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if ((row[x] | 0xFF000000u) == key) row[x] = 0;
+    }
+}
+
 void PaintImage(QPainter& painter, const DrawOp& op) {
     const QRect target = Rect(op.rect);
     if (op.kind == DrawKind::Icon) {
@@ -128,12 +150,16 @@ void PaintImage(QPainter& painter, const DrawOp& op) {
             painter.drawImage(target, picture);
             return;
         }
-    } else if (op.image) {
+    } else if (op.image || op.resource) {
         // StretchBlt: the source rectangle at points[0] with `size`; BitBlt: the target's size.
         const QPoint from = op.points.empty() ? QPoint(0, 0) : QPoint(op.points[0].x, op.points[0].y);
         const QSize size = op.size.cx > 0 && op.size.cy > 0 ? QSize(op.size.cx, op.size.cy) : target.size();
         QImage picture;
-        if (op.source) {
+        if (!op.image) {
+            // A bitmap resource's own pixels.
+            const orv::res::Image* image = orv::res::FindBitmap(op.module, op.resource);
+            if (image) picture = ToQImage(*image);
+        } else if (op.source) {
             // The source's drawing as it was when copied.
             picture = QImage(from.x() + size.width(), from.y() + size.height(), QImage::Format_RGB32);
             picture.fill(Qt::black);
@@ -142,6 +168,7 @@ void PaintImage(QPainter& painter, const DrawOp& op) {
         } else {
             picture = BitmapPicture(reinterpret_cast<HBITMAP>(op.image));
         }
+        LeaveOut(picture, op.transparent);
         if (!picture.isNull()) {
             // Halftone stretching averages the pixels it drops.
             painter.save();
@@ -157,15 +184,6 @@ void PaintImage(QPainter& painter, const DrawOp& op) {
     painter.drawRect(target.adjusted(0, 0, -1, -1));
 }
 
-QImage ToQImage(const orv::res::Image& image) {
-    if (image.width <= 0 || image.height <= 0) return {};
-    QImage out(image.width, image.height, QImage::Format_ARGB32);
-    for (int y = 0; y < image.height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < image.width; ++x) row[x] = image.At(x, y);
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -253,6 +271,27 @@ QImage BitmapPicture(HBITMAP bitmap) {
     picture.fill(Qt::black);  // a new bitmap's pixels are black
     QPainter painter(&picture);
     PaintDisplayList(painter, *drawing);
+    return picture;
+}
+
+QImage ImageListPicture(HIMAGELIST list, int index) {
+    orv::win::ImageListInfo info;
+    if (!list || !orv::win::GetImageListInformation(list, info) || index < 0 || index >= int(info.images.size()))
+        return {};
+    // The kernel's own drawing of the image (its slice, its mask colour) into a see-through image.
+    CImageList* images = CImageList::FromHandle(list);
+    CDC dc;
+    CBitmap canvas;
+    if (!images || !dc.CreateCompatibleDC(nullptr) || !canvas.CreateBitmap(info.cx, info.cy, 1, 32, nullptr)) return {};
+    CBitmap* old = dc.SelectObject(&canvas);
+    images->Draw(&dc, index, POINT{0, 0}, ILD_NORMAL);
+    dc.SelectObject(old);
+    QImage picture(info.cx, info.cy, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    if (const orv::win::DisplayList* drawn = orv::win::BitmapDisplayList(canvas)) {
+        QPainter painter(&picture);
+        PaintDisplayList(painter, *drawn);
+    }
     return picture;
 }
 

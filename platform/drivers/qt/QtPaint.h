@@ -38,6 +38,9 @@ QImage IconPicture(HICON icon, int cx = 0, int cy = 0);
 // dialog template gives a bitmap static, the module's bitmap resource of that name. Null when
 // the handle is neither.
 QImage BitmapPicture(HBITMAP bitmap);
+// Image `index` of an image list as the list draws it, its mask colour see-through; a null image
+// for no such image.
+QImage ImageListPicture(HIMAGELIST list, int index);
 // The window region set with SetWindowRgn, in window coordinates; empty when it has none.
 QRegion WindowRegionOf(HWND hwnd);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -360,6 +361,71 @@ TEST(QtLooks, ABitmapCopiedFromAnotherKeepsItsPixelsAfterTheSourceIsGone) {
     ASSERT_EQ(picture.size(), QSize(16, 16));
     EXPECT_EQ(picture.pixelColor(3, 3), QColor(255, 0, 0));
     EXPECT_EQ(picture.pixelColor(12, 12), QColor(0, 0, 255));
+}
+
+// A drop-down extended combo whose items show the three images of bitmap 202, a strip of a red,
+// a green and a blue square on magenta, the list's mask colour.
+class ImageComboDialog : public CDialog {
+public:
+    ImageComboDialog()
+        : template_(orv::res::DialogBuilder(L"Image combo", 120, 60)
+                        .Control(L"ComboBoxEx32", L"", 401, CBS_DROPDOWN | WS_TABSTOP, 7, 7, 100, 60)
+                        .DefaultButton(L"OK", IDOK, 63, 40, 50, 14)
+                        .Build()) {
+        InitModalIndirect(&template_);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        images_.Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0);
+        CBitmap strip;
+        strip.LoadBitmap(202);
+        images_.Add(&strip, RGB(255, 0, 255));
+        ::SendDlgItemMessage(m_hWnd, 401, CBEM_SETIMAGELIST, 0, LPARAM(images_.GetSafeHandle()));
+        for (int i = 0; i < 3; ++i) {
+            const std::wstring text = L"Item " + std::to_wstring(i);
+            COMBOBOXEXITEM item{};
+            item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+            item.iItem = -1;
+            item.pszText = const_cast<LPWSTR>(text.c_str());
+            item.iImage = item.iSelectedImage = i;
+            ::SendDlgItemMessage(m_hWnd, 401, CBEM_INSERTITEM, 0, LPARAM(&item));
+        }
+        return TRUE;
+    }
+
+private:
+    orv::res::DialogTemplate template_;
+    CImageList images_;
+};
+
+TEST(QtLooks, ALoadedBitmapShowsItsResourceAndAnExtendedComboItsItemImages) {
+    const orv::res::Image* resource = orv::res::FindBitmap(orv::res::GetMainModule(), MAKEINTRESOURCE(202));
+    ASSERT_TRUE(resource);
+    CBitmap loaded;
+    ASSERT_TRUE(loaded.LoadBitmap(202));
+    const QImage picture = orv::qt::BitmapPicture(HBITMAP(loaded.GetSafeHandle()));
+    ASSERT_EQ(picture.size(), QSize(48, 16));
+    EXPECT_EQ(picture.pixel(20, 8) | 0xFF000000u, resource->At(20, 8) | 0xFF000000u) << "not black";
+
+    ImageComboDialog dialog;
+    std::vector<QImage> shown;
+    orv::qt::EnsureApplication(true);
+    Looker looker([&](HWND) {
+        if (auto* combo = Widget<QComboBox>([](QComboBox* c) { return c->count() == 3; }))
+            for (int i = 0; i < 3; ++i) shown.push_back(combo->itemIcon(i).pixmap(16, 16).toImage());
+    });
+    orv::qt::QtDriverOptions options;
+    options.inner = &looker;
+    orv::qt::QtDriver driver(std::move(options));
+    orv::win::DriverScope scope(&driver);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    ASSERT_EQ(shown.size(), 3u);
+    const QColor colours[3] = {Qt::red, Qt::green, Qt::blue};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(shown[std::size_t(i)].size(), QSize(16, 16)) << i;
+        EXPECT_EQ(shown[std::size_t(i)].pixelColor(8, 8), colours[i]) << "image " << i << " is its own slice";
+        EXPECT_EQ(shown[std::size_t(i)].pixelColor(0, 0).alpha(), 0) << "the mask colour is see-through";
+    }
 }
 
 }  // namespace
