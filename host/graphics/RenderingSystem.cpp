@@ -32,42 +32,47 @@ ACustomController* RenderingSystem::GetActiveController() const {
     return nullptr;
 }
 
-std::array<Overlay::Xyz, 3> RenderingSystem::Axes() const {
-    const double yaw = camera_.yawDegrees * std::numbers::pi / 180;
-    const double pitch = camera_.pitchDegrees * std::numbers::pi / 180;
+RenderingSystem::Frame::Frame(const Camera& camera)
+    : target_(camera.target),
+      pixelsPerUnit_(camera.pixelsPerUnit),
+      centreX_(camera.width / 2.0),
+      centreY_(camera.height / 2.0) {
+    const double yaw = camera.yawDegrees * std::numbers::pi / 180;
+    const double pitch = camera.pitchDegrees * std::numbers::pi / 180;
     // Z is up in the model; the camera turns about it, then tilts about its own right axis.
     // Right, up and towards the viewer form a right-handed frame: a positive tilt looks down.
-    const Overlay::Xyz right{std::cos(yaw), std::sin(yaw), 0};
-    const Overlay::Xyz up{-std::sin(yaw) * std::sin(pitch), std::cos(yaw) * std::sin(pitch), std::cos(pitch)};
-    const Overlay::Xyz toViewer{std::sin(yaw) * std::cos(pitch), -std::cos(yaw) * std::cos(pitch), std::sin(pitch)};
-    return {right, up, toViewer};
+    const double cosYaw = std::cos(yaw), sinYaw = std::sin(yaw), cosPitch = std::cos(pitch), sinPitch = std::sin(pitch);
+    axes_[0] = {cosYaw, sinYaw, 0};
+    axes_[1] = {-sinYaw * sinPitch, cosYaw * sinPitch, cosPitch};
+    axes_[2] = {sinYaw * cosPitch, -cosYaw * cosPitch, sinPitch};
 }
 
-RenderingSystem::Projected RenderingSystem::Project(const Overlay::Xyz& model) const {
-    const auto axes = Axes();
+RenderingSystem::Projected RenderingSystem::Frame::Project(const Overlay::Xyz& model) const {
     double sx = 0, sy = 0, depth = 0;
     for (int i = 0; i < 3; ++i) {
-        const double d = model[i] - camera_.target[i];
-        sx += d * axes[0][i];
-        sy += d * axes[1][i];
-        depth += d * axes[2][i];
+        const double d = model[i] - target_[i];
+        sx += d * axes_[0][i];
+        sy += d * axes_[1][i];
+        depth += d * axes_[2][i];
     }
-    return {camera_.width / 2.0 + sx * camera_.pixelsPerUnit, camera_.height / 2.0 - sy * camera_.pixelsPerUnit, depth};
+    return {centreX_ + sx * pixelsPerUnit_, centreY_ - sy * pixelsPerUnit_, depth};
 }
 
-CPoint RenderingSystem::ModelToView(const Overlay::Xyz& model) const {
-    const Projected p = Project(model);
+CPoint RenderingSystem::Frame::Rounded(const Projected& p) {
     return CPoint(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
 }
 
-Overlay::Xyz RenderingSystem::ViewToModel(CPoint view) const {
-    const auto axes = Axes();
-    const double sx = (view.x - camera_.width / 2.0) / camera_.pixelsPerUnit;
-    const double sy = (camera_.height / 2.0 - view.y) / camera_.pixelsPerUnit;
+Overlay::Xyz RenderingSystem::Frame::ViewToModel(CPoint view) const {
+    const double sx = (view.x - centreX_) / pixelsPerUnit_;
+    const double sy = (centreY_ - view.y) / pixelsPerUnit_;
     Overlay::Xyz model{};
-    for (int i = 0; i < 3; ++i) model[i] = camera_.target[i] + sx * axes[0][i] + sy * axes[1][i];
+    for (int i = 0; i < 3; ++i) model[i] = target_[i] + sx * axes_[0][i] + sy * axes_[1][i];
     return model;
 }
+
+CPoint RenderingSystem::ModelToView(const Overlay::Xyz& model) const { return GetFrame().ModelToView(model); }
+
+Overlay::Xyz RenderingSystem::ViewToModel(CPoint view) const { return GetFrame().ViewToModel(view); }
 
 void RenderingSystem::SetOverlay(const Overlay& overlay) {
     overlay_ = overlay;
@@ -112,7 +117,8 @@ void RenderingSystem::FitToScene() {
     if (points.empty()) return;
     // The box's outline as the camera sees it fills most of the view: a flat or long model
     // needs no room for the box's diagonal.
-    const auto axes = Axes();
+    const Frame frame = GetFrame();
+    const auto& axes = frame.Axes();
     double lo[2] = {0, 0}, hi[2] = {0, 0};
     for (const auto& p : points)
         for (int a = 0; a < 2; ++a) {
@@ -132,7 +138,7 @@ void RenderingSystem::Rotate(int dx, int dy) {
 }
 
 void RenderingSystem::Pan(int dx, int dy) {
-    const auto axes = Axes();
+    const auto axes = GetFrame().Axes();
     for (int i = 0; i < 3; ++i) camera_.target[i] -= (dx * axes[0][i] - dy * axes[1][i]) / camera_.pixelsPerUnit;
 }
 
@@ -142,12 +148,12 @@ void RenderingSystem::Zoom(double factor) {
 }
 
 namespace {
-// Whether (x, y) lies inside the polygon (even-odd rule).
-bool Inside(const std::vector<RenderingSystem::Projected>& polygon, double x, double y) {
+// Whether (x, y) lies inside the polygon through the points of `outline` (even-odd rule).
+bool Inside(const std::vector<int>& outline, const std::vector<RenderingSystem::Projected>& points, double x, double y) {
     bool inside = false;
-    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const auto& a = polygon[i];
-        const auto& b = polygon[j];
+    for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
+        const auto& a = points[std::size_t(outline[i])];
+        const auto& b = points[std::size_t(outline[j])];
         if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
     }
     return inside;
@@ -155,12 +161,16 @@ bool Inside(const std::vector<RenderingSystem::Projected>& polygon, double x, do
 }  // namespace
 
 PickHit RenderingSystem::PointAt(CPoint view) const {
+    // Every node is projected once, for the snap and for the surfaces' outlines.
+    const Frame frame = GetFrame();
+    std::vector<Projected> projected;
+    projected.reserve(scene_.nodes.size());
     PickHit hit;
-    hit.xyz = ViewToModel(view);
+    hit.xyz = frame.ViewToModel(view);
     // The nearest node; of nodes equally near, the one nearer the viewer.
     double best = double(kSnapPixels) * kSnapPixels + 0.5, bestDepth = 0;
     for (const Scene::Node& node : scene_.nodes) {
-        const Projected p = Project(node.xyz);
+        const Projected& p = projected.emplace_back(frame.Project(node.xyz));
         const double d = (p.x - view.x) * (p.x - view.x) + (p.y - view.y) * (p.y - view.y);
         if (d < best || (d == best && hit.kind == PickHit::kNode && p.depth > bestDepth)) {
             best = d, bestDepth = p.depth;
@@ -171,12 +181,10 @@ PickHit RenderingSystem::PointAt(CPoint view) const {
     // The ray through the view point towards the viewer meets each surface's plane (its normal by
     // Newell's method); the nearest surface whose outline holds the view point wins.
     const Overlay::Xyz origin = hit.xyz;
-    const Overlay::Xyz toViewer = Axes()[2];
+    const Overlay::Xyz& toViewer = frame.Axes()[2];
     double nearest = -std::numeric_limits<double>::infinity();
-    std::vector<Projected> outline;
     for (const auto& surface : scene_.surfaces) {
-        if (surface.size() < 3) continue;
-        outline.clear();
+        if (surface.size() < 3 || !Inside(surface, projected, view.x, view.y)) continue;
         Overlay::Xyz normal{}, centre{};
         for (std::size_t i = 0; i < surface.size(); ++i) {
             const auto& a = scene_.nodes[std::size_t(surface[i])].xyz;
@@ -185,9 +193,7 @@ PickHit RenderingSystem::PointAt(CPoint view) const {
             normal[1] += (a[2] - b[2]) * (a[0] + b[0]);
             normal[2] += (a[0] - b[0]) * (a[1] + b[1]);
             for (int k = 0; k < 3; ++k) centre[k] += a[k] / double(surface.size());
-            outline.push_back(Project(a));
         }
-        if (!Inside(outline, view.x, view.y)) continue;
         double along = 0, offset = 0;
         for (int k = 0; k < 3; ++k) {
             along += normal[k] * toViewer[k];

@@ -132,9 +132,30 @@ public:
     struct Projected {
         double x = 0, y = 0, depth = 0;
     };
-    Projected Project(const Overlay::Xyz& model) const;
+    // The camera as it is when the frame is taken, with its screen axes worked out once, so that
+    // many points project without trigonometry. A frame does not follow later changes of the
+    // camera: whatever projects the scene takes a new one each time (a paint, a pick).
+    class Frame {
+    public:
+        explicit Frame(const Camera& camera);
+        Projected Project(const Overlay::Xyz& model) const;
+        CPoint ModelToView(const Overlay::Xyz& model) const { return Rounded(Project(model)); }
+        Overlay::Xyz ViewToModel(CPoint view) const;
+        // Screen axes (right, up, towards the viewer) in model coordinates.
+        const std::array<Overlay::Xyz, 3>& Axes() const { return axes_; }
+        // The view point of a projected point.
+        static CPoint Rounded(const Projected& p);
+
+    private:
+        std::array<Overlay::Xyz, 3> axes_;
+        Overlay::Xyz target_;
+        double pixelsPerUnit_, centreX_, centreY_;
+    };
+    Frame GetFrame() const { return Frame(camera_); }
+    // One point through the camera as it is now (many points: through one GetFrame()).
+    Projected Project(const Overlay::Xyz& model) const { return GetFrame().Project(model); }
     // The unit vector from the camera's target towards the viewer.
-    Overlay::Xyz TowardsViewer() const { return Axes()[2]; }
+    Overlay::Xyz TowardsViewer() const { return GetFrame().Axes()[2]; }
     // Nodes within this many pixels of a view point are snapped to.
     static constexpr int kSnapPixels = 6;
     // What a pick at the view point takes: the nearest node within kSnapPixels, else the point
@@ -151,8 +172,6 @@ private:
     void AddCustomController(ACustomController* controller) override;
     void RemoveCustomController(ACustomController* controller) override;
     ACustomController* GetActiveController() const override;
-    // Screen axes (right, up, towards the viewer) of the camera, in model coordinates.
-    std::array<Overlay::Xyz, 3> Axes() const;
 
     Camera camera_;
     Scene scene_;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
+#include <unordered_map>
 
 #include "platform/win/WinMessages.h"
 
@@ -33,7 +35,7 @@ Xyz Unit(const Xyz& a) {
 }
 
 // A circle in space about `centre` in the plane normal to `axis`, as view points.
-std::vector<POINT> Circle(const RenderingSystem& view, const Xyz& centre, const Xyz& axis, double radius) {
+std::vector<POINT> Circle(const RenderingSystem::Frame& frame, const Xyz& centre, const Xyz& axis, double radius) {
     const Xyz a = Unit(axis);
     const Xyz u = Unit(Cross(a, std::abs(a[2]) < 0.9 ? Xyz{0, 0, 1} : Xyz{1, 0, 0}));
     const Xyz v = Cross(a, u);
@@ -43,31 +45,61 @@ std::vector<POINT> Circle(const RenderingSystem& view, const Xyz& centre, const 
         const double t = 2 * std::numbers::pi * i / kSegments;
         Xyz p{};
         for (int k = 0; k < 3; ++k) p[k] = centre[k] + radius * (std::cos(t) * u[k] + std::sin(t) * v[k]);
-        const CPoint at = view.ModelToView(p);
+        const CPoint at = frame.ModelToView(p);
         points.push_back(POINT{at.x, at.y});
     }
     return points;
 }
 
-// Texts placed so far, so that a node's id does not cover another text.
+// Texts placed so far, so that a node's id does not cover another text. Each placed box is filed
+// under the cells of a coarse grid that it reaches into, so a new text is tested only against
+// the texts in its own cells: two boxes that overlap share a cell.
 class Labels {
 public:
     explicit Labels(CDC& dc) : dc_(dc) {}
     void Put(int x, int y, const std::wstring& text, COLORREF colour, bool always) {
         const CSize size = dc_.GetTextExtent(text.c_str(), int(text.size()));
         const RECT box{x, y, x + size.cx, y + size.cy};
-        if (!always)
-            for (const RECT& other : placed_)
-                if (box.left < other.right && other.left < box.right && box.top < other.bottom && other.top < box.bottom)
-                    return;
+        const RECT cells = CellsOf(box);
+        if (!always && Covers(box, cells)) return;
+        const int index = int(placed_.size());
         placed_.push_back(box);
+        for (LONG row = cells.top; row <= cells.bottom; ++row)
+            for (LONG column = cells.left; column <= cells.right; ++column) grid_[Key(column, row)].push_back(index);
         dc_.SetTextColor(colour);
         dc_.TextOut(x, y, text.c_str(), int(text.size()));
     }
 
 private:
+    static constexpr int kCellShift = 5;  // cells of 32 x 32 pixels
+
+    // The first and last column and row of cells the box reaches into. A box of no width (or
+    // height) still counts in the cell of its edge, where a box around that edge covers it.
+    static RECT CellsOf(const RECT& box) {
+        return RECT{box.left >> kCellShift, box.top >> kCellShift, std::max(box.left, box.right - 1) >> kCellShift,
+                    std::max(box.top, box.bottom - 1) >> kCellShift};
+    }
+    static std::uint64_t Key(LONG column, LONG row) {
+        return std::uint64_t(std::uint32_t(column)) << 32 | std::uint32_t(row);
+    }
+    // Whether the box overlaps a placed one.
+    bool Covers(const RECT& box, const RECT& cells) const {
+        for (LONG row = cells.top; row <= cells.bottom; ++row)
+            for (LONG column = cells.left; column <= cells.right; ++column) {
+                const auto cell = grid_.find(Key(column, row));
+                if (cell == grid_.end()) continue;
+                for (int index : cell->second) {
+                    const RECT& other = placed_[std::size_t(index)];
+                    if (box.left < other.right && other.left < box.right && box.top < other.bottom && other.top < box.bottom)
+                        return true;
+                }
+            }
+        return false;
+    }
+
     CDC& dc_;
     std::vector<RECT> placed_;
+    std::unordered_map<std::uint64_t, std::vector<int>> grid_;
 };
 
 }  // namespace
@@ -161,16 +193,27 @@ void ViewWindow::OnPaint() {
     dc.FillSolidRect(&client, kBackground);
     dc.SetBkMode(TRANSPARENT);
     const Scene& scene = view_.GetScene();
-    auto at = [this](const Xyz& model) {
-        const CPoint p = view_.ModelToView(model);
+    // The camera's frame for this paint, and every node projected once through it.
+    const RenderingSystem::Frame frame = view_.GetFrame();
+    auto at = [&frame](const Xyz& model) {
+        const CPoint p = frame.ModelToView(model);
         return POINT{p.x, p.y};
     };
+    std::vector<double> depths(scene.nodes.size());
+    std::vector<POINT> nodesAt(scene.nodes.size());
+    for (std::size_t i = 0; i < scene.nodes.size(); ++i) {
+        const RenderingSystem::Projected p = frame.Project(scene.nodes[i].xyz);
+        const CPoint rounded = RenderingSystem::Frame::Rounded(p);
+        depths[i] = p.depth;
+        nodesAt[i] = POINT{rounded.x, rounded.y};
+    }
 
     // Surfaces from the back to the front, so that nearer ones cover farther ones.
     std::vector<std::pair<double, std::size_t>> order;
+    order.reserve(scene.surfaces.size());
     for (std::size_t i = 0; i < scene.surfaces.size(); ++i) {
         double depth = 0;
-        for (int index : scene.surfaces[i]) depth += view_.Project(scene.nodes[std::size_t(index)].xyz).depth;
+        for (int index : scene.surfaces[i]) depth += depths[std::size_t(index)];
         if (!scene.surfaces[i].empty()) order.emplace_back(depth / double(scene.surfaces[i].size()), i);
     }
     std::sort(order.begin(), order.end());
@@ -181,7 +224,7 @@ void ViewWindow::OnPaint() {
     std::vector<POINT> points;
     for (const auto& [depth, i] : order) {
         points.clear();
-        for (int index : scene.surfaces[i]) points.push_back(at(scene.nodes[std::size_t(index)].xyz));
+        for (int index : scene.surfaces[i]) points.push_back(nodesAt[std::size_t(index)]);
         if (points.size() >= 3)
             dc.Polygon(points.data(), int(points.size()));
         else
@@ -190,14 +233,11 @@ void ViewWindow::OnPaint() {
     dc.SelectObject(&modelPen);
     for (const auto& edge : scene.edges) {
         points.clear();
-        for (int index : edge) points.push_back(at(scene.nodes[std::size_t(index)].xyz));
+        for (int index : edge) points.push_back(nodesAt[std::size_t(index)]);
         if (points.size() >= 2) dc.Polyline(points.data(), int(points.size()));
     }
     dc.SelectObject(&nodeBrush);
-    for (const Scene::Node& node : scene.nodes) {
-        const POINT p = at(node.xyz);
-        dc.Ellipse(p.x - 2, p.y - 2, p.x + 3, p.y + 3);
-    }
+    for (const POINT& p : nodesAt) dc.Ellipse(p.x - 2, p.y - 2, p.x + 3, p.y + 3);
 
     // The overlay: the region in thick lines, the picked points with their labels, the
     // pending point. Labels always show; a node's id only where it covers no other text.
@@ -212,17 +252,17 @@ void ViewWindow::OnPaint() {
         dc.MoveTo(at(overlay.points[std::size_t(edge[0])].xyz));
         dc.LineTo(at(overlay.points[std::size_t(edge[1])].xyz));
     }
-    const Xyz toViewer = view_.TowardsViewer();
+    const Xyz& toViewer = frame.Axes()[2];
     for (const auto& sphere : overlay.spheres) {
         for (const Xyz& axis : {toViewer, Xyz{0, 0, 1}}) {
-            points = Circle(view_, sphere.centre, axis, sphere.radius);
+            points = Circle(frame, sphere.centre, axis, sphere.radius);
             dc.Polyline(points.data(), int(points.size()));
         }
     }
     for (const auto& cylinder : overlay.cylinders) {
         const Xyz axis{cylinder.top[0] - cylinder.base[0], cylinder.top[1] - cylinder.base[1], cylinder.top[2] - cylinder.base[2]};
-        const auto bottom = Circle(view_, cylinder.base, axis, cylinder.radius);
-        const auto top = Circle(view_, cylinder.top, axis, cylinder.radius);
+        const auto bottom = Circle(frame, cylinder.base, axis, cylinder.radius);
+        const auto top = Circle(frame, cylinder.top, axis, cylinder.radius);
         dc.Polyline(bottom.data(), int(bottom.size()));
         dc.Polyline(top.data(), int(top.size()));
         for (std::size_t i = 0; i + 1 < bottom.size(); i += bottom.size() / 4) {
@@ -245,10 +285,8 @@ void ViewWindow::OnPaint() {
         dc.MoveTo(p.x, p.y - 7);
         dc.LineTo(p.x, p.y + 8);
     }
-    for (const Scene::Node& node : scene.nodes) {
-        const POINT p = at(node.xyz);
-        labels.Put(p.x + 4, p.y + 2, std::to_wstring(node.id), kNodeText, false);
-    }
+    for (std::size_t i = 0; i < scene.nodes.size(); ++i)
+        labels.Put(nodesAt[i].x + 4, nodesAt[i].y + 2, std::to_wstring(scene.nodes[i].id), kNodeText, false);
     dc.SelectObject(oldPen);
     dc.SelectObject(oldBrush);
 }
