@@ -553,7 +553,7 @@ struct Painter {
         const DWORD type = v.style & SS_TYPEMASK;
         const std::uint8_t base = Base(v) | ColorOf(v.textColor);
         // A static that another window procedure draws (a plot) shows what it draws.
-        if (type != SS_ICON && type != SS_BITMAP && orv::text::ProcedureReplaced(v.hwnd, v) && !ui.Picture(v.hwnd).ops.empty())
+        if (orv::text::PaintsItself(v.hwnd, v) && !ui.Picture(v.hwnd).ops.empty())
             return Painted(v, c, (v.style & WS_BORDER) != 0);
         switch (type) {
         case SS_ICON: {

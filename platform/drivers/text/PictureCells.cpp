@@ -263,14 +263,16 @@ void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox
     }
 }
 
-bool ProcedureReplaced(HWND hwnd, const orv::win::WindowView& v) {
+bool PaintsItself(HWND hwnd, const orv::win::WindowView& v) {
+    const DWORD type = v.style & SS_TYPEMASK;
+    if (!orv::win::IsWindowClass(v, L"Static") || type == SS_ICON || type == SS_BITMAP) return false;
     WNDCLASS wc;
     return ::GetClassInfo(nullptr, v.className.c_str(), &wc) &&
            ::GetWindowLongPtr(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(wc.lpfnWndProc);
 }
 
 const orv::win::DisplayList* SelfPainted(HWND hwnd, const orv::win::WindowView& v) {
-    if (!orv::win::IsWindowClass(v, L"Static") || !ProcedureReplaced(hwnd, v)) return nullptr;
+    if (!PaintsItself(hwnd, v)) return nullptr;
     const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
     return list && !list->ops.empty() ? list : nullptr;
 }

@@ -50,11 +50,12 @@ public:
 void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox& cells, const CellBox& clip,
                  CellSize cell, const orv::win::DisplayList& picture);
 
-// Whether the window's procedure is no longer its class's: a control that another window
-// procedure draws (a plot in a static).
-bool ProcedureReplaced(HWND hwnd, const orv::win::WindowView& v);
-// The drawing of a static whose window procedure was replaced and that paints something
-// itself (painted now); null for any other window.
+// Whether the window is a static (not an icon or a picture) whose window procedure is no longer
+// its class's: a control that another window procedure draws (a plot), shown as what it paints
+// when it paints anything.
+bool PaintsItself(HWND hwnd, const orv::win::WindowView& v);
+// The drawing of a window that paints itself and paints something (painted now); null for any
+// other window.
 const orv::win::DisplayList* SelfPainted(HWND hwnd, const orv::win::WindowView& v);
 
 // Splits text into lines that fit `width`, breaking at blanks where possible and at line breaks.
