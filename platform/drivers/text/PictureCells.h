@@ -39,8 +39,9 @@ public:
     // A point a line passes, within the clip: its cell, its place in the cell (0 <= subX <
     // SubColumns(), 0 <= subY < SubRows()), and for a horizontal or vertical line that spans
     // cells the directions it leaves this cell in (kLine* bits; 0 for a sloped line, a line
-    // within one cell or a rectangle too small for a frame).
-    virtual void LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) = 0;
+    // within one cell or a rectangle too small for a frame). Returns whether the cell now shows
+    // a line a text should not be moved onto (a frame's or an axis's), as frames always do.
+    virtual bool LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) = 0;
 };
 
 // Draws `picture` (client coordinates of `v` in pixels) for the control shown in `cells`, only

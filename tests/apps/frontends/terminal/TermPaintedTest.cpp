@@ -111,6 +111,20 @@ TEST(TermPainted, TheCurveEditorsPlotShowsItsFrameAxesTextsAndCurve) {
                  topLabel = at != std::wstring::npos && int(at) < c.Right();
              }
              EXPECT_TRUE(topLabel);
+             // The y title, pushed off the row of that label, crosses no line: it stands on a
+             // row above or below the plot box, not over the box's left side (the y axis).
+             int boxTop = -1, boxBottom = -1, title = -1;
+             const std::wstring yTitle = L"Heat Generation";
+             for (int y = c.y + 1; y < c.Bottom(); ++y) {
+                 const std::wstring row = o.screen.Row(y).substr(std::size_t(c.x + 1), std::size_t(c.w - 2));
+                 if (boxTop < 0 && row.find(L'\u250C') != std::wstring::npos) boxTop = y;
+                 if (row.find(L'\u2514') != std::wstring::npos) boxBottom = y;
+                 if (row.find(yTitle) != std::wstring::npos) title = y;
+             }
+             ASSERT_GE(boxTop, 0);
+             ASSERT_GT(boxBottom, boxTop);
+             ASSERT_GE(title, 0);
+             EXPECT_TRUE(title < boxTop || title > boxBottom) << title;
              // The axes in line-drawing characters, the curve in braille dots.
              int vertical = 0, horizontal = 0, dots = 0;
              for (int y = c.y + 1; y < c.Bottom(); ++y)
