@@ -43,19 +43,26 @@ public:
         if (Inside(x, y)) sink_.Char(x, y, ch, op);
     }
     // A text across from (x, y). Where its cells would cover a text placed before (cells round
-    // where pixels do not, and a frame the front end adds pushes texts inward), it moves to the
-    // nearest row above or below that is free within the control, so every text stays legible:
-    // the nearest that crosses no frame or line drawn so far, or else the nearest free one.
+    // where pixels do not, and a frame the front end adds pushes texts inward), it moves so every
+    // text stays legible: along its row past the texts it would cover, where it then crosses at
+    // most a horizontal line (as a caption on a frame's top edge); else to the nearest row above
+    // or below that crosses no text, frame or line drawn so far; else to the nearest row free of
+    // texts.
     void Text(int x, int y, std::wstring_view text, const orv::win::DrawOp& op) {
         if (sink_.KeepsTextInside()) y = std::clamp(y, top_, bottom_);
-        const int x1 = x + int(text.size()) - 1;
-        if (Holds(x, x1, y, kText)) {
-            int to = NearestRow(x, x1, y, kText | kLine);
-            if (to == kNone) to = NearestRow(x, x1, y, kText);
-            if (to != kNone) y = to;
+        const int length = int(text.size());
+        if (Holds(x, x + length - 1, y, kText)) {
+            const int along = AfterTexts(x, x + length - 1, y) + 2;  // one cell apart
+            if (along + length - 1 <= right_ && !Holds(along, along + length - 1, y, kText | kLine)) {
+                x = along;
+            } else {
+                int to = NearestRow(x, x + length - 1, y, kText | kLine | kAcross);
+                if (to == kNone) to = NearestRow(x, x + length - 1, y, kText);
+                if (to != kNone) y = to;
+            }
         }
-        for (std::size_t i = 0; i < text.size(); ++i) Put(x + int(i), y, text[i], op);
-        Mark(x, x1, y, kText);
+        for (int i = 0; i < length; ++i) Put(x + i, y, text[std::size_t(i)], op);
+        Mark(x, x + length - 1, y, kText);
     }
     // A character of a text that keeps its place (a turned text's).
     void TextChar(int x, int y, wchar_t ch, const orv::win::DrawOp& op) {
@@ -69,8 +76,8 @@ public:
         if (x1 > x0 && y1 > y0) {
             const int l = std::max(x0, left_), t = std::max(y0, top_), r = std::min(x1, right_), b = std::min(y1, bottom_);
             sink_.Frame(l, t, r, b, op);
-            Mark(l, r, t, kLine);
-            Mark(l, r, b, kLine);
+            Mark(l + 1, r - 1, t, kAcross);
+            Mark(l + 1, r - 1, b, kAcross);
             for (int y = t; y <= b; ++y) {
                 Mark(l, l, y, kLine);
                 Mark(r, r, y, kLine);
@@ -104,8 +111,9 @@ public:
     }
 
 private:
-    // What a cell of the clip shows so far.
-    enum : std::uint8_t { kText = 1, kLine = 2 };
+    // What a cell of the clip shows so far: a text, a line or corner that runs down (a vertical
+    // line, a frame's side), a line that only runs across.
+    enum : std::uint8_t { kText = 1, kLine = 2, kAcross = 4 };
     static constexpr int kNone = -1;
 
     // The marks of row y's cells from x0 to x1 within the clip.
@@ -125,6 +133,15 @@ private:
         std::uint8_t* cells = Cells(x0, x1, y, n);
         for (std::size_t i = 0; i < n; ++i) cells[i] |= what;
     }
+    // The last column of the run of text cells that x0 to x1 of row y meet (texts touching one
+    // another are one run).
+    int AfterTexts(int x0, int x1, int y) {
+        int last = x0 - 1;
+        for (int x = std::max(x0, left_); x <= std::min(x1, right_); ++x)
+            if (Holds(x, x, y, kText)) last = x;
+        while (last + 1 <= right_ && Holds(last + 1, last + 1, y, kText)) ++last;
+        return last;
+    }
     // The nearest row above or below y (above first) whose cells from x0 to x1 show none of `what`.
     int NearestRow(int x0, int x1, int y, std::uint8_t what) {
         for (int d = 1; d <= bottom_ - top_; ++d) {
@@ -140,7 +157,8 @@ private:
         const long px = Scaled(x) - long(col - cells_.x - shift_) * cell_.width, py = y + dy_ - long(row - cells_.y) * cell_.height;
         const int subX = std::clamp(int(px * sink_.SubColumns() / std::max(1, cell_.width)), 0, sink_.SubColumns() - 1);
         const int subY = std::clamp(int(py * sink_.SubRows() / std::max(1, cell_.height)), 0, sink_.SubRows() - 1);
-        if (sink_.LinePoint(col, row, subX, subY, through, op)) Mark(col, col, row, kLine);
+        if (sink_.LinePoint(col, row, subX, subY, through, op))
+            Mark(col, col, row, (through & (kLineUp | kLineDown)) || !through ? kLine : kAcross);
     }
 
     // A pixel column from the control's left edge, scaled to the columns left of the shift.
@@ -155,7 +173,7 @@ private:
     long dx_, dy_;
     int left_, top_, right_, bottom_;
     int shift_ = 0;
-    std::vector<std::uint8_t> marks_;  // the clip's cells row by row: kText, kLine
+    std::vector<std::uint8_t> marks_;  // the clip's cells row by row: kText, kLine, kAcross
 };
 
 bool IsTurnedText(const orv::win::DrawOp& op) {
