@@ -140,34 +140,35 @@ public:
         g_.Put(x, y, ch, base_ | ColorOf(op.textColor));
         ++characters_;
     }
-    void LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) override {
+    bool LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) override {
         Mark& m = At(x, y);
-        if (m.kind == Kind::Frame || m.kind == Kind::Text) return;
+        if (m.kind == Kind::Frame || m.kind == Kind::Text) return false;
         const std::uint8_t attr = base_ | ColorOf(op.pen.color);
         if (op.pen.style != PS_SOLID) {
             // A grid: a dot where its lines cross.
-            if (m.kind != Kind::None && m.kind != Kind::Dotted) return;
+            if (m.kind != Kind::None && m.kind != Kind::Dotted) return false;
             m.kind = Kind::Dotted;
             m.bits = std::uint8_t(m.bits | through);
             const unsigned across = orv::text::kLineLeft | orv::text::kLineRight;
             const unsigned down = orv::text::kLineUp | orv::text::kLineDown;
             if ((m.bits & across) && (m.bits & down)) g_.Put(x, y, L'\u00B7', attr | kAttrDim);
-            return;
+            return false;
         }
         if (through) {
             if (m.kind != Kind::Straight) m.bits = 0;
             m.kind = Kind::Straight;
             m.bits = std::uint8_t(m.bits | through);
             g_.Put(x, y, LineChar(m.bits), attr);
-            return;
+            return true;
         }
-        if (m.kind == Kind::Straight) return;
+        if (m.kind == Kind::Straight) return false;
         if (m.kind != Kind::Dots) m.bits = 0;
         m.kind = Kind::Dots;
         // Braille dots 1-3 and 7 run down the left column, 4-6 and 8 down the right.
         static const std::uint8_t kDot[2][4] = {{0x01, 0x02, 0x04, 0x40}, {0x08, 0x10, 0x20, 0x80}};
         m.bits = std::uint8_t(m.bits | kDot[std::clamp(subX, 0, 1)][std::clamp(subY, 0, 3)]);
         g_.Put(x, y, wchar_t(0x2800 + m.bits), attr);
+        return false;
     }
 
 private:
@@ -553,7 +554,7 @@ struct Painter {
         const DWORD type = v.style & SS_TYPEMASK;
         const std::uint8_t base = Base(v) | ColorOf(v.textColor);
         // A static that another window procedure draws (a plot) shows what it draws.
-        if (type != SS_ICON && type != SS_BITMAP && orv::text::ProcedureReplaced(v.hwnd, v) && !ui.Picture(v.hwnd).ops.empty())
+        if (orv::text::PaintsItself(v.hwnd, v) && !ui.Picture(v.hwnd).ops.empty())
             return Painted(v, c, (v.style & WS_BORDER) != 0);
         switch (type) {
         case SS_ICON: {

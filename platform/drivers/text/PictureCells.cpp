@@ -1,6 +1,7 @@
 #include "platform/drivers/text/PictureCells.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/win/Gdi.h"
@@ -23,7 +24,8 @@ public:
         : sink_(sink), cells_(cells), cell_(cell), dx_(v.clientRect.left - v.windowRect.left),
           dy_(v.clientRect.top - v.windowRect.top), left_(std::max(clip.x, cells.x)), top_(std::max(clip.y, cells.y)),
           right_(std::min(clip.x + clip.w, cells.x + cells.w) - 1),
-          bottom_(std::min(clip.y + std::max(clip.h, 1), cells.y + std::max(cells.h, 1)) - 1) {}
+          bottom_(std::min(clip.y + std::max(clip.h, 1), cells.y + std::max(cells.h, 1)) - 1),
+          marks_(std::size_t(std::max(0, right_ - left_ + 1) * std::max(0, bottom_ - top_ + 1)), 0) {}
 
     // Columns may be narrowed: the drawing then starts `shift` columns right and is scaled to fit
     // the rest of the control (see ShiftForTurnedLabels).
@@ -41,29 +43,45 @@ public:
         if (Inside(x, y)) sink_.Char(x, y, ch, op);
     }
     // A text across from (x, y). Where its cells would cover a text placed before (cells round
-    // where pixels do not, and a frame the front end adds pushes texts inward), it moves to the
-    // nearest row above or below that is free within the control, so every text stays legible.
+    // where pixels do not, and a frame the front end adds pushes texts inward), it moves so every
+    // text stays legible: along its row past the texts it would cover, where it then crosses at
+    // most a horizontal line (as a caption on a frame's top edge); else to the nearest row above
+    // or below that crosses no text, frame or line drawn so far; else to the nearest row free of
+    // texts.
     void Text(int x, int y, std::wstring_view text, const orv::win::DrawOp& op) {
         if (sink_.KeepsTextInside()) y = std::clamp(y, top_, bottom_);
-        const int x1 = x + int(text.size()) - 1;
-        for (int d = 1; Covers(x, x1, y) && d <= bottom_ - top_; ++d) {
-            if (y - d >= top_ && !Covers(x, x1, y - d)) y -= d;
-            else if (y + d <= bottom_ && !Covers(x, x1, y + d)) y += d;
+        const int length = int(text.size());
+        if (Holds(x, x + length - 1, y, kText)) {
+            const int along = AfterTexts(x, x + length - 1, y) + 2;  // one cell apart
+            if (along + length - 1 <= right_ && !Holds(along, along + length - 1, y, kText | kLine)) {
+                x = along;
+            } else {
+                int to = NearestRow(x, x + length - 1, y, kText | kLine | kAcross);
+                if (to == kNone) to = NearestRow(x, x + length - 1, y, kText);
+                if (to != kNone) y = to;
+            }
         }
-        for (std::size_t i = 0; i < text.size(); ++i) Put(x + int(i), y, text[i], op);
-        Claim(x, x1, y);
+        for (int i = 0; i < length; ++i) Put(x + i, y, text[std::size_t(i)], op);
+        Mark(x, x + length - 1, y, kText);
     }
     // A character of a text that keeps its place (a turned text's).
     void TextChar(int x, int y, wchar_t ch, const orv::win::DrawOp& op) {
         Put(x, y, ch, op);
-        Claim(x, x, y);
+        Mark(x, x, y, kText);
     }
 
     void Rectangle(const orv::win::DrawOp& op) {
         const int x0 = Col(op.rect.left), y0 = Row(op.rect.top);
         const int x1 = Col(op.rect.right - 1), y1 = Row(op.rect.bottom - 1);
         if (x1 > x0 && y1 > y0) {
-            sink_.Frame(std::max(x0, left_), std::max(y0, top_), std::min(x1, right_), std::min(y1, bottom_), op);
+            const int l = std::max(x0, left_), t = std::max(y0, top_), r = std::min(x1, right_), b = std::min(y1, bottom_);
+            sink_.Frame(l, t, r, b, op);
+            Mark(l + 1, r - 1, t, kAcross);
+            Mark(l + 1, r - 1, b, kAcross);
+            for (int y = t; y <= b; ++y) {
+                Mark(l, l, y, kLine);
+                Mark(r, r, y, kLine);
+            }
             return;
         }
         // Too small for a frame (a point's mark): one point at its middle.
@@ -93,17 +111,44 @@ public:
     }
 
 private:
-    struct Span {
-        int x0, x1, y;
-    };
-    bool Covers(int x0, int x1, int y) const {
+    // What a cell of the clip shows so far: a text, a line or corner that runs down (a vertical
+    // line, a frame's side), a line that only runs across.
+    enum : std::uint8_t { kText = 1, kLine = 2, kAcross = 4 };
+    static constexpr int kNone = -1;
+
+    // The marks of row y's cells from x0 to x1 within the clip.
+    std::uint8_t* Cells(int x0, int x1, int y, std::size_t& n) {
         x0 = std::max(x0, left_), x1 = std::min(x1, right_);
-        return std::any_of(texts_.begin(), texts_.end(),
-                           [&](const Span& s) { return s.y == y && s.x0 <= x1 && x0 <= s.x1; });
+        n = y < top_ || y > bottom_ || x1 < x0 ? 0 : std::size_t(x1 - x0 + 1);
+        return n ? marks_.data() + std::size_t(y - top_) * std::size_t(right_ - left_ + 1) + std::size_t(x0 - left_) : nullptr;
     }
-    void Claim(int x0, int x1, int y) {
-        x0 = std::max(x0, left_), x1 = std::min(x1, right_);
-        if (x0 <= x1 && y >= top_ && y <= bottom_) texts_.push_back({x0, x1, y});
+    // Whether a cell of row y from x0 to x1 shows any of `what`.
+    bool Holds(int x0, int x1, int y, std::uint8_t what) {
+        std::size_t n = 0;
+        const std::uint8_t* cells = Cells(x0, x1, y, n);
+        return std::any_of(cells, cells + n, [what](std::uint8_t m) { return (m & what) != 0; });
+    }
+    void Mark(int x0, int x1, int y, std::uint8_t what) {
+        std::size_t n = 0;
+        std::uint8_t* cells = Cells(x0, x1, y, n);
+        for (std::size_t i = 0; i < n; ++i) cells[i] |= what;
+    }
+    // The last column of the run of text cells that x0 to x1 of row y meet (texts touching one
+    // another are one run).
+    int AfterTexts(int x0, int x1, int y) {
+        int last = x0 - 1;
+        for (int x = std::max(x0, left_); x <= std::min(x1, right_); ++x)
+            if (Holds(x, x, y, kText)) last = x;
+        while (last + 1 <= right_ && Holds(last + 1, last + 1, y, kText)) ++last;
+        return last;
+    }
+    // The nearest row above or below y (above first) whose cells from x0 to x1 show none of `what`.
+    int NearestRow(int x0, int x1, int y, std::uint8_t what) {
+        for (int d = 1; d <= bottom_ - top_; ++d) {
+            if (y - d >= top_ && !Holds(x0, x1, y - d, what)) return y - d;
+            if (y + d <= bottom_ && !Holds(x0, x1, y + d, what)) return y + d;
+        }
+        return kNone;
     }
 
     void Point(long x, long y, unsigned through, const orv::win::DrawOp& op) {
@@ -112,7 +157,8 @@ private:
         const long px = Scaled(x) - long(col - cells_.x - shift_) * cell_.width, py = y + dy_ - long(row - cells_.y) * cell_.height;
         const int subX = std::clamp(int(px * sink_.SubColumns() / std::max(1, cell_.width)), 0, sink_.SubColumns() - 1);
         const int subY = std::clamp(int(py * sink_.SubRows() / std::max(1, cell_.height)), 0, sink_.SubRows() - 1);
-        sink_.LinePoint(col, row, subX, subY, through, op);
+        if (sink_.LinePoint(col, row, subX, subY, through, op))
+            Mark(col, col, row, (through & (kLineUp | kLineDown)) || !through ? kLine : kAcross);
     }
 
     // A pixel column from the control's left edge, scaled to the columns left of the shift.
@@ -127,7 +173,7 @@ private:
     long dx_, dy_;
     int left_, top_, right_, bottom_;
     int shift_ = 0;
-    std::vector<Span> texts_;  // the cells of the texts placed so far, row by row
+    std::vector<std::uint8_t> marks_;  // the clip's cells row by row: kText, kLine, kAcross
 };
 
 bool IsTurnedText(const orv::win::DrawOp& op) {
@@ -263,14 +309,16 @@ void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox
     }
 }
 
-bool ProcedureReplaced(HWND hwnd, const orv::win::WindowView& v) {
+bool PaintsItself(HWND hwnd, const orv::win::WindowView& v) {
+    const DWORD type = v.style & SS_TYPEMASK;
+    if (!orv::win::IsWindowClass(v, L"Static") || type == SS_ICON || type == SS_BITMAP) return false;
     WNDCLASS wc;
     return ::GetClassInfo(nullptr, v.className.c_str(), &wc) &&
            ::GetWindowLongPtr(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(wc.lpfnWndProc);
 }
 
 const orv::win::DisplayList* SelfPainted(HWND hwnd, const orv::win::WindowView& v) {
-    if (!orv::win::IsWindowClass(v, L"Static") || !ProcedureReplaced(hwnd, v)) return nullptr;
+    if (!PaintsItself(hwnd, v)) return nullptr;
     const orv::win::DisplayList* list = orv::win::PaintWindow(hwnd);
     return list && !list->ops.empty() ? list : nullptr;
 }

@@ -39,8 +39,9 @@ public:
     // A point a line passes, within the clip: its cell, its place in the cell (0 <= subX <
     // SubColumns(), 0 <= subY < SubRows()), and for a horizontal or vertical line that spans
     // cells the directions it leaves this cell in (kLine* bits; 0 for a sloped line, a line
-    // within one cell or a rectangle too small for a frame).
-    virtual void LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) = 0;
+    // within one cell or a rectangle too small for a frame). Returns whether the cell now shows
+    // a line a text should not be moved onto (a frame's or an axis's), as frames always do.
+    virtual bool LinePoint(int x, int y, int subX, int subY, unsigned through, const orv::win::DrawOp& op) = 0;
 };
 
 // Draws `picture` (client coordinates of `v` in pixels) for the control shown in `cells`, only
@@ -50,11 +51,12 @@ public:
 void DrawPicture(PictureSink& sink, const orv::win::WindowView& v, const CellBox& cells, const CellBox& clip,
                  CellSize cell, const orv::win::DisplayList& picture);
 
-// Whether the window's procedure is no longer its class's: a control that another window
-// procedure draws (a plot in a static).
-bool ProcedureReplaced(HWND hwnd, const orv::win::WindowView& v);
-// The drawing of a static whose window procedure was replaced and that paints something
-// itself (painted now); null for any other window.
+// Whether the window is a static (not an icon or a picture) whose window procedure is no longer
+// its class's: a control that another window procedure draws (a plot), shown as what it paints
+// when it paints anything.
+bool PaintsItself(HWND hwnd, const orv::win::WindowView& v);
+// The drawing of a window that paints itself and paints something (painted now); null for any
+// other window.
 const orv::win::DisplayList* SelfPainted(HWND hwnd, const orv::win::WindowView& v);
 
 // Splits text into lines that fit `width`, breaking at blanks where possible and at line breaks.

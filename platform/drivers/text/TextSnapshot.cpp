@@ -450,8 +450,10 @@ public:
     explicit GridSink(Grid& g) : g_(g) {}
     void Frame(int x0, int y0, int x1, int y1, const orv::win::DrawOp&) override { g_.Box(x0, y0, x1, y1); }
     void Char(int x, int y, wchar_t ch, const orv::win::DrawOp&) override { g_.Put(x, y, ch); }
-    void LinePoint(int x, int y, int, int, unsigned, const orv::win::DrawOp& op) override {
-        if (op.kind != orv::win::DrawKind::Rectangle && op.pen.width >= 2) g_.Put(x, y, L'*');
+    bool LinePoint(int x, int y, int, int, unsigned through, const orv::win::DrawOp& op) override {
+        if (op.kind == orv::win::DrawKind::Rectangle || op.pen.width < 2) return false;
+        g_.Put(x, y, L'*');
+        return through != 0;
     }
 
 private:

@@ -111,6 +111,24 @@ TEST(TermPainted, TheCurveEditorsPlotShowsItsFrameAxesTextsAndCurve) {
                  topLabel = at != std::wstring::npos && int(at) < c.Right();
              }
              EXPECT_TRUE(topLabel);
+             // The y title, pushed along the row of that label, stands on the plot box's top
+             // edge right of its corner (a caption), crossing neither the y axis nor the label.
+             int boxTop = -1, corner = -1, title = -1, titleAt = -1;
+             for (int y = c.y + 1; y < c.Bottom(); ++y) {
+                 const std::wstring row = o.screen.Row(y);
+                 const auto from = std::size_t(c.x + 1);
+                 if (boxTop < 0 && row.find(L'\u250C', from) < std::size_t(c.Right())) {
+                     boxTop = y;
+                     corner = int(row.find(L'\u250C', from));
+                 }
+                 if (const auto at = row.find(L"Heat Generation", from); at < std::size_t(c.Right())) {
+                     title = y;
+                     titleAt = int(at);
+                 }
+             }
+             ASSERT_GE(boxTop, 0);
+             EXPECT_EQ(title, boxTop);
+             EXPECT_GT(titleAt, corner);
              // The axes in line-drawing characters, the curve in braille dots.
              int vertical = 0, horizontal = 0, dots = 0;
              for (int y = c.y + 1; y < c.Bottom(); ++y)
