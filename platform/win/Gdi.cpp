@@ -173,7 +173,9 @@ DrawOp Op(HDC dc, DrawKind kind) {
     op.nullPen = op.pen.style == PS_NULL;
     if (Object* b = FindObject(s->brush)) op.brush = b->brush;
     op.nullBrush = op.brush.style == BS_NULL;
-    op.font = FontOf(s->font);
+    // Only texts are drawn with the font (its face name would cost every other operation an
+    // allocation).
+    if (kind == DrawKind::Text) op.font = FontOf(s->font);
     op.textColor = s->text;
     op.backColor = s->back;
     op.backMode = s->backMode;
