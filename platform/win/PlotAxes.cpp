@@ -100,9 +100,20 @@ RECT PaintPlotAxes(CDC& dc, const RECT& frame, const PlotAxes& axes, CFont* hori
 
     if (vertical) {
         // Upwards, ending at their ticks' height: the top one below the box's top, the bottom
-        // one above its bottom.
+        // one above its bottom; a label that would run into the one above it is left out.
         dc.SelectObject(vertical);
+        start.clear();
+        end.clear();
         for (int j = 0; j <= kDivisions; ++j) {
+            const long at = box.top + height * j / kDivisions;
+            const long w = dc.GetTextExtent(yLabels[j].c_str(), int(yLabels[j].size())).cx;
+            const long top = j == 0 ? at : j == kDivisions ? at - w : at - w / 2;
+            start.push_back(top);
+            end.push_back(top + w);
+        }
+        const std::vector<bool> yShown = LabelsThatFit(start, end);
+        for (int j = 0; j <= kDivisions; ++j) {
+            if (!yShown[std::size_t(j)]) continue;
             dc.SetTextAlign(TA_BOTTOM | (j == 0 ? TA_RIGHT : j == kDivisions ? TA_LEFT : TA_CENTER));
             dc.TextOut(box.left - 3, box.top + height * j / kDivisions, yLabels[j].c_str(), int(yLabels[j].size()));
         }

@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QThread>
@@ -209,7 +210,7 @@ QPalette KernelPalette() {
 // Fusion with the focus frames a person looks for: the dotted rectangle of the kernel's controls
 // over Fusion's faint one (round a check box's text, inside a push button, where Fusion's default
 // button and focused button look alike), and a multi-line edit's frame in the highlight colour
-// while it has the focus, as a line edit's is.
+// while it has the focus, as a line edit's is; and group boxes drawn as the templates expect.
 class FocusFrameStyle : public QProxyStyle {
 public:
     FocusFrameStyle() : QProxyStyle("Fusion") {}
@@ -228,6 +229,42 @@ public:
             Outline(painter, option->rect.adjusted(3, 3, -3, -3), QPen(option->palette.color(QPalette::ButtonText), 1, Qt::DotLine));
     }
 
+    // A group box as the kernel's dialogs are laid out for: its frame line runs through the
+    // middle of the caption, which interrupts it, so that the controls placed a line below the
+    // group's top lie inside the frame (Fusion puts the caption above a frame a whole line lower,
+    // whose top edge then crosses them). No fill: the controls of the group are its siblings.
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || !box || (box->subControls & SC_GroupBoxCheckBox)) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const QFontMetrics& metrics = box->fontMetrics;
+        const QRect r = box->rect;
+        const int line = r.top() + metrics.height() / 2;
+        const int textLeft = r.left() + 8;
+        const int textWidth = box->text.isEmpty() ? 0 : metrics.horizontalAdvance(box->text);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(QPen(box->palette.color(QPalette::Window).darker(135), 1));
+        const int right = r.right(), bottom = r.bottom();
+        if (textWidth > 0) {
+            painter->drawLine(r.left(), line, textLeft - 2, line);
+            painter->drawLine(std::min(right, textLeft + textWidth + 2), line, right, line);
+        } else {
+            painter->drawLine(r.left(), line, right, line);
+        }
+        painter->drawLine(r.left(), line, r.left(), bottom);
+        painter->drawLine(right, line, right, bottom);
+        painter->drawLine(r.left(), bottom, right, bottom);
+        if (textWidth > 0)
+            drawItemText(painter, QRect(textLeft, r.top(), std::min(textWidth, right - textLeft), metrics.height()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, box->palette,
+                         box->state & State_Enabled, box->text, QPalette::WindowText);
+        painter->restore();
+    }
+
 private:
     static void Outline(QPainter* painter, const QRect& rect, const QPen& pen) {
         painter->save();
@@ -237,6 +274,56 @@ private:
         painter->drawRect(rect.adjusted(0, 0, -1, -1));
         painter->restore();
     }
+};
+
+// A tab control: its row of tabs at the kernel's item rectangles (as wide as its items, no
+// wider: the dialog lays its pages out below the kernel's row), and the frame of the display
+// area round the rest of the control, open under the selected tab. The pages are windows of
+// their own and show through: the frame is only lines.
+class TabControlWidget : public QTabBar {
+public:
+    explicit TabControlWidget(QWidget* parent) : QTabBar(parent) {
+        setDrawBase(false);
+        setExpanding(false);
+    }
+    void SetKernelItems(std::vector<QRect> items) {
+        if (items == items_) return;
+        items_ = std::move(items);
+        // A changed size hint lays the tabs out anew.
+        setIconSize(iconSize());
+        updateGeometry();
+        update();
+    }
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        QSize hint = QTabBar::tabSizeHint(index);
+        if (index >= 0 && index < int(items_.size()))
+            hint = QSize(std::max(hint.width(), items_[std::size_t(index)].width()), items_[std::size_t(index)].bottom() + 1);
+        return hint;
+    }
+    void paintEvent(QPaintEvent* event) override {
+        {
+            QPainter painter(this);
+            painter.setPen(QPen(palette().color(QPalette::Window).darker(140), 1));
+            const int top = count() > 0 ? tabRect(0).bottom() : 0;
+            const int right = width() - 1, bottom = height() - 1;
+            const QRect selected = currentIndex() >= 0 ? tabRect(currentIndex()) : QRect();
+            if (selected.isValid()) {
+                painter.drawLine(0, top, selected.left(), top);
+                painter.drawLine(selected.right(), top, right, top);
+            } else {
+                painter.drawLine(0, top, right, top);
+            }
+            painter.drawLine(0, top, 0, bottom);
+            painter.drawLine(right, top, right, bottom);
+            painter.drawLine(0, bottom, right, bottom);
+        }
+        QTabBar::paintEvent(event);
+    }
+
+private:
+    std::vector<QRect> items_;
 };
 
 }  // namespace
@@ -607,8 +694,7 @@ struct QtDriver::Impl {
             break;
         }
         case Kind::Tab: {
-            auto* tabs = new QTabBar(parent);
-            tabs->setDrawBase(true);
+            auto* tabs = new TabControlWidget(parent);
             QObject::connect(tabs, &QTabBar::tabBarClicked, [this, hwnd](int index) {
                 if (index >= 0) Give([hwnd, index] { return in::SelectItem(hwnd, index); });
             });
@@ -830,7 +916,7 @@ struct QtDriver::Impl {
             break;
         }
         case Kind::Tab: {
-            auto* tabs = static_cast<QTabBar*>(w);
+            auto* tabs = static_cast<TabControlWidget*>(w);
             while (tabs->count() > static_cast<int>(v.items.size())) tabs->removeTab(tabs->count() - 1);
             for (std::size_t i = 0; i < v.items.size(); ++i) {
                 QString text = Q(v.items[i].text).remove('&');
@@ -838,6 +924,13 @@ struct QtDriver::Impl {
                 else tabs->addTab(text);
             }
             if (v.selection >= 0) tabs->setCurrentIndex(v.selection);
+            std::vector<QRect> items;
+            for (int i = 0; i < int(v.items.size()); ++i) {
+                RECT item{};
+                if (::SendMessage(hwnd, TCM_GETITEMRECT, WPARAM(i), LPARAM(&item)))
+                    items.push_back(QRect(item.left, item.top, item.right - item.left, item.bottom - item.top));
+            }
+            tabs->SetKernelItems(std::move(items));
             break;
         }
         case Kind::Spin: {

@@ -9,7 +9,9 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -447,4 +449,43 @@ TEST(QtLooks, StaticTextKeepsItsLineBreaks) {
     });
     EXPECT_TRUE(noPrefix);
     EXPECT_TRUE(prefix);
+}
+
+// A group box's frame line runs through the middle of its caption, so that the controls the
+// template puts a line below the group's top lie inside it; a tab control's tabs are as wide as
+// its items, not stretched over the control.
+TEST(QtLooks, GroupFrameRunsThroughItsCaptionAndTabsKeepTheirItemWidths) {
+    LooksDialog dialog(8);
+    int frameTop = -1, captionHeight = 0, tabsRight = 0, tabsWidth = 0;
+    RunLooks(dialog, [&](HWND modal, orv::qt::QtDriver& qt) {
+        HWND group = ::CreateWindowEx(0, L"Button", L"Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 60, 120, 40, modal,
+                                      nullptr, nullptr, nullptr);
+        HWND tabs = ::CreateWindowEx(0, L"SysTabControl32", L"", WS_CHILD | WS_VISIBLE, 0, 110, 300, 60, modal, nullptr,
+                                     nullptr, nullptr);
+        TCITEM item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(L"One");
+        ::SendMessage(tabs, TCM_INSERTITEM, 0, LPARAM(&item));
+        item.pszText = const_cast<wchar_t*>(L"Two");
+        ::SendMessage(tabs, TCM_INSERTITEM, 1, LPARAM(&item));
+        qt.Sync();
+        if (QGroupBox* box = Widget<QGroupBox>([](QGroupBox* b) { return b->title() == "Group"; })) {
+            captionHeight = box->fontMetrics().height();
+            const QImage image = box->grab().toImage();
+            // Down the right-hand side, past the caption: the first pixel unlike the face above it.
+            const int x = image.width() - 4;
+            for (int y = 1; y < image.height() && frameTop < 0; ++y)
+                if (image.pixel(x, y) != image.pixel(x, 0)) frameTop = y;
+        }
+        if (QTabBar* bar = Widget<QTabBar>([](QTabBar* b) { return b->count() == 2; })) {
+            tabsRight = bar->tabRect(1).right();
+            tabsWidth = bar->width();
+        }
+        ::DestroyWindow(group);
+        ::DestroyWindow(tabs);
+    });
+    EXPECT_GE(frameTop, 0);
+    EXPECT_LE(frameTop, captionHeight / 2 + 1);
+    EXPECT_GT(tabsWidth, 0);
+    EXPECT_LT(tabsRight, tabsWidth / 2);
 }
