@@ -314,6 +314,60 @@ TEST_F(TermControlsTest, F2ListsTheDifferingValuesOfTheDialogsFields) {
     EXPECT_EQ(person.Done(), 4u);
 }
 
+// The factory's dialog for a type, set up to create one object in the scenario; null when none.
+DataModelDialogs::AFeaObjectPropertiesDialog* CreateModeDialog(int typeCode, OrvDbRecord::DbDesignScenario* scenario) {
+    auto* face = dynamic_cast<DataModelDialogs::AFeaObjectPropertiesDialog*>(
+        DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(typeCode, nullptr, 0));
+    if (!face) return nullptr;
+    face->Reset();
+    DataModelDialogs::FeaObjectEditParameters parameters;
+    parameters.designScenario = scenario;
+    parameters.objectCount = 1;
+    face->SetEditParameters(parameters);
+    face->SetMode(0);
+    return face;
+}
+
+// At 80 x 24 a dialog taller than the terminal follows the focus: it starts at its top with
+// "v" in its last visible row's corners, and Shift+Tab to its last button brings the buttons into
+// view, "^" where its top is cut. The key line names no Space for an edit, where it is a character.
+TEST_F(TermControlsTest, At80By24ADialogTallerThanTheTerminalFollowsTheFocus) {
+    auto model = OrvDbRecord::LoadSampleModel();
+    ASSERT_TRUE(model);
+    OrvDbRecord::DbDesignScenario* scenario = model->GetFirstScenario();
+    scenario->SetAnalysisType(4);
+    auto* face = CreateModeDialog(29, scenario);
+    ASSERT_TRUE(face);
+    const int last = 22;  // the last row above the key line
+    auto edges = [](const std::wstring& row) {
+        const auto first = row.find_first_not_of(L' ');
+        return first == std::wstring::npos ? std::wstring() : std::wstring{row[first], row.back()};
+    };
+    Person person(
+        {[&](Person& p) {
+             EXPECT_TRUE(p.Shows(L" Creating 1 Applied Temperature Object ")) << p.Text();
+             EXPECT_TRUE(p.Shows(L"Temperature:")) << p.Text();
+             EXPECT_FALSE(p.Shows(L"Cancel")) << p.Text();
+             EXPECT_EQ(edges(p.screen.Row(last)), L"vv") << p.Text();
+             const std::wstring keys = p.screen.Row(23);
+             EXPECT_NE(keys.find(L"Esc cancel"), std::wstring::npos) << p.Text();
+             EXPECT_EQ(keys.find(L"Space"), std::wstring::npos) << p.Text();
+             p.Press(KeyCode::Tab, true);
+         },
+         [&](Person& p) {
+             EXPECT_TRUE(p.Shows(L"Cancel  >")) << p.Text();
+             EXPECT_TRUE(p.Shows(L"<<   OK    >>")) << p.Text();
+             EXPECT_FALSE(p.Shows(L"Creating 1 Applied Temperature Object")) << p.Text();
+             EXPECT_EQ(edges(p.screen.Row(0)), L"^^") << p.Text();
+             EXPECT_NE(p.screen.Row(23).find(L"Space press"), std::wstring::npos) << p.Text();
+             p.Press(KeyCode::Escape);
+         }},
+        80, 24);
+    orv::win::DriverScope scope(&person);
+    face->ShowDialog(0);
+    EXPECT_EQ(person.Done(), 2u);
+}
+
 // Every dialog the library serves, drawn at 100 x 30 with all its rows in use: each push button
 // shows whole, never covered by a label that runs on past its own rectangle.
 TEST_F(TermControlsTest, EveryServedDialogShowsItsButtonsWhole) {
@@ -324,15 +378,8 @@ TEST_F(TermControlsTest, EveryServedDialogShowsItsButtonsWhole) {
     int shown = 0;
     for (const auto& row : DataModelDialogs::kServedFeaDialogs) {
         if (row.modeless) continue;
-        auto* face = dynamic_cast<DataModelDialogs::AFeaObjectPropertiesDialog*>(
-            DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(row.typeCode, nullptr, 0));
+        auto* face = CreateModeDialog(row.typeCode, scenario);
         if (!face) continue;
-        face->Reset();
-        DataModelDialogs::FeaObjectEditParameters parameters;
-        parameters.designScenario = scenario;
-        parameters.objectCount = 1;
-        face->SetEditParameters(parameters);
-        face->SetMode(0);
         Person person({[&](Person& p) {
             ++shown;
             for (HWND child : orv::win::ChildWindows(orv::win::ActiveModalWindow())) {
