@@ -52,6 +52,9 @@ LRESULT PlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         else dc.TextOut(4, 2, text.c_str(), int(text.size()));
         dc.MoveTo(0, 20);
         dc.LineTo(100, 40);
+        // A point's mark, as a view marks a picked point: smaller than a cell each way but
+        // straddling cell edges.
+        if (text.empty()) dc.Rectangle(40, 48, 47, 55);
         return 0;
     }
     return DefWindowProc(hwnd, message, wParam, lParam);
@@ -237,6 +240,13 @@ TEST_F(TermControlsTest, MultiLineEditsWrapAndPaintedWindowsShowTheirText) {
             // The painted window gets a frame as a placeholder.
             const auto text = p.Find(L"f(r) = 2r");
             EXPECT_EQ(p.screen.At(text.first - 1, text.second).ch, L'\u2502');
+            // The point's mark is a point, not a frame of two cells square.
+            const orv::term::CellRect plot = p.ui.DrawnCells(p.Control(kPlot));
+            ASSERT_GT(plot.w, 2);
+            for (int y = plot.y + 1; y < plot.Bottom(); ++y)
+                for (int x = plot.x + 1; x < plot.Right(); ++x)
+                    EXPECT_EQ(std::wstring(L"\u250C\u2510\u2514\u2518").find(p.screen.At(x, y).ch), std::wstring::npos)
+                        << "a corner at " << x << ", " << y;
             ::SetFocus(p.Control(kNote));
             p.Press(KeyCode::End);
         },
@@ -271,6 +281,13 @@ TEST_F(TermControlsTest, APopUpPaintedOverTheDialogShowsItsTextInsideItsFrame) {
             ASSERT_GE(text.first, 0);
             EXPECT_EQ(p.screen.Row(text.second).find(L"Oil flow", std::size_t(text.first) + 1), std::wstring::npos);
             EXPECT_EQ(p.screen.At(text.first - 1, text.second).ch, L'\u2502');
+            // The point's mark is a point, not a frame of two cells square.
+            const orv::term::CellRect plot = p.ui.DrawnCells(p.Control(kPlot));
+            ASSERT_GT(plot.w, 2);
+            for (int y = plot.y + 1; y < plot.Bottom(); ++y)
+                for (int x = plot.x + 1; x < plot.Right(); ++x)
+                    EXPECT_EQ(std::wstring(L"\u250C\u2510\u2514\u2518").find(p.screen.At(x, y).ch), std::wstring::npos)
+                        << "a corner at " << x << ", " << y;
             EXPECT_EQ(p.screen.At(text.first, text.second - 1).ch, L'\u2500');
             EXPECT_FALSE(p.screen.At(text.first, text.second).attr & orv::term::kAttrDim);
             DestroyWindow(popup);
