@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <vector>
 
 #include "platform/drivers/terminal/TermUi.h"
 #include "platform/drivers/text/TextSnapshot.h"
@@ -221,6 +222,27 @@ bool TermUi::HandleKey(const Key& key) {
 
 namespace {
 
+// What Space and the arrows do on the focused control: nothing for an edit, where Space is a
+// character (an edit with a spin button turns it with Up and Down).
+std::wstring SpaceHint(const WindowView& f) {
+    if (IsWindowClass(f, L"Button")) {
+        const DWORD type = f.style & BS_TYPEMASK;
+        if (f.style & BS_PUSHLIKE) return L"  Space press";
+        switch (type) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE: return L"  Space check";
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: return L"  Arrows choose";
+        default: return L"  Space press";
+        }
+    }
+    if (IsWindowClass(f, L"SysTabControl32")) return L"  Left/Right page";
+    if (IsWindowClass(f, L"Edit") && !(f.style & ES_MULTILINE) && SpinOf(f)) return L"  Up/Down spin";
+    return {};
+}
+
 bool IsPushButton(const WindowView& v) {
     const DWORD type = v.style & BS_TYPEMASK;
     return IsWindowClass(v, L"Button") && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
@@ -252,7 +274,7 @@ std::wstring KeyHints() {
     if (IsCombo(f)) hints = L"Up/Down choose  Enter, F4 or Alt+Down list  Tab/Shift+Tab move";
     else if (MultipleSelection(f)) hints = L"Up/Down choose  Ctrl+Up/Down move  Space add/remove  Tab move";
     else if (IsList(f)) hints = L"Up/Down/PgUp/PgDn/Home/End choose  Tab move";
-    else hints = L"Tab/Shift+Tab move  Space check/press";
+    else hints = L"Tab/Shift+Tab move" + SpaceHint(f);
     if (!IsCombo(f)) {
         if (IsWindowClass(f, L"Edit") && (f.style & ES_MULTILINE) && (f.style & ES_WANTRETURN)) {
             hints += L"  Enter new line";
@@ -265,6 +287,35 @@ std::wstring KeyHints() {
     if (orv::win::AnswersHelp(focus ? focus : orv::win::ActiveModalWindow())) hints += L"  F1 help";
     if (!IsList(f) && !IsCombo(f)) hints += L"  Alt+letter jump";
     return hints;
+}
+
+std::wstring FitKeyHints(std::wstring hints, int width) {
+    if (width <= 0) return {};
+    if (int(hints.size()) <= width) return hints;
+    // Two blanks part the keys; "Tab/Shift+Tab move" says less as "Tab move".
+    std::vector<std::wstring> items;
+    for (std::size_t start = 0; start <= hints.size();) {
+        std::size_t end = hints.find(L"  ", start);
+        if (end == std::wstring::npos) end = hints.size();
+        std::wstring item = hints.substr(start, end - start);
+        if (item == L"Tab/Shift+Tab move") item = L"Tab move";
+        if (!item.empty()) items.push_back(std::move(item));
+        start = end + 2;
+    }
+    auto joined = [&] {
+        std::wstring line;
+        for (const auto& item : items) line += (line.empty() ? L"" : L"  ") + item;
+        return line;
+    };
+    // Then the keys go from the end, those that move, press Enter and cancel last.
+    auto essential = [](const std::wstring& item) {
+        return item.starts_with(L"Tab") || item.starts_with(L"Enter") || item.starts_with(L"Esc");
+    };
+    for (std::size_t i = items.size(); int(joined().size()) > width && i-- > 0;)
+        if (!essential(items[i])) items.erase(items.begin() + std::ptrdiff_t(i));
+    std::wstring line = joined();
+    if (int(line.size()) > width) line.resize(std::size_t(width));
+    return line;
 }
 
 }  // namespace orv::term

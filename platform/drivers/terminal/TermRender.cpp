@@ -833,9 +833,24 @@ struct Painter {
         cursor.visible = false;
     }
 
+    // Where the active window goes on past the terminal's edges, its visible corners say so:
+    // "^" above, "v" below, "<" and ">" at the sides. Tab brings every control into view.
+    void CutMarks(const CellRect& frame, int areaH) {
+        if (frame.w <= 0) return;
+        const int left = std::max(0, frame.x), right = std::min(g.Width() - 1, frame.Right());
+        const int top = std::max(0, frame.y), bottom = std::min(areaH - 1, frame.Bottom());
+        if (right < left || bottom < top) return;
+        const std::uint8_t attr = kAttrBold | kAttrReverse;
+        if (frame.y < 0) g.Put(left, top, L'^', attr), g.Put(right, top, L'^', attr);
+        if (frame.Bottom() >= areaH) g.Put(left, bottom, L'v', attr), g.Put(right, bottom, L'v', attr);
+        const int middle = (top + bottom) / 2;
+        if (frame.x < 0) g.Put(left, middle, L'<', attr);
+        if (frame.Right() >= g.Width()) g.Put(right, middle, L'>', attr);
+    }
+
     void StatusLine(const std::wstring& hints) {
         const int y = g.Height() - 1;
-        const std::wstring& text = ui.status_.empty() ? hints : ui.status_;
+        const std::wstring text = ui.status_.empty() ? FitKeyHints(hints, g.Width() - 2) : ui.status_;
         g.Fill(CellRect{0, y, g.Width(), 1}, L' ', kAttrReverse);
         g.Text(1, y, text, kAttrReverse, g.Width() - 2);
     }
@@ -945,6 +960,27 @@ CursorPlace TermUi::Render(Canvas& canvas) {
         p.oy = v.clientRect.top - long(fy + 1) * kCellHeight;
     };
     centre(tops.back());
+    // Windows side by side (a dialog and the 3-D view beside it) that the bottom window's place
+    // would cut are centred together when they fit the terminal together.
+    {
+        LONG left = 0, top = 0, right = 0, bottom = 0;
+        bool cut = false;
+        for (const auto& v : tops) {
+            const RECT& r = v.clientRect;
+            left = &v == &tops.front() ? r.left : std::min(left, r.left);
+            top = &v == &tops.front() ? r.top : std::min(top, r.top);
+            right = &v == &tops.front() ? r.right : std::max(right, r.right);
+            bottom = &v == &tops.front() ? r.bottom : std::max(bottom, r.bottom);
+            const int x0 = FloorDiv(r.left - p.ox, kCellWidth) - 1, y0 = FloorDiv(r.top - p.oy, kCellHeight) - 1;
+            const int x1 = RoundDiv(r.right - p.ox, kCellWidth), y1 = RoundDiv(r.bottom - p.oy, kCellHeight);
+            cut = cut || x0 < 0 || y0 < 0 || x1 >= W || y1 >= areaH;
+        }
+        const int cols = RoundDiv(right - left, kCellWidth) + 2, rows = RoundDiv(bottom - top, kCellHeight) + 2;
+        if (cut && cols <= W && rows <= areaH) {
+            p.ox = left - long((W - cols) / 2 + 1) * kCellWidth;
+            p.oy = top - long((areaH - rows) / 2 + 1) * kCellHeight;
+        }
+    }
     {
         const int left = FloorDiv(act->clientRect.left - p.ox, kCellWidth) - 1;
         const int top = FloorDiv(act->clientRect.top - p.oy, kCellHeight) - 1;
@@ -969,6 +1005,7 @@ CursorPlace TermUi::Render(Canvas& canvas) {
         canvas.SetClip(CellRect{0, 0, W, areaH});
     }
     canvas.SetClip(CellRect{0, 0, W, H});
+    p.CutMarks(drawn_[act->hwnd], areaH);
     if (openList_) p.OpenList();
     if (!help_.empty()) p.Help();
     std::wstring hints = KeyHints();

@@ -17,15 +17,16 @@
 namespace orv::term {
 
 // The smallest terminal the dialogs are laid out for.
-inline constexpr int kMinColumns = 100;
-inline constexpr int kMinRows = 30;
+// A larger dialog follows the focus (Tab reaches every control) and marks its cut edges.
+inline constexpr int kMinColumns = 80;
+inline constexpr int kMinRows = 24;
 
 // Pixels of one character cell: 4 by 8 dialog units of the dialog font (the kernel's base units
-// are 6 by 13 pixels), so a dialog of 400 by 240 dialog units fills 100 by 30 cells.
+// are 6 by 13 pixels), so a dialog of 400 by 240 dialog units takes 100 by 30 cells.
 inline constexpr int kCellWidth = 6;
 inline constexpr int kCellHeight = 13;
 
-// "The terminal is 80 x 24; the dialogs need at least 100 x 30."
+// "The terminal is 70 x 20; the dialogs need at least 80 x 24."
 std::string TooSmallMessage(int columns, int rows);
 
 // A list box or list view in which several items can be selected.
@@ -35,6 +36,9 @@ bool MultipleSelection(const orv::win::WindowView& v);
 // Modify...", the focused push button or the dialog's default button) and F1 only where a
 // window answers help requests.
 std::wstring KeyHints();
+// The key line within `width` columns: where it is longer, "Tab move" for "Tab/Shift+Tab move",
+// then the keys dropped from the end, except those that move, press Enter and cancel.
+std::wstring FitKeyHints(std::wstring hints, int width);
 
 enum class KeyCode {
     None,

@@ -1,6 +1,6 @@
 #pragma once
 // The terminal front end: the kernel's window stack drawn with curses in a terminal of at least
-// 100 x 30, and a person's keys turned into the kernel's input events (Input.h), the same events
+// 80 x 24, and a person's keys turned into the kernel's input events (Input.h), the same events
 // scripts send. The kernel stays authoritative; the screen is drawn afresh from its state.
 //
 // This header has no curses types, so that callers need not build against curses.
@@ -27,7 +27,7 @@ public:
     TerminalDriver& operator=(const TerminalDriver&) = delete;
 
     // Takes the terminal (curses screen). False with a clear reason when it is not a terminal or
-    // is smaller than 100 x 30 ("The terminal is 80 x 24; the dialogs need at least 100 x 30.").
+    // is smaller than 80 x 24 ("The terminal is 70 x 20; the dialogs need at least 80 x 24.").
     bool Start(std::string& error);
     // Gives the terminal back as it was; also done by the destructor. Does nothing when not started.
     void Stop();

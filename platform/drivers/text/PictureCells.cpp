@@ -73,7 +73,10 @@ public:
     void Rectangle(const orv::win::DrawOp& op) {
         const int x0 = Col(op.rect.left), y0 = Row(op.rect.top);
         const int x1 = Col(op.rect.right - 1), y1 = Row(op.rect.bottom - 1);
-        if (x1 > x0 && y1 > y0) {
+        // A rectangle smaller than two cells each way (a point's mark) only straddles cell
+        // edges: as a frame it would grow to two cells square and crowd out its label.
+        const bool frameSized = op.rect.right - op.rect.left >= 2L * cell_.width && op.rect.bottom - op.rect.top >= 2L * cell_.height;
+        if (x1 > x0 && y1 > y0 && frameSized) {
             const int l = std::max(x0, left_), t = std::max(y0, top_), r = std::min(x1, right_), b = std::min(y1, bottom_);
             sink_.Frame(l, t, r, b, op);
             Mark(l + 1, r - 1, t, kAcross);

@@ -94,7 +94,16 @@ TEST(TermCanvas, BoxesAndAttributes) {
 }
 
 TEST(TermCanvas, TooSmallMessageNamesBothSizes) {
-    EXPECT_EQ(orv::term::TooSmallMessage(80, 24), "The terminal is 80 x 24; the dialogs need at least 100 x 30.");
+    EXPECT_EQ(orv::term::TooSmallMessage(70, 20), "The terminal is 70 x 20; the dialogs need at least 80 x 24.");
+}
+
+// A key line longer than the terminal is wide says "Tab move" and drops keys from its end, but
+// never those that move, press Enter or cancel.
+TEST(TermCanvas, AKeyLineTooLongKeepsMovingEnterAndEscape) {
+    const std::wstring line = L"Tab/Shift+Tab move  Space press  Enter OK  Esc cancel  F1 help  Alt+letter jump  F2 values";
+    EXPECT_EQ(orv::term::FitKeyHints(line, 100), line);
+    EXPECT_EQ(orv::term::FitKeyHints(line, 78), L"Tab move  Space press  Enter OK  Esc cancel  F1 help  Alt+letter jump");
+    EXPECT_EQ(orv::term::FitKeyHints(line, 40), L"Tab move  Enter OK  Esc cancel");
 }
 
 }  // namespace

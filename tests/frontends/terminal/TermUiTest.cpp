@@ -378,7 +378,7 @@ TEST_F(TermUiTest, MessageBoxesWrapTheirTextAndAnswerWithTheKeys) {
 TEST_F(TermUiTest, ATerminalTooSmallShowsTheMessageInsteadOfTheDialog) {
     Person person(
         {[](Person& p) {
-            EXPECT_TRUE(p.Shows(L"The terminal is 80 x 24; the dialogs need at least 100 x 30.")) << p.Text();
+            EXPECT_TRUE(p.Shows(L"The terminal is 70 x 20; the dialogs need at least 80 x 24.")) << p.Text();
             EXPECT_FALSE(p.Shows(L"Sample"));
             EXPECT_FALSE(p.cursor.visible);
             // After a resize to a usable size the dialog is back.
@@ -387,7 +387,7 @@ TEST_F(TermUiTest, ATerminalTooSmallShowsTheMessageInsteadOfTheDialog) {
             EXPECT_TRUE(p.Shows(L" Sample "));
             p.Press(KeyCode::Escape);
         }},
-        80, 24);
+        70, 20);
     orv::win::DriverScope scope(&person);
     orvtest::TestDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);

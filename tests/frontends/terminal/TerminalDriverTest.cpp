@@ -74,7 +74,7 @@ struct PseudoTerminal {
 };
 
 TEST(TerminalDriver, StartRefusesAPipeForOutputASmallTerminalAndAnUnknownKind) {
-    PseudoTerminal small(80, 24), large(120, 40);
+    PseudoTerminal small(70, 20), large(120, 40);
     ASSERT_GE(small.slave, 0);
     ASSERT_GE(large.slave, 0);
     Pipe out;
@@ -87,7 +87,7 @@ TEST(TerminalDriver, StartRefusesAPipeForOutputASmallTerminalAndAnUnknownKind) {
         const char* error;
     } cases[] = {
         {large.slave, out.fds[1], "xterm", "The output is not a terminal."},
-        {small.slave, small.slave, "xterm", "The terminal is 80 x 24; the dialogs need at least 100 x 30."},
+        {small.slave, small.slave, "xterm", "The terminal is 70 x 20; the dialogs need at least 80 x 24."},
         {large.slave, large.slave, "", "The terminal's kind is unknown (TERM is not set or is \"dumb\")."},
         {large.slave, large.slave, "dumb", "The terminal's kind is unknown (TERM is not set or is \"dumb\")."},
     };
@@ -118,8 +118,8 @@ TEST(TerminalDriver, StartRefusesAPipeForOutputASmallTerminalAndAnUnknownKind) {
         testing::ExitedWithCode(0), "");
     int columns = 0, rows = 0;
     EXPECT_TRUE(orv::term::TerminalSize(small.slave, columns, rows));
-    EXPECT_EQ(columns, 80);
-    EXPECT_EQ(rows, 24);
+    EXPECT_EQ(columns, 70);
+    EXPECT_EQ(rows, 20);
     if (term) ::setenv("TERM", savedTerm.c_str(), 1);
     else ::unsetenv("TERM");
 }

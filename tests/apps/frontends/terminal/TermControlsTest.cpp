@@ -52,6 +52,9 @@ LRESULT PlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         else dc.TextOut(4, 2, text.c_str(), int(text.size()));
         dc.MoveTo(0, 20);
         dc.LineTo(100, 40);
+        // A point's mark, as a view marks a picked point: smaller than a cell each way but
+        // straddling cell edges.
+        if (text.empty()) dc.Rectangle(40, 48, 47, 55);
         return 0;
     }
     return DefWindowProc(hwnd, message, wParam, lParam);
@@ -237,6 +240,13 @@ TEST_F(TermControlsTest, MultiLineEditsWrapAndPaintedWindowsShowTheirText) {
             // The painted window gets a frame as a placeholder.
             const auto text = p.Find(L"f(r) = 2r");
             EXPECT_EQ(p.screen.At(text.first - 1, text.second).ch, L'\u2502');
+            // The point's mark is a point, not a frame of two cells square.
+            const orv::term::CellRect plot = p.ui.DrawnCells(p.Control(kPlot));
+            ASSERT_GT(plot.w, 2);
+            for (int y = plot.y + 1; y < plot.Bottom(); ++y)
+                for (int x = plot.x + 1; x < plot.Right(); ++x)
+                    EXPECT_EQ(std::wstring(L"\u250C\u2510\u2514\u2518").find(p.screen.At(x, y).ch), std::wstring::npos)
+                        << "a corner at " << x << ", " << y;
             ::SetFocus(p.Control(kNote));
             p.Press(KeyCode::End);
         },
@@ -314,6 +324,60 @@ TEST_F(TermControlsTest, F2ListsTheDifferingValuesOfTheDialogsFields) {
     EXPECT_EQ(person.Done(), 4u);
 }
 
+// The factory's dialog for a type, set up to create one object in the scenario; null when none.
+DataModelDialogs::AFeaObjectPropertiesDialog* CreateModeDialog(int typeCode, OrvDbRecord::DbDesignScenario* scenario) {
+    auto* face = dynamic_cast<DataModelDialogs::AFeaObjectPropertiesDialog*>(
+        DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(typeCode, nullptr, 0));
+    if (!face) return nullptr;
+    face->Reset();
+    DataModelDialogs::FeaObjectEditParameters parameters;
+    parameters.designScenario = scenario;
+    parameters.objectCount = 1;
+    face->SetEditParameters(parameters);
+    face->SetMode(0);
+    return face;
+}
+
+// At 80 x 24 a dialog taller than the terminal follows the focus: it starts at its top with
+// "v" in its last visible row's corners, and Shift+Tab to its last button brings the buttons into
+// view, "^" where its top is cut. The key line names no Space for an edit, where it is a character.
+TEST_F(TermControlsTest, At80By24ADialogTallerThanTheTerminalFollowsTheFocus) {
+    auto model = OrvDbRecord::LoadSampleModel();
+    ASSERT_TRUE(model);
+    OrvDbRecord::DbDesignScenario* scenario = model->GetFirstScenario();
+    scenario->SetAnalysisType(4);
+    auto* face = CreateModeDialog(29, scenario);
+    ASSERT_TRUE(face);
+    const int last = 22;  // the last row above the key line
+    auto edges = [](const std::wstring& row) {
+        const auto first = row.find_first_not_of(L' ');
+        return first == std::wstring::npos ? std::wstring() : std::wstring{row[first], row.back()};
+    };
+    Person person(
+        {[&](Person& p) {
+             EXPECT_TRUE(p.Shows(L" Creating 1 Applied Temperature Object ")) << p.Text();
+             EXPECT_TRUE(p.Shows(L"Temperature:")) << p.Text();
+             EXPECT_FALSE(p.Shows(L"Cancel")) << p.Text();
+             EXPECT_EQ(edges(p.screen.Row(last)), L"vv") << p.Text();
+             const std::wstring keys = p.screen.Row(23);
+             EXPECT_NE(keys.find(L"Esc cancel"), std::wstring::npos) << p.Text();
+             EXPECT_EQ(keys.find(L"Space"), std::wstring::npos) << p.Text();
+             p.Press(KeyCode::Tab, true);
+         },
+         [&](Person& p) {
+             EXPECT_TRUE(p.Shows(L"Cancel  >")) << p.Text();
+             EXPECT_TRUE(p.Shows(L"<<   OK    >>")) << p.Text();
+             EXPECT_FALSE(p.Shows(L"Creating 1 Applied Temperature Object")) << p.Text();
+             EXPECT_EQ(edges(p.screen.Row(0)), L"^^") << p.Text();
+             EXPECT_NE(p.screen.Row(23).find(L"Space press"), std::wstring::npos) << p.Text();
+             p.Press(KeyCode::Escape);
+         }},
+        80, 24);
+    orv::win::DriverScope scope(&person);
+    face->ShowDialog(0);
+    EXPECT_EQ(person.Done(), 2u);
+}
+
 // Every dialog the library serves, drawn at 100 x 30 with all its rows in use: each push button
 // shows whole, never covered by a label that runs on past its own rectangle.
 TEST_F(TermControlsTest, EveryServedDialogShowsItsButtonsWhole) {
@@ -324,15 +388,8 @@ TEST_F(TermControlsTest, EveryServedDialogShowsItsButtonsWhole) {
     int shown = 0;
     for (const auto& row : DataModelDialogs::kServedFeaDialogs) {
         if (row.modeless) continue;
-        auto* face = dynamic_cast<DataModelDialogs::AFeaObjectPropertiesDialog*>(
-            DataModelDialogs::GetDataModelDialogFactory()->GetFeaObjectPropertiesDialog(row.typeCode, nullptr, 0));
+        auto* face = CreateModeDialog(row.typeCode, scenario);
         if (!face) continue;
-        face->Reset();
-        DataModelDialogs::FeaObjectEditParameters parameters;
-        parameters.designScenario = scenario;
-        parameters.objectCount = 1;
-        face->SetEditParameters(parameters);
-        face->SetMode(0);
         Person person({[&](Person& p) {
             ++shown;
             for (HWND child : orv::win::ChildWindows(orv::win::ActiveModalWindow())) {
