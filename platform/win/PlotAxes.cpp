@@ -29,6 +29,20 @@ std::vector<bool> LabelsThatFit(const std::vector<long>& start, const std::vecto
     return shown;
 }
 
+// Where labels 0..kDivisions span along an axis that runs `length` from `from`, in the font
+// selected: the first from its tick, the last up to its tick, the others centred on theirs.
+void SpansAlong(CDC& dc, const std::wstring (&labels)[kDivisions + 1], long from, long length,
+                std::vector<long>& start, std::vector<long>& end) {
+    start.clear();
+    end.clear();
+    for (int i = 0; i <= kDivisions; ++i) {
+        const long at = from + length * i / kDivisions;
+        const long w = dc.GetTextExtent(labels[i].c_str(), int(labels[i].size())).cx;
+        start.push_back(i == 0 ? at : i == kDivisions ? at - w : at - w / 2);
+        end.push_back(start.back() + w);
+    }
+}
+
 }  // namespace
 
 std::wstring FormatAxisLabel(double value, double span) {
@@ -81,13 +95,7 @@ RECT PaintPlotAxes(CDC& dc, const RECT& frame, const PlotAxes& axes, CFont* hori
 
     // X labels below their ticks: the first from the box's left edge, the last up to its right.
     std::vector<long> start, end;
-    for (int i = 0; i <= kDivisions; ++i) {
-        const long at = box.left + width * i / kDivisions;
-        const long w = dc.GetTextExtent(xLabels[i].c_str(), int(xLabels[i].size())).cx;
-        const long left = i == 0 ? at : i == kDivisions ? at - w : at - w / 2;
-        start.push_back(left);
-        end.push_back(left + w);
-    }
+    SpansAlong(dc, xLabels, box.left, width, start, end);
     const std::vector<bool> xShown = LabelsThatFit(start, end);
     for (int i = 0; i <= kDivisions; ++i) {
         if (!xShown[std::size_t(i)]) continue;
@@ -102,15 +110,7 @@ RECT PaintPlotAxes(CDC& dc, const RECT& frame, const PlotAxes& axes, CFont* hori
         // Upwards, ending at their ticks' height: the top one below the box's top, the bottom
         // one above its bottom; a label that would run into the one above it is left out.
         dc.SelectObject(vertical);
-        start.clear();
-        end.clear();
-        for (int j = 0; j <= kDivisions; ++j) {
-            const long at = box.top + height * j / kDivisions;
-            const long w = dc.GetTextExtent(yLabels[j].c_str(), int(yLabels[j].size())).cx;
-            const long top = j == 0 ? at : j == kDivisions ? at - w : at - w / 2;
-            start.push_back(top);
-            end.push_back(top + w);
-        }
+        SpansAlong(dc, yLabels, box.top, height, start, end);
         const std::vector<bool> yShown = LabelsThatFit(start, end);
         for (int j = 0; j <= kDivisions; ++j) {
             if (!yShown[std::size_t(j)]) continue;
