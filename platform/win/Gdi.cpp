@@ -56,6 +56,15 @@ struct DCState {
     DisplayList scratch;  // a memory context without a bitmap
 };
 
+// One image of an image list: the icon or bitmap handle it was made from (a bitmap the list's own
+// copy), where its slice starts in that bitmap (0 for an icon), and the colour a masked list
+// leaves out of it (CLR_NONE: none).
+struct ImageListEntry {
+    UINT_PTR handle = 0;
+    LONG offset = 0;
+    COLORREF transparent = CLR_NONE;
+};
+
 struct ImageList {
     int cx = 16, cy = 16;
     UINT flags = 0;
@@ -455,15 +464,6 @@ const DisplayList* BitmapDisplayList(HBITMAP bitmap) {
     return o && o->kind == Kind::Bitmap ? &o->drawing : nullptr;
 }
 
-bool GetImageListInformation(HIMAGELIST list, ImageListInfo& info) {
-    auto it = G().imageLists.find(reinterpret_cast<UINT_PTR>(list));
-    if (it == G().imageLists.end()) return false;
-    info.cx = it->second.cx;
-    info.cy = it->second.cy;
-    info.flags = it->second.flags;
-    info.images = it->second.images;
-    return true;
-}
 
 }  // namespace orv::win
 

@@ -415,19 +415,3 @@ private:
     bool owned_ = false;
 };
 
-namespace orv::win {
-// One image of an image list: the icon or bitmap handle it was made from (a bitmap the list's own
-// copy), where its slice starts in that bitmap (0 for an icon), and the colour a masked list
-// leaves out of it (CLR_NONE: none).
-struct ImageListEntry {
-    UINT_PTR handle = 0;
-    LONG offset = 0;
-    COLORREF transparent = CLR_NONE;
-};
-struct ImageListInfo {
-    int cx = 0, cy = 0;
-    UINT flags = 0;
-    std::vector<ImageListEntry> images;
-};
-bool GetImageListInformation(HIMAGELIST list, ImageListInfo& info);
-}  // namespace orv::win

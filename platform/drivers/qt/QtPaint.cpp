@@ -184,7 +184,6 @@ void PaintImage(QPainter& painter, const DrawOp& op) {
     painter.drawRect(target.adjusted(0, 0, -1, -1));
 }
 
-
 }  // namespace
 
 QString FamilyFor(const std::wstring& face) {
@@ -275,18 +274,17 @@ QImage BitmapPicture(HBITMAP bitmap) {
 }
 
 QImage ImageListPicture(HIMAGELIST list, int index) {
-    orv::win::ImageListInfo info;
-    if (!list || !orv::win::GetImageListInformation(list, info) || index < 0 || index >= int(info.images.size()))
-        return {};
+    CImageList* images = list ? CImageList::FromHandle(list) : nullptr;
+    int cx = 0, cy = 0;
+    if (!images || index < 0 || index >= images->GetImageCount() || !images->GetImageSize(cx, cy)) return {};
     // The kernel's own drawing of the image (its slice, its mask colour) into a see-through image.
-    CImageList* images = CImageList::FromHandle(list);
     CDC dc;
     CBitmap canvas;
-    if (!images || !dc.CreateCompatibleDC(nullptr) || !canvas.CreateBitmap(info.cx, info.cy, 1, 32, nullptr)) return {};
+    if (!dc.CreateCompatibleDC(nullptr) || !canvas.CreateBitmap(cx, cy, 1, 32, nullptr)) return {};
     CBitmap* old = dc.SelectObject(&canvas);
     images->Draw(&dc, index, POINT{0, 0}, ILD_NORMAL);
     dc.SelectObject(old);
-    QImage picture(info.cx, info.cy, QImage::Format_ARGB32);
+    QImage picture(cx, cy, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
     if (const orv::win::DisplayList* drawn = orv::win::BitmapDisplayList(canvas)) {
         QPainter painter(&picture);
