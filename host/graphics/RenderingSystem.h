@@ -152,10 +152,6 @@ public:
         double pixelsPerUnit_, centreX_, centreY_;
     };
     Frame GetFrame() const { return Frame(camera_); }
-    // One point through the camera as it is now (many points: through one GetFrame()).
-    Projected Project(const Overlay::Xyz& model) const { return GetFrame().Project(model); }
-    // The unit vector from the camera's target towards the viewer.
-    Overlay::Xyz TowardsViewer() const { return GetFrame().Axes()[2]; }
     // Nodes within this many pixels of a view point are snapped to.
     static constexpr int kSnapPixels = 6;
     // What a pick at the view point takes: the nearest node within kSnapPixels, else the point
