@@ -963,22 +963,20 @@ CursorPlace TermUi::Render(Canvas& canvas) {
     // Windows side by side (a dialog and the 3-D view beside it) that the bottom window's place
     // would cut are centred together when they fit the terminal together.
     {
-        LONG left = 0, top = 0, right = 0, bottom = 0;
+        RECT all = tops.front().clientRect;
         bool cut = false;
         for (const auto& v : tops) {
             const RECT& r = v.clientRect;
-            left = &v == &tops.front() ? r.left : std::min(left, r.left);
-            top = &v == &tops.front() ? r.top : std::min(top, r.top);
-            right = &v == &tops.front() ? r.right : std::max(right, r.right);
-            bottom = &v == &tops.front() ? r.bottom : std::max(bottom, r.bottom);
+            all = RECT{std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+                       std::max(all.bottom, r.bottom)};
             const int x0 = FloorDiv(r.left - p.ox, kCellWidth) - 1, y0 = FloorDiv(r.top - p.oy, kCellHeight) - 1;
             const int x1 = RoundDiv(r.right - p.ox, kCellWidth), y1 = RoundDiv(r.bottom - p.oy, kCellHeight);
             cut = cut || x0 < 0 || y0 < 0 || x1 >= W || y1 >= areaH;
         }
-        const int cols = RoundDiv(right - left, kCellWidth) + 2, rows = RoundDiv(bottom - top, kCellHeight) + 2;
+        const int cols = RoundDiv(all.right - all.left, kCellWidth) + 2, rows = RoundDiv(all.bottom - all.top, kCellHeight) + 2;
         if (cut && cols <= W && rows <= areaH) {
-            p.ox = left - long((W - cols) / 2 + 1) * kCellWidth;
-            p.oy = top - long((areaH - rows) / 2 + 1) * kCellHeight;
+            p.ox = all.left - long((W - cols) / 2 + 1) * kCellWidth;
+            p.oy = all.top - long((areaH - rows) / 2 + 1) * kCellHeight;
         }
     }
     {
